@@ -1,0 +1,28 @@
+# The user's commands. Each one installs what a fresh machine lacks, then does its work.
+.PHONY: all deps test sim windows run asan clean
+
+JOBS ?= $(shell nproc)
+
+all: test
+
+deps:
+	@tools/install-deps.sh
+
+sim: deps
+	cmake --preset sim >/dev/null
+	cmake --build --preset sim -j $(JOBS)
+
+windows: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+test: sim windows
+	ctest --preset sim -j $(JOBS)
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+clean:
+	rm -rf build

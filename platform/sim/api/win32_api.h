@@ -1,0 +1,7 @@
+// The Windows API surface of the simulated machine: the subset Lumiset uses, under the SDK's
+// own names, types and constants.
+#pragma once
+
+#include "platform/sim/api/win32_types.h"
+#include "platform/sim/api/win32_registry.h"
+#include "platform/sim/api/win32_setupapi.h"

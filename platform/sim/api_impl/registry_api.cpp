@@ -1,0 +1,81 @@
+// The registry functions, on the current machine.
+#include "platform/sim/api/win32_registry.h"
+#include "platform/sim/machine.h"
+
+namespace {
+
+// The error an injected fault reports when the test named none.
+LSTATUS Injected(const char* operation, LSTATUS fallback) {
+    if (auto code = sim::Machine::Current().faults().Take(operation)) {
+        return *code != 0 ? static_cast<LSTATUS>(*code) : fallback;
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                             PHKEY phkResult) {
+    auto& machine = sim::Machine::Current();
+    auto lock = machine.Lock();
+    if (LSTATUS injected = Injected("RegOpenKeyExA", ERROR_ACCESS_DENIED)) {
+        if (phkResult) {
+            *phkResult = nullptr;
+        }
+        return injected;
+    }
+    if (ulOptions != 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return machine.registry().Open(hKey, lpSubKey, samDesired, phkResult);
+}
+
+LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR /*lpClass*/,
+                               DWORD /*dwOptions*/, REGSAM samDesired,
+                               const LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
+                               PHKEY phkResult, LPDWORD lpdwDisposition) {
+    auto& machine = sim::Machine::Current();
+    auto lock = machine.Lock();
+    if (LSTATUS injected = Injected("RegCreateKeyExA", ERROR_ACCESS_DENIED)) {
+        if (phkResult) {
+            *phkResult = nullptr;
+        }
+        return injected;
+    }
+    if (Reserved != 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return machine.registry().Create(hKey, lpSubKey, samDesired, phkResult, lpdwDisposition);
+}
+
+LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                LPBYTE lpData, LPDWORD lpcbData) {
+    auto& machine = sim::Machine::Current();
+    auto lock = machine.Lock();
+    if (LSTATUS injected = Injected("RegQueryValueExA", ERROR_ACCESS_DENIED)) {
+        return injected;
+    }
+    if (lpReserved) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return machine.registry().Query(hKey, lpValueName, lpType, lpData, lpcbData);
+}
+
+LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
+                              const BYTE* lpData, DWORD cbData) {
+    auto& machine = sim::Machine::Current();
+    auto lock = machine.Lock();
+    if (LSTATUS injected = Injected("RegSetValueExA", ERROR_ACCESS_DENIED)) {
+        return injected;
+    }
+    return machine.registry().Set(hKey, lpValueName, dwType, lpData, cbData);
+}
+
+LSTATUS WINAPI RegCloseKey(HKEY hKey) {
+    auto& machine = sim::Machine::Current();
+    auto lock = machine.Lock();
+    if (LSTATUS injected = Injected("RegCloseKey", ERROR_INVALID_HANDLE)) {
+        return injected;
+    }
+    return machine.registry().Close(hKey);
+}

@@ -1,0 +1,310 @@
+#include "platform/sim/device_tree.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/api/win32_registry.h"
+#include "platform/sim/resource_counter.h"
+
+namespace sim {
+
+namespace {
+
+bool SameEnumerator(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto up = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+        return up(x) == up(y);
+    });
+}
+
+constexpr ULONG kRunningBits = DN_DRIVER_LOADED | DN_STARTED | DN_DISABLEABLE | DN_NT_ENUMERATOR |
+                               DN_NT_DRIVER;
+constexpr ULONG kDisabledBits = DN_HAS_PROBLEM | DN_DISABLEABLE | DN_NT_ENUMERATOR | DN_NT_DRIVER;
+
+}  // namespace
+
+std::vector<std::string> ModelAHardwareIds() {
+    return {"USB\\VID_F3A7&PID_5D20&REV_0100", "USB\\VID_F3A7&PID_5D20"};
+}
+
+std::vector<std::string> ModelBHardwareIds() {
+    return {"USB\\VID_F3A7&PID_5D8F&REV_0200", "USB\\VID_F3A7&PID_5D8F"};
+}
+
+std::vector<BYTE> MultiString(const std::vector<std::string>& entries) {
+    std::vector<BYTE> bytes;
+    for (const auto& entry : entries) {
+        bytes.insert(bytes.end(), entry.begin(), entry.end());
+        bytes.push_back(0);
+    }
+    bytes.push_back(0);
+    return bytes;
+}
+
+DeviceTree::DeviceTree(ResourceCounter& resources) : resources_(resources) {}
+DeviceTree::~DeviceTree() = default;
+
+int DeviceTree::Add(std::vector<BYTE> hardware_ids, bool present, std::string enumerator) {
+    DeviceNode node;
+    node.number = next_number_++;
+    node.enumerator = std::move(enumerator);
+    node.hardware_ids = std::move(hardware_ids);
+    node.present = present;
+    nodes_.push_back(std::move(node));
+    return nodes_.back().number;
+}
+
+int DeviceTree::Add(const std::vector<std::string>& hardware_ids, bool present) {
+    return Add(MultiString(hardware_ids), present);
+}
+
+bool DeviceTree::Remove(int number) {
+    auto it = std::find_if(nodes_.begin(), nodes_.end(),
+                           [number](const DeviceNode& node) { return node.number == number; });
+    if (it == nodes_.end()) {
+        return false;
+    }
+    nodes_.erase(it);
+    return true;
+}
+
+DeviceNode* DeviceTree::Node(int number) {
+    for (auto& node : nodes_) {
+        if (node.number == number) {
+            return &node;
+        }
+    }
+    return nullptr;
+}
+
+const DeviceNode* DeviceTree::Node(int number) const {
+    return const_cast<DeviceTree*>(this)->Node(number);
+}
+
+std::vector<int> DeviceTree::Numbers() const {
+    std::vector<int> numbers;
+    for (const auto& node : nodes_) {
+        numbers.push_back(node.number);
+    }
+    return numbers;
+}
+
+void DeviceTree::Plug(int number) {
+    if (auto* node = Node(number)) {
+        node->present = true;
+        node->started = !node->Disabled();
+    }
+}
+
+void DeviceTree::Unplug(int number) {
+    if (auto* node = Node(number)) {
+        node->present = false;
+        node->started = false;
+    }
+}
+
+std::optional<std::pair<ULONG, ULONG>> DeviceTree::Status(int number) const {
+    const DeviceNode* node = Node(number);
+    if (!node || !node->present) {
+        return std::nullopt;
+    }
+    if (node->forced_status) {
+        return node->forced_status;
+    }
+    ULONG status = 0;
+    ULONG problem = 0;
+    if (node->started) {
+        status = kRunningBits;
+    } else if (node->Disabled()) {
+        status = kDisabledBits;
+        problem = CM_PROB_DISABLED;
+    } else {
+        status = DN_NT_ENUMERATOR | DN_NT_DRIVER;
+    }
+    if (node->private_problem) {
+        status |= DN_PRIVATE_PROBLEM;
+    }
+    return std::make_pair(status, problem);
+}
+
+HDEVINFO DeviceTree::GetClassDevs(const GUID* class_guid, PCSTR enumerator, DWORD flags) {
+    if (!class_guid && (flags & DIGCF_ALLCLASSES) == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    List list;
+    for (const auto& node : nodes_) {
+        if (enumerator && !SameEnumerator(node.enumerator, enumerator)) {
+            continue;
+        }
+        if ((flags & DIGCF_PRESENT) && !node.present) {
+            continue;
+        }
+        list.elements.push_back(Element{node.number, std::nullopt});
+    }
+    const ULONG_PTR handle = next_list_;
+    next_list_ += 8;
+    lists_[handle] = std::move(list);
+    resources_.Acquired(kinds::kDeviceList);
+    return reinterpret_cast<HDEVINFO>(handle);
+}
+
+DeviceTree::List* DeviceTree::FindList(HDEVINFO list) {
+    auto it = lists_.find(reinterpret_cast<ULONG_PTR>(list));
+    if (it == lists_.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return &it->second;
+}
+
+DeviceTree::Element* DeviceTree::FindElement(HDEVINFO list, const SP_DEVINFO_DATA* data) {
+    List* found = FindList(list);
+    if (!found) {
+        return nullptr;
+    }
+    if (!data || data->cbSize != sizeof(SP_DEVINFO_DATA) || data->Reserved == 0 ||
+        data->Reserved > found->elements.size()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return &found->elements[data->Reserved - 1];
+}
+
+BOOL DeviceTree::EnumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* data) {
+    List* found = FindList(list);
+    if (!found) {
+        return FALSE;
+    }
+    if (!data || data->cbSize != sizeof(SP_DEVINFO_DATA)) {
+        SetLastError(ERROR_INVALID_USER_BUFFER);
+        return FALSE;
+    }
+    if (index >= found->elements.size()) {
+        SetLastError(ERROR_NO_MORE_ITEMS);
+        return FALSE;
+    }
+    data->ClassGuid = GUID{};
+    data->DevInst = static_cast<DWORD>(found->elements[index].node);
+    data->Reserved = index + 1;
+    return TRUE;
+}
+
+BOOL DeviceTree::GetHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA* data, DWORD property,
+                                       DWORD* type, BYTE* buffer, DWORD size, DWORD* required) {
+    const Element* element = FindElement(list, data);
+    if (!element) {
+        return FALSE;
+    }
+    const DeviceNode* node = Node(element->node);
+    if (property != SPDRP_HARDWAREID || !node || node->hardware_ids.empty()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const auto needed = static_cast<DWORD>(node->hardware_ids.size());
+    if (required) {
+        *required = needed;
+    }
+    if (type) {
+        *type = REG_MULTI_SZ;
+    }
+    if (!buffer || size < needed) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(buffer, node->hardware_ids.data(), needed);
+    return TRUE;
+}
+
+BOOL DeviceTree::SetClassInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,
+                                       const SP_CLASSINSTALL_HEADER* params, DWORD size) {
+    Element* element = FindElement(list, data);
+    if (!element) {
+        return FALSE;
+    }
+    if (!params || params->cbSize != sizeof(SP_CLASSINSTALL_HEADER) ||
+        params->InstallFunction != DIF_PROPERTYCHANGE || size != sizeof(SP_PROPCHANGE_PARAMS)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    SP_PROPCHANGE_PARAMS request;
+    std::memcpy(&request, params, sizeof request);
+    if (request.StateChange < DICS_ENABLE || request.StateChange > DICS_STOP ||
+        (request.Scope != DICS_FLAG_GLOBAL && request.Scope != DICS_FLAG_CONFIGSPECIFIC)) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return FALSE;
+    }
+    const DeviceNode* node = Node(element->node);
+    if (!node || node->rejects_requests) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    element->params = request;
+    return TRUE;
+}
+
+void DeviceTree::Apply(DeviceNode& node, const PropertyChangeRequest& request) {
+    node.forced_status.reset();
+    const bool global = request.scope == DICS_FLAG_GLOBAL;
+    if (request.state_change == DICS_DISABLE) {
+        (global ? node.disabled_globally : node.disabled_in_profile) = true;
+        if (node.started && !node.refuses_to_stop) {
+            node.started = false;
+        }
+    } else if (request.state_change == DICS_ENABLE) {
+        (global ? node.disabled_globally : node.disabled_in_profile) = false;
+        if (node.present && !node.Disabled()) {
+            node.started = true;
+        }
+    }
+    node.carried_out.push_back(request);
+}
+
+BOOL DeviceTree::CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* data) {
+    Element* element = FindElement(list, data);
+    if (!element) {
+        return FALSE;
+    }
+    if (function != DIF_PROPERTYCHANGE || !element->params) {
+        SetLastError(ERROR_DI_DO_DEFAULT);
+        return FALSE;
+    }
+    DeviceNode* node = Node(element->node);
+    if (!node) {
+        SetLastError(ERROR_NO_SUCH_DEVINST);
+        return FALSE;
+    }
+    Apply(*node, PropertyChangeRequest{element->params->StateChange, element->params->Scope,
+                                       element->params->HwProfile});
+    return TRUE;
+}
+
+BOOL DeviceTree::DestroyList(HDEVINFO list) {
+    auto it = lists_.find(reinterpret_cast<ULONG_PTR>(list));
+    if (it == lists_.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    lists_.erase(it);
+    resources_.Released(kinds::kDeviceList);
+    return TRUE;
+}
+
+CONFIGRET DeviceTree::GetStatus(ULONG* status, ULONG* problem, DEVINST devinst,
+                                ULONG flags) const {
+    if (!status || !problem) {
+        return CR_INVALID_POINTER;
+    }
+    if (flags != 0) {
+        return CR_INVALID_FLAG;
+    }
+    const auto current = Status(static_cast<int>(devinst));
+    if (!current) {
+        return CR_NO_SUCH_DEVINST;
+    }
+    *status = current->first;
+    *problem = current->second;
+    return CR_SUCCESS;
+}
+
+}  // namespace sim

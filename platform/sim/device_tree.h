@@ -1,0 +1,103 @@
+// The simulated device tree: USB device nodes with their hardware-ID lists, presence, run state
+// and the way each answers property-change (enable/disable) requests, and the device-info lists
+// the program builds over them.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/api/win32_setupapi.h"
+
+namespace sim {
+
+class ResourceCounter;
+
+// Hardware-ID lists of the two supported camera models, as their driver packages report them.
+std::vector<std::string> ModelAHardwareIds();
+std::vector<std::string> ModelBHardwareIds();
+
+// Builds a well-formed multi-string: each entry NUL-terminated, closed by an empty entry.
+std::vector<BYTE> MultiString(const std::vector<std::string>& entries);
+
+struct PropertyChangeRequest {
+    DWORD state_change;
+    DWORD scope;
+    DWORD hw_profile;
+    bool operator==(const PropertyChangeRequest&) const = default;
+};
+
+struct DeviceNode {
+    int number = 0;                  // 1, 2, … in the order the nodes were installed
+    std::string enumerator = "USB";  // the bus enumerator that installed the node
+    std::vector<BYTE> hardware_ids;  // raw SPDRP_HARDWAREID bytes; empty: no such property
+    bool present = true;             // plugged in
+    bool refuses_to_stop = false;    // a disable request leaves it running
+    bool rejects_requests = false;   // SetupDiSetClassInstallParamsA refuses every request
+    bool private_problem = false;    // the driver reports DN_PRIVATE_PROBLEM
+    bool disabled_globally = false;
+    bool disabled_in_profile = false;
+    bool started = true;
+    // A raw status a test forces on the node; the next property change clears it.
+    std::optional<std::pair<ULONG, ULONG>> forced_status;
+    // Requests the class installer carried out on this node, in order.
+    std::vector<PropertyChangeRequest> carried_out;
+
+    bool Disabled() const { return disabled_globally || disabled_in_profile; }
+};
+
+class DeviceTree {
+public:
+    explicit DeviceTree(ResourceCounter& resources);
+    ~DeviceTree();
+    DeviceTree(const DeviceTree&) = delete;
+    DeviceTree& operator=(const DeviceTree&) = delete;
+
+    // Set-up and inspection. Add returns the new node's number.
+    int Add(std::vector<BYTE> hardware_ids, bool present = true, std::string enumerator = "USB");
+    int Add(const std::vector<std::string>& hardware_ids, bool present = true);
+    bool Remove(int number);  // uninstalls the node
+    DeviceNode* Node(int number);
+    const DeviceNode* Node(int number) const;
+    std::vector<int> Numbers() const;
+    void Plug(int number);
+    void Unplug(int number);
+    // DN_* bits and problem number as CM_Get_DevNode_Status_Ex reports them; nullopt when the
+    // node is not present (or does not exist).
+    std::optional<std::pair<ULONG, ULONG>> Status(int number) const;
+
+    // The device-installation functions of the API.
+    HDEVINFO GetClassDevs(const GUID* class_guid, PCSTR enumerator, DWORD flags);
+    BOOL EnumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* data);
+    BOOL GetHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA* data, DWORD property, DWORD* type,
+                               BYTE* buffer, DWORD size, DWORD* required);
+    BOOL SetClassInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,
+                               const SP_CLASSINSTALL_HEADER* params, DWORD size);
+    BOOL CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* data);
+    BOOL DestroyList(HDEVINFO list);
+    CONFIGRET GetStatus(ULONG* status, ULONG* problem, DEVINST devinst, ULONG flags) const;
+
+private:
+    struct Element {
+        int node;
+        std::optional<SP_PROPCHANGE_PARAMS> params;
+    };
+    struct List {
+        std::vector<Element> elements;
+    };
+
+    List* FindList(HDEVINFO list);
+    // The element a SP_DEVINFO_DATA names within a list; sets the last error when it names none.
+    Element* FindElement(HDEVINFO list, const SP_DEVINFO_DATA* data);
+    void Apply(DeviceNode& node, const PropertyChangeRequest& request);
+
+    ResourceCounter& resources_;
+    std::vector<DeviceNode> nodes_;
+    int next_number_ = 1;
+    std::map<ULONG_PTR, List> lists_;
+    ULONG_PTR next_list_ = 0x5000;
+};
+
+}  // namespace sim

@@ -1,0 +1,33 @@
+#include "platform/sim/faults.h"
+
+namespace sim {
+
+void FaultInjector::Fail(std::string_view operation, int count, std::optional<std::uint32_t> code) {
+    if (count == 0) {
+        Clear(operation);
+        return;
+    }
+    faults_[std::string(operation)] = Fault{count, code.value_or(0)};
+}
+
+void FaultInjector::Clear(std::string_view operation) {
+    if (auto it = faults_.find(operation); it != faults_.end()) {
+        faults_.erase(it);
+    }
+}
+
+void FaultInjector::ClearAll() { faults_.clear(); }
+
+std::optional<std::uint32_t> FaultInjector::Take(std::string_view operation) {
+    auto it = faults_.find(operation);
+    if (it == faults_.end()) {
+        return std::nullopt;
+    }
+    const std::uint32_t code = it->second.code;
+    if (it->second.remaining != kAlways && --it->second.remaining == 0) {
+        faults_.erase(it);
+    }
+    return code;
+}
+
+}  // namespace sim

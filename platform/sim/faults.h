@@ -1,0 +1,34 @@
+// Fault injection: a test names a platform operation and how many of its next calls fail.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+class FaultInjector {
+public:
+    static constexpr int kAlways = -1;
+
+    // The next `count` calls of `operation` fail (kAlways: every call). `code`, where given,
+    // replaces the error the operation reports by default.
+    void Fail(std::string_view operation, int count = 1, std::optional<std::uint32_t> code = {});
+    void Clear(std::string_view operation);
+    void ClearAll();
+
+    // Called by the operation itself: nullopt when it runs normally, otherwise the error code to
+    // report (0 means "the operation's own default error").
+    std::optional<std::uint32_t> Take(std::string_view operation);
+
+private:
+    struct Fault {
+        int remaining;
+        std::uint32_t code;
+    };
+    std::map<std::string, Fault, std::less<>> faults_;
+};
+
+}  // namespace sim

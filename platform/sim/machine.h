@@ -2,10 +2,9 @@
 // simulated build act on the machine that exists at the moment of the call.
 #pragma once
 
-#include <mutex>
-
 #include "platform/sim/device_tree.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/kernel.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/resource_counter.h"
 
@@ -22,21 +21,19 @@ public:
     static Machine& Current();
     static bool Exists();
 
+    Kernel& kernel() { return kernel_; }
     Registry& registry() { return registry_; }
     DeviceTree& devices() { return devices_; }
     FaultInjector& faults() { return faults_; }
     ResourceCounter& resources() { return resources_; }
 
-    // Held by every platform function for the duration of the call: program threads and the
-    // driving test see the machine's state change one call at a time.
-    std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock(mutex_); }
-
 private:
-    std::recursive_mutex mutex_;
+    // Declared last, so destroyed first: program threads stop before the rest goes away.
     ResourceCounter resources_;
     FaultInjector faults_;
     Registry registry_{resources_};
     DeviceTree devices_{resources_};
+    Kernel kernel_;
 };
 
 }  // namespace sim

@@ -3,5 +3,6 @@
 #pragma once
 
 #include "platform/sim/api/win32_types.h"
+#include "platform/sim/api/win32_kernel.h"
 #include "platform/sim/api/win32_registry.h"
 #include "platform/sim/api/win32_setupapi.h"

@@ -17,7 +17,6 @@ LSTATUS Injected(const char* operation, LSTATUS fallback) {
 LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                              PHKEY phkResult) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (LSTATUS injected = Injected("RegOpenKeyExA", ERROR_ACCESS_DENIED)) {
         if (phkResult) {
             *phkResult = nullptr;
@@ -35,7 +34,6 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR
                                const LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
                                PHKEY phkResult, LPDWORD lpdwDisposition) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (LSTATUS injected = Injected("RegCreateKeyExA", ERROR_ACCESS_DENIED)) {
         if (phkResult) {
             *phkResult = nullptr;
@@ -51,7 +49,6 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR
 LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
                                 LPBYTE lpData, LPDWORD lpcbData) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (LSTATUS injected = Injected("RegQueryValueExA", ERROR_ACCESS_DENIED)) {
         return injected;
     }
@@ -64,7 +61,6 @@ LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserve
 LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
                               const BYTE* lpData, DWORD cbData) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (LSTATUS injected = Injected("RegSetValueExA", ERROR_ACCESS_DENIED)) {
         return injected;
     }
@@ -73,7 +69,6 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/,
 
 LSTATUS WINAPI RegCloseKey(HKEY hKey) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (LSTATUS injected = Injected("RegCloseKey", ERROR_INVALID_HANDLE)) {
         return injected;
     }

@@ -18,7 +18,6 @@ bool Injected(const char* operation, DWORD fallback) {
 HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* ClassGuid, PCSTR Enumerator, HWND /*hwndParent*/,
                                      DWORD Flags) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (Injected("SetupDiGetClassDevsA", ERROR_NOT_ENOUGH_MEMORY)) {
         return INVALID_HANDLE_VALUE;
     }
@@ -28,7 +27,6 @@ HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* ClassGuid, PCSTR Enumerator, HW
 BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO DeviceInfoSet, DWORD MemberIndex,
                                   PSP_DEVINFO_DATA DeviceInfoData) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (Injected("SetupDiEnumDeviceInfo", ERROR_NO_MORE_ITEMS)) {
         return FALSE;
     }
@@ -40,7 +38,6 @@ BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO DeviceInfoSet,
                                               PDWORD PropertyRegDataType, PBYTE PropertyBuffer,
                                               DWORD PropertyBufferSize, PDWORD RequiredSize) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (Injected("SetupDiGetDeviceRegistryPropertyA", ERROR_INVALID_DATA)) {
         return FALSE;
     }
@@ -53,7 +50,6 @@ BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DA
                                           PSP_CLASSINSTALL_HEADER ClassInstallParams,
                                           DWORD ClassInstallParamsSize) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (Injected("SetupDiSetClassInstallParamsA", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }
@@ -64,7 +60,6 @@ BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DA
 BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION InstallFunction, HDEVINFO DeviceInfoSet,
                                       PSP_DEVINFO_DATA DeviceInfoData) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (Injected("SetupDiCallClassInstaller", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }
@@ -73,7 +68,6 @@ BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION InstallFunction, HDEVINFO Devi
 
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (Injected("SetupDiDestroyDeviceInfoList", ERROR_INVALID_HANDLE)) {
         return FALSE;
     }
@@ -83,7 +77,6 @@ BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
 CONFIGRET WINAPI CM_Get_DevNode_Status_Ex(PULONG pulStatus, PULONG pulProblemNumber,
                                           DEVINST dnDevInst, ULONG ulFlags, HMACHINE hMachine) {
     auto& machine = sim::Machine::Current();
-    auto lock = machine.Lock();
     if (auto code = machine.faults().Take("CM_Get_DevNode_Status_Ex")) {
         return *code != 0 ? *code : CR_FAILURE;
     }

@@ -1,0 +1,225 @@
+#include "platform/sim/kernel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace sim {
+
+struct Kernel::Thread {
+    enum class State { New, Running, Blocked, Finished };
+
+    ThreadId id = 0;
+    ProcessId process = 0;
+    std::function<void()> body;
+    std::thread handle;
+    State state = State::New;
+    WaitCondition wait;
+    bool has_turn = false;   // guarded by the kernel's mutex
+    bool abandoned = false;  // never gets a turn again
+};
+
+namespace {
+
+thread_local ThreadId current_thread_id = 0;
+
+[[noreturn]] void Misuse(const char* what) {
+    std::fprintf(stderr, "sim::Kernel: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+Kernel::Kernel()
+    : mutex_(std::make_shared<std::mutex>()),
+      turn_changed_(std::make_shared<std::condition_variable>()) {}
+
+Kernel::~Kernel() { Shutdown(); }
+
+ThreadId Kernel::CurrentThread() { return current_thread_id; }
+
+ProcessId Kernel::NewProcess() {
+    processes_.push_back(next_process_);
+    return next_process_++;
+}
+
+ProcessId Kernel::ProcessOf(ThreadId thread) const {
+    for (const auto& t : threads_) {
+        if (t->id == thread) {
+            return t->process;
+        }
+    }
+    return 0;
+}
+
+ProcessId Kernel::CurrentProcess() const { return ProcessOf(CurrentThread()); }
+
+bool Kernel::ThreadFinished(ThreadId thread) const {
+    for (const auto& t : threads_) {
+        if (t->id == thread) {
+            return t->state == Thread::State::Finished || t->abandoned;
+        }
+    }
+    return true;
+}
+
+bool Kernel::ProcessRunning(ProcessId process) const {
+    return std::any_of(threads_.begin(), threads_.end(), [process](const auto& t) {
+        return t->process == process && t->state != Thread::State::Finished && !t->abandoned;
+    });
+}
+
+ThreadId Kernel::StartThread(ProcessId process, std::function<void()> body) {
+    auto thread = std::make_shared<Thread>();
+    thread->id = next_thread_++;
+    thread->process = process;
+    thread->body = std::move(body);
+    // The thread keeps what it waits on alive by itself, so an abandoned one outlives the kernel.
+    thread->handle = std::thread([thread, mutex = mutex_, turn_changed = turn_changed_] {
+        current_thread_id = thread->id;
+        {
+            std::unique_lock lock(*mutex);
+            turn_changed->wait(lock, [&] { return thread->has_turn; });
+        }
+        thread->body();
+        std::lock_guard lock(*mutex);
+        thread->state = Thread::State::Finished;
+        thread->has_turn = false;
+        turn_changed->notify_all();
+    });
+    threads_.push_back(std::move(thread));
+    return threads_.back()->id;
+}
+
+void Kernel::Block(WaitCondition condition) {
+    const ThreadId me = CurrentThread();
+    auto it = std::find_if(threads_.begin(), threads_.end(),
+                           [me](const auto& t) { return t->id == me; });
+    if (me == 0 || it == threads_.end()) {
+        Misuse("Block called outside a program thread");
+    }
+    std::shared_ptr<Thread> thread = *it;
+    thread->wait = std::move(condition);
+    thread->state = Thread::State::Blocked;
+    std::unique_lock lock(*mutex_);
+    thread->has_turn = false;
+    turn_changed_->notify_all();
+    turn_changed_->wait(lock, [&] { return thread->has_turn; });
+    thread->state = Thread::State::Running;
+}
+
+void Kernel::Sleep(Millis ms) {
+    if (CurrentThread() == 0) {
+        Advance(ms);
+        return;
+    }
+    const Millis due = now_ + ms;
+    Block(WaitCondition{[this, due] { return now_ >= due; },
+                        [due]() -> std::optional<Millis> { return due; }});
+}
+
+Kernel::Thread* Kernel::Pick() {
+    for (const auto& thread : threads_) {
+        if (thread->abandoned) {
+            continue;
+        }
+        if (thread->state == Thread::State::New) {
+            return thread.get();
+        }
+        if (thread->state == Thread::State::Blocked) {
+            if (thread->wait.ready && thread->wait.ready()) {
+                return thread.get();
+            }
+            if (thread->wait.deadline) {
+                if (auto due = thread->wait.deadline(); due && *due <= now_) {
+                    return thread.get();
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+void Kernel::RunTurn(Thread* thread) {
+    {
+        std::unique_lock lock(*mutex_);
+        thread->has_turn = true;
+        turn_changed_->notify_all();
+        turn_changed_->wait(lock, [&] { return !thread->has_turn; });
+    }
+    if (thread->state != Thread::State::Finished) {
+        return;
+    }
+    thread->handle.join();
+    // A process ends with its first thread: the others never run again, as under ExitProcess.
+    const ProcessId process = thread->process;
+    auto first = std::find_if(threads_.begin(), threads_.end(),
+                              [process](const auto& t) { return t->process == process; });
+    if (first->get() != thread) {
+        return;
+    }
+    for (auto& other : threads_) {
+        if (other->process == process && other->state != Thread::State::Finished) {
+            other->abandoned = true;
+        }
+    }
+    if (on_process_exit_) {
+        on_process_exit_(process);
+    }
+}
+
+void Kernel::Settle() {
+    if (CurrentThread() != 0) {
+        Misuse("Settle called from a program thread");
+    }
+    while (Thread* thread = Pick()) {
+        RunTurn(thread);
+    }
+}
+
+std::optional<Millis> Kernel::NextDeadline() const {
+    std::optional<Millis> next;
+    for (const auto& thread : threads_) {
+        if (thread->abandoned || thread->state != Thread::State::Blocked || !thread->wait.deadline) {
+            continue;
+        }
+        if (auto due = thread->wait.deadline(); due && (!next || *due < *next)) {
+            next = due;
+        }
+    }
+    return next;
+}
+
+void Kernel::Advance(Millis ms) {
+    const Millis target = now_ + ms;
+    while (true) {
+        Settle();
+        const auto next = NextDeadline();
+        if (!next || *next > target) {
+            break;
+        }
+        now_ = std::max(now_, *next);
+    }
+    now_ = target;
+    Settle();
+}
+
+void Kernel::Shutdown() {
+    if (shutting_down_) {
+        return;
+    }
+    shutting_down_ = true;
+    for (auto& thread : threads_) {
+        if (thread->handle.joinable()) {
+            if (thread->state == Thread::State::Finished) {
+                thread->handle.join();
+            } else {
+                thread->abandoned = true;
+                thread->handle.detach();
+            }
+        }
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,81 @@
+// The simulated kernel: program threads are real threads, but only one of them (or the driving
+// test) runs at a time. A program thread runs until it blocks in a simulated wait; the driver
+// then hands the turn to the next thread that can go on, until none can: the machine is
+// quiescent. Every wait and timer runs on a virtual clock that moves only when the driver says.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace sim {
+
+using Millis = std::uint64_t;
+using ThreadId = std::uint32_t;
+using ProcessId = std::uint32_t;
+
+// What a blocked thread waits for: it may go on once `ready` holds or the clock reaches
+// `deadline`. Both are evaluated by the turn holder only, so they may read machine state freely.
+struct WaitCondition {
+    std::function<bool()> ready;
+    std::function<std::optional<Millis>()> deadline;
+};
+
+class Kernel {
+public:
+    Kernel();
+    ~Kernel();
+    Kernel(const Kernel&) = delete;
+    Kernel& operator=(const Kernel&) = delete;
+
+    Millis Now() const { return now_; }
+
+    // Starts a program thread; it first runs at the driver's next Settle.
+    ThreadId StartThread(ProcessId process, std::function<void()> body);
+    ProcessId NewProcess();
+    bool ThreadFinished(ThreadId thread) const;
+    bool ProcessRunning(ProcessId process) const;
+    // The program thread calling, or 0 for the driver (a test or the console).
+    static ThreadId CurrentThread();
+    ProcessId CurrentProcess() const;
+    ProcessId ProcessOf(ThreadId thread) const;
+    // Called when a process's last thread has finished.
+    void OnProcessExit(std::function<void(ProcessId)> handler) { on_process_exit_ = std::move(handler); }
+
+    // From a program thread: gives up the turn until `condition` lets it go on. A thread of a
+    // process that has ended, or of a machine torn down, never returns from here.
+    void Block(WaitCondition condition);
+    // From a program thread, Sleep on the virtual clock; from the driver, the clock moves on.
+    void Sleep(Millis ms);
+
+    // Driver: runs program threads until every one is blocked (the machine is quiescent).
+    void Settle();
+    // Driver: moves the clock on by `ms`, running everything that falls due on the way.
+    void Advance(Millis ms);
+
+    // Driver, at machine teardown: threads still blocked are abandoned for good.
+    void Shutdown();
+
+private:
+    struct Thread;
+
+    Thread* Pick();
+    void RunTurn(Thread* thread);
+    std::optional<Millis> NextDeadline() const;
+
+    std::shared_ptr<std::mutex> mutex_;
+    std::shared_ptr<std::condition_variable> turn_changed_;
+    std::vector<std::shared_ptr<Thread>> threads_;
+    std::vector<ProcessId> processes_;
+    Millis now_ = 0;
+    ThreadId next_thread_ = 1;
+    ProcessId next_process_ = 1;
+    bool shutting_down_ = false;
+    std::function<void(ProcessId)> on_process_exit_;
+};
+
+}  // namespace sim

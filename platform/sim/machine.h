@@ -10,6 +10,13 @@
 
 namespace sim {
 
+// The user's language settings: the UI language picks resource copies, the ANSI code page
+// converts text for the *A functions.
+struct Locale {
+    unsigned short ui_language = 1033;
+    unsigned ansi_code_page = 1252;
+};
+
 class Machine {
 public:
     Machine();
@@ -22,6 +29,7 @@ public:
     static bool Exists();
 
     Kernel& kernel() { return kernel_; }
+    Locale& locale() { return locale_; }
     Registry& registry() { return registry_; }
     DeviceTree& devices() { return devices_; }
     FaultInjector& faults() { return faults_; }
@@ -29,6 +37,7 @@ public:
 
 private:
     // Declared last, so destroyed first: program threads stop before the rest goes away.
+    Locale locale_;
     ResourceCounter resources_;
     FaultInjector faults_;
     Registry registry_{resources_};

@@ -1,0 +1,138 @@
+#include "platform/sim/codepage.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+
+namespace sim {
+
+namespace {
+
+const char* IconvName(unsigned code_page) {
+    switch (code_page) {
+        case 1252:
+            return "CP1252";
+        case 936:
+            return "CP936";
+        case 950:
+            return "CP950";
+        case 65001:
+            return "UTF-8";
+        default:
+            return nullptr;
+    }
+}
+
+struct IconvCloser {
+    void operator()(iconv_t* cd) const {
+        iconv_close(*cd);
+        delete cd;
+    }
+};
+
+// Converts character by character so that one unmappable character costs only itself.
+std::string Convert(const char* from, const char* to, std::string_view input, size_t unit,
+                    std::string_view replacement) {
+    iconv_t raw = iconv_open(to, from);
+    if (raw == reinterpret_cast<iconv_t>(-1)) {
+        return std::string(replacement);
+    }
+    std::unique_ptr<iconv_t, IconvCloser> cd(new iconv_t(raw));
+    std::string output;
+    size_t pos = 0;
+    while (pos < input.size()) {
+        char buffer[16];
+        char* in = const_cast<char*>(input.data() + pos);
+        size_t in_left = input.size() - pos;
+        char* out = buffer;
+        size_t out_left = sizeof buffer;
+        const size_t result = iconv(*cd, &in, &in_left, &out, &out_left);
+        output.append(buffer, static_cast<size_t>(out - buffer));
+        const size_t consumed = input.size() - pos - in_left;
+        if (result != static_cast<size_t>(-1)) {
+            break;
+        }
+        if (errno == E2BIG && consumed > 0) {
+            pos += consumed;
+            continue;
+        }
+        // EILSEQ/EINVAL: skip one unit (two for a surrogate pair in UTF-16 is close enough).
+        output.append(replacement);
+        pos += consumed + unit;
+        iconv(*cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    return output;
+}
+
+std::string_view AsBytes(std::u16string_view text) {
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+}
+
+std::u16string FromBytes(const std::string& bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsSupportedCodePage(unsigned code_page) {
+    return code_page == 1252 || code_page == 936 || code_page == 950;
+}
+
+std::string Utf16ToAnsi(std::u16string_view text, unsigned code_page) {
+    const char* name = IconvName(code_page);
+    return name ? Convert("UTF-16LE", name, AsBytes(text), 2, "?") : std::string();
+}
+
+std::u16string AnsiToUtf16(std::string_view text, unsigned code_page) {
+    const char* name = IconvName(code_page);
+    if (!name) {
+        return {};
+    }
+    return FromBytes(Convert(name, "UTF-16LE", text, 1, std::string("?\0", 2)));
+}
+
+std::u16string WideToUtf16(std::wstring_view text) {
+    std::u16string result;
+    for (wchar_t c : text) {
+        auto code = static_cast<char32_t>(c);
+        if (code >= 0x10000 && code <= 0x10FFFF) {
+            code -= 0x10000;
+            result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            result.push_back(static_cast<char16_t>(code));
+        }
+    }
+    return result;
+}
+
+std::wstring Utf16ToWide(std::u16string_view text) {
+    std::wstring result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        result.push_back(static_cast<wchar_t>(code));
+    }
+    return result;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    return Convert("UTF-16LE", "UTF-8", AsBytes(text), 2, "?");
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    return FromBytes(Convert("UTF-8", "UTF-16LE", text, 1, std::string("?\0", 2)));
+}
+
+}  // namespace sim

@@ -16,6 +16,7 @@ Machine::Machine() {
         std::fputs("sim::Machine: a machine already exists\n", stderr);
         std::abort();
     }
+    kernel_.OnProcessExit([this](ProcessId process) { windows_.DestroyProcessWindows(process); });
 }
 
 Machine::~Machine() { current_machine.store(nullptr); }

@@ -2,11 +2,18 @@
 // simulated build act on the machine that exists at the moment of the call.
 #pragma once
 
+#include "platform/sim/apartments.h"
 #include "platform/sim/device_tree.h"
+#include "platform/sim/dialogs.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/gdi.h"
 #include "platform/sim/kernel.h"
+#include "platform/sim/menus.h"
+#include "platform/sim/program_module.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/resource_counter.h"
+#include "platform/sim/tray.h"
+#include "platform/sim/window_manager.h"
 
 namespace sim {
 
@@ -34,6 +41,13 @@ public:
     DeviceTree& devices() { return devices_; }
     FaultInjector& faults() { return faults_; }
     ResourceCounter& resources() { return resources_; }
+    WindowManager& windows() { return windows_; }
+    Dialogs& dialogs() { return dialogs_; }
+    Menus& menus() { return menus_; }
+    Gdi& gdi() { return gdi_; }
+    Tray& tray() { return tray_; }
+    ProgramModule& program() { return program_; }
+    Apartments& apartments() { return apartments_; }
 
 private:
     // Declared last, so destroyed first: program threads stop before the rest goes away.
@@ -42,6 +56,13 @@ private:
     FaultInjector faults_;
     Registry registry_{resources_};
     DeviceTree devices_{resources_};
+    ProgramModule program_;
+    Apartments apartments_;
+    Gdi gdi_{resources_};
+    WindowManager windows_{*this};
+    Menus menus_{*this};
+    Dialogs dialogs_{*this};
+    Tray tray_{*this};
     Kernel kernel_;
 };
 

@@ -6,3 +6,4 @@
 #include "platform/sim/api/win32_kernel.h"
 #include "platform/sim/api/win32_registry.h"
 #include "platform/sim/api/win32_setupapi.h"
+#include "platform/sim/api/win32_user.h"

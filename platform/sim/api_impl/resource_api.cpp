@@ -1,0 +1,163 @@
+// Menus, strings, icons and bitmaps from the program's resources, and the notification area.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/api/win32_user.h"
+#include "platform/sim/codepage.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/res/res_file.h"
+
+namespace {
+
+sim::Machine& M() { return sim::Machine::Current(); }
+
+bool Injected(const char* operation, DWORD error) {
+    if (auto code = M().faults().Take(operation)) {
+        SetLastError(*code != 0 ? *code : error);
+        return true;
+    }
+    return false;
+}
+
+// The program's resources, for a module handle and an integer resource name.
+const sim::res::ResFile* ProgramResources(HINSTANCE module, LPCSTR name) {
+    if (!M().program().IsProgram(module) || !IS_INTRESOURCE(name) || !M().program().Resources()) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    return M().program().Resources();
+}
+
+WORD IdOf(LPCSTR name) { return static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)); }
+WORD Language() { return M().locale().ui_language; }
+
+}  // namespace
+
+HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName) {
+    if (Injected("LoadMenuA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
+        return nullptr;
+    }
+    const auto* resources = ProgramResources(hInstance, lpMenuName);
+    const auto menu = resources ? resources->Menu(IdOf(lpMenuName), Language()) : std::nullopt;
+    if (!menu) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    return M().menus().Load(*menu);
+}
+
+HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos) { return M().menus().SubMenu(hMenu, nPos); }
+
+HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL /*bRevert*/) { return M().menus().SystemMenu(hWnd); }
+
+BOOL WINAPI AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {
+    std::u16string text;
+    if (!(uFlags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && lpNewItem) {
+        text = sim::AnsiToUtf16(lpNewItem, M().locale().ansi_code_page);
+    }
+    return M().menus().Append(hMenu, uFlags, uIDNewItem, std::move(text)) ? TRUE : FALSE;
+}
+
+BOOL WINAPI SetMenuItemBitmaps(HMENU hMenu, UINT uPosition, UINT uFlags, HBITMAP hBitmapUnchecked,
+                               HBITMAP hBitmapChecked) {
+    return M().menus().SetItemBitmaps(hMenu, uPosition, uFlags, hBitmapUnchecked, hBitmapChecked)
+               ? TRUE
+               : FALSE;
+}
+
+BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserved*/, HWND hWnd,
+                           const RECT* /*prcRect*/) {
+    if (Injected("TrackPopupMenu", ERROR_INVALID_PARAMETER)) {
+        return FALSE;
+    }
+    return M().menus().Track(hMenu, uFlags, x, y, hWnd);
+}
+
+BOOL WINAPI DestroyMenu(HMENU hMenu) { return M().menus().Destroy(hMenu) ? TRUE : FALSE; }
+
+int WINAPI GetMenuItemCount(HMENU hMenu) {
+    const auto* items = M().menus().Items(hMenu);
+    return items ? static_cast<int>(items->size()) : -1;
+}
+
+BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
+    if (!lpPoint) {
+        return FALSE;
+    }
+    *lpPoint = M().windows().cursor();
+    return TRUE;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+    return lpModuleName ? nullptr : M().program().Handle();
+}
+
+int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
+    if (!lpBuffer || cchBufferMax <= 0) {
+        return 0;
+    }
+    lpBuffer[0] = '\0';
+    if (!M().program().IsProgram(hInstance) || !M().program().Resources()) {
+        return 0;
+    }
+    const auto text = M().program().Resources()->String(uID, Language());
+    if (!text || text->empty()) {
+        return 0;
+    }
+    const std::string ansi = sim::Utf16ToAnsi(*text, M().locale().ansi_code_page);
+    const auto length = std::min<size_t>(ansi.size(), static_cast<size_t>(cchBufferMax - 1));
+    std::memcpy(lpBuffer, ansi.data(), length);
+    lpBuffer[length] = '\0';
+    return static_cast<int>(length);
+}
+
+HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy,
+                         UINT /*fuLoad*/) {
+    if (Injected("LoadImageA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
+        return nullptr;
+    }
+    const auto* resources = ProgramResources(hInst, name);
+    if (!resources) {
+        return nullptr;
+    }
+    if (type == IMAGE_ICON) {
+        const auto image = resources->Icon(IdOf(name), cx, cy, Language());
+        if (!image) {
+            SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+            return nullptr;
+        }
+        // The image is scaled to the size asked for.
+        return M().gdi().AddIcon(IdOf(name), cx ? cx : image->width, cy ? cy : image->height,
+                                 image->bit_count);
+    }
+    if (type == IMAGE_BITMAP) {
+        return LoadBitmapA(hInst, name);
+    }
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+}
+
+BOOL WINAPI DestroyIcon(HICON hIcon) { return M().gdi().DestroyIcon(hIcon) ? TRUE : FALSE; }
+
+HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName) {
+    if (Injected("LoadBitmapA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
+        return nullptr;
+    }
+    const auto* resources = ProgramResources(hInstance, lpBitmapName);
+    const auto bitmap = resources ? resources->Bitmap(IdOf(lpBitmapName), Language()) : std::nullopt;
+    if (!bitmap) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    return M().gdi().AddBitmap(IdOf(lpBitmapName), bitmap->width, bitmap->height,
+                               bitmap->bit_count);
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ ho) { return M().gdi().DeleteObject(ho) ? TRUE : FALSE; }
+
+BOOL WINAPI Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData) {
+    if (Injected("Shell_NotifyIconA", ERROR_GEN_FAILURE)) {
+        return FALSE;
+    }
+    return M().tray().Notify(dwMessage, lpData);
+}

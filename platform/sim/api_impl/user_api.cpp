@@ -1,0 +1,343 @@
+// Windows, messages and dialogs, on the current machine. The *A functions convert text through
+// the machine's ANSI code page.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/api/win32_user.h"
+#include "platform/sim/codepage.h"
+#include "platform/sim/machine.h"
+
+namespace {
+
+sim::Machine& M() { return sim::Machine::Current(); }
+
+bool Injected(const char* operation, DWORD error) {
+    if (auto code = M().faults().Take(operation)) {
+        SetLastError(*code != 0 ? *code : error);
+        return true;
+    }
+    return false;
+}
+
+std::u16string FromAnsi(LPCSTR text) {
+    return text ? sim::AnsiToUtf16(text, M().locale().ansi_code_page) : std::u16string();
+}
+
+// Copies `text` into an ANSI buffer of `size` bytes, always terminated; returns the length.
+int CopyAnsi(const std::u16string& text, LPSTR buffer, int size) {
+    if (!buffer || size <= 0) {
+        return 0;
+    }
+    const std::string ansi = sim::Utf16ToAnsi(text, M().locale().ansi_code_page);
+    const auto length = std::min<size_t>(ansi.size(), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, ansi.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+}
+
+sim::Window* Find(HWND hwnd) {
+    sim::Window* window = M().windows().Find(hwnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    }
+    return window;
+}
+
+}  // namespace
+
+HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                               DLGPROC lpDialogFunc, LPARAM dwInitParam) {
+    if (Injected("CreateDialogParamA", ERROR_NOT_ENOUGH_MEMORY)) {
+        return nullptr;
+    }
+    if (!M().program().IsProgram(hInstance) || !IS_INTRESOURCE(lpTemplateName)) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    return M().dialogs().Create(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(lpTemplateName)),
+                                hWndParent, lpDialogFunc, dwInitParam);
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd) { return M().windows().Destroy(hWnd) ? TRUE : FALSE; }
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
+    return M().windows().Show(hWnd, nCmdShow) ? TRUE : FALSE;
+}
+
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
+                         UINT uFlags) {
+    return M().windows().SetPosition(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags) ? TRUE : FALSE;
+}
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
+    const sim::Window* window = Find(hWnd);
+    if (!window || !lpRect) {
+        return FALSE;
+    }
+    *lpRect = window->rect;
+    return TRUE;
+}
+
+BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
+    return M().windows().Enable(hWnd, bEnable != FALSE) ? TRUE : FALSE;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd) { return M().windows().Find(hWnd) ? TRUE : FALSE; }
+
+BOOL WINAPI IsWindowEnabled(HWND hWnd) {
+    const sim::Window* window = M().windows().Find(hWnd);
+    return window && window->Enabled() ? TRUE : FALSE;
+}
+
+BOOL WINAPI IsWindowVisible(HWND hWnd) {
+    // Visible only when every parent is visible too.
+    for (const sim::Window* window = M().windows().Find(hWnd); window;
+         window = M().windows().Find(window->parent)) {
+        if (!window->Visible()) {
+            return FALSE;
+        }
+        if (window->TopLevel()) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+HWND WINAPI GetParent(HWND hWnd) {
+    const sim::Window* window = Find(hWnd);
+    if (!window) {
+        return nullptr;
+    }
+    return window->TopLevel() ? window->owner : window->parent;
+}
+
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
+    const sim::Window* window = Find(hWnd);
+    if (!window) {
+        return nullptr;
+    }
+    sim::WindowManager& windows = M().windows();
+    switch (uCmd) {
+        case GW_OWNER:
+            return window->TopLevel() ? window->owner : nullptr;
+        case GW_CHILD: {
+            const auto children = windows.Children(hWnd);
+            return children.empty() ? nullptr : children.front();
+        }
+        case GW_HWNDNEXT: {
+            const auto siblings =
+                window->TopLevel() ? windows.TopLevelWindows() : windows.Children(window->parent);
+            auto it = std::find(siblings.begin(), siblings.end(), hWnd);
+            return it == siblings.end() || it + 1 == siblings.end() ? nullptr : *(it + 1);
+        }
+        default:
+            return nullptr;
+    }
+}
+
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
+    if (!Find(hDlg)) {
+        return nullptr;
+    }
+    return M().dialogs().Item(hDlg, nIDDlgItem);
+}
+
+int WINAPI GetDlgCtrlID(HWND hWnd) {
+    const sim::Window* window = Find(hWnd);
+    return window && !window->TopLevel() ? window->id : 0;
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
+    const sim::Window* window = Find(hWnd);
+    if (!window) {
+        return 0;
+    }
+    switch (nIndex) {
+        case GWL_STYLE:
+            return static_cast<LONG_PTR>(window->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(window->ex_style);
+        case GWLP_ID:
+            return window->id;
+        case GWLP_USERDATA:
+            return window->user_data;
+        case GWLP_WNDPROC:
+            return reinterpret_cast<LONG_PTR>(window->proc);
+        case static_cast<int>(DWLP_MSGRESULT):
+            return window->dialog_result;
+        case static_cast<int>(DWLP_DLGPROC):
+            return reinterpret_cast<LONG_PTR>(window->dialog_proc);
+        case static_cast<int>(DWLP_USER):
+            return window->dialog_user;
+        default:
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
+    }
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+    sim::Window* window = Find(hWnd);
+    if (!window) {
+        return 0;
+    }
+    LONG_PTR old = GetWindowLongPtrA(hWnd, nIndex);
+    switch (nIndex) {
+        case GWL_STYLE:
+            window->style = static_cast<DWORD>(dwNewLong);
+            break;
+        case GWL_EXSTYLE:
+            window->ex_style = static_cast<DWORD>(dwNewLong);
+            break;
+        case GWLP_ID:
+            window->id = static_cast<int>(dwNewLong);
+            break;
+        case GWLP_USERDATA:
+            window->user_data = dwNewLong;
+            break;
+        case GWLP_WNDPROC:
+            window->proc = reinterpret_cast<WNDPROC>(dwNewLong);
+            break;
+        case static_cast<int>(DWLP_MSGRESULT):
+            window->dialog_result = dwNewLong;
+            break;
+        case static_cast<int>(DWLP_DLGPROC):
+            window->dialog_proc = reinterpret_cast<DLGPROC>(dwNewLong);
+            break;
+        case static_cast<int>(DWLP_USER):
+            window->dialog_user = dwNewLong;
+            break;
+        default:
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
+    }
+    return old;
+}
+
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
+    if (!Find(hWnd)) {
+        return FALSE;
+    }
+    M().windows().SetText(hWnd, FromAnsi(lpString));
+    return TRUE;
+}
+
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
+    const sim::Window* window = Find(hWnd);
+    if (!window) {
+        if (lpString && nMaxCount > 0) {
+            lpString[0] = '\0';
+        }
+        return 0;
+    }
+    return CopyAnsi(window->title, lpString, nMaxCount);
+}
+
+HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
+    if (Injected("FindWindowA", ERROR_INVALID_WINDOW_HANDLE)) {
+        return nullptr;
+    }
+    sim::WindowManager& windows = M().windows();
+    for (HWND hwnd : windows.TopLevelWindows()) {
+        const sim::Window* window = windows.Find(hwnd);
+        if (lpClassName && !sim::SameTextIgnoringCase(window->class_name, FromAnsi(lpClassName))) {
+            continue;
+        }
+        if (lpWindowName && !sim::SameTextIgnoringCase(window->title, FromAnsi(lpWindowName))) {
+            continue;
+        }
+        return hwnd;
+    }
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+    if (!Find(hWnd)) {
+        return FALSE;
+    }
+    M().windows().SetForeground(hWnd);
+    return TRUE;
+}
+
+HWND WINAPI GetForegroundWindow() { return M().windows().foreground(); }
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return M().windows().DefaultProcedure(hWnd, Msg, wParam, lParam);
+}
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return M().windows().Send(hWnd, Msg, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (Injected("PostMessageA", ERROR_NOT_ENOUGH_MEMORY)) {
+        return FALSE;
+    }
+    return M().windows().Post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
+}
+
+void WINAPI PostQuitMessage(int nExitCode) { M().windows().PostQuit(nExitCode); }
+
+BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+    return M().windows().Get(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
+}
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg) {
+    return M().windows().Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+}
+
+BOOL WINAPI TranslateMessage(const MSG* /*lpMsg*/) { return FALSE; }
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) { return M().windows().Dispatch(lpMsg); }
+
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
+    return M().dialogs().IsDialogMessage(hDlg, lpMsg);
+}
+
+UINT WINAPI RegisterWindowMessageA(LPCSTR lpString) {
+    if (!lpString || !*lpString) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return M().windows().RegisterMessage(FromAnsi(lpString));
+}
+
+UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
+    if (Injected("SetTimer", ERROR_NOT_ENOUGH_MEMORY)) {
+        return 0;
+    }
+    return M().windows().SetTimer(hWnd, nIDEvent, uElapse, lpTimerFunc);
+}
+
+BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
+    return M().windows().KillTimer(hWnd, uIDEvent) ? TRUE : FALSE;
+}
+
+HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
+    sim::Window* window = Find(hWnd);
+    if (!window || !lpPaint) {
+        return nullptr;
+    }
+    window->needs_paint = false;
+    *lpPaint = PAINTSTRUCT{};
+    lpPaint->hdc = reinterpret_cast<HDC>(hWnd);
+    lpPaint->rcPaint = RECT{0, 0, window->rect.right - window->rect.left,
+                            window->rect.bottom - window->rect.top};
+    return lpPaint->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND /*hWnd*/, const PAINTSTRUCT* /*lpPaint*/) { return TRUE; }
+
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
+    return picce && picce->dwSize == sizeof(INITCOMMONCONTROLSEX) ? TRUE : FALSE;
+}
+
+HRESULT WINAPI CoInitialize(LPVOID /*pvReserved*/) {
+    if (auto code = M().faults().Take("CoInitialize")) {
+        return static_cast<HRESULT>(*code != 0 ? *code : 0x80004005u);
+    }
+    return M().apartments().Initialize(sim::Kernel::CurrentThread()) ? 0 : 1;
+}
+
+void WINAPI CoUninitialize() { M().apartments().Uninitialize(sim::Kernel::CurrentThread()); }

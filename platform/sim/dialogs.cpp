@@ -1,0 +1,228 @@
+#include "platform/sim/dialogs.h"
+
+#include "platform/sim/machine.h"
+#include "platform/sim/res/res_file.h"
+
+namespace sim {
+
+namespace {
+
+// Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT message) {
+    switch (message) {
+        case WM_INITDIALOG:
+        case WM_QUERYDRAGICON:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+            return true;
+        default:
+            return message >= 0x0132 && message <= 0x0138;  // the other WM_CTLCOLOR messages
+    }
+}
+
+constexpr DWORD kButtonTypeMask = BS_TYPEMASK;
+
+}  // namespace
+
+Dialogs::Dialogs(Machine& machine) : machine_(machine) {
+    WindowManager& windows = machine_.windows();
+    windows.RegisterClassProcedure(u"#32770", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
+        return DialogProcedure(h, m, w, l);
+    });
+    windows.RegisterClassProcedure(u"Button", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
+        return ButtonProcedure(h, m, w, l);
+    });
+    windows.RegisterClassProcedure(u"SysTabControl32", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
+        return TabProcedure(h, m, w, l);
+    });
+}
+
+RECT Dialogs::ToPixels(short x, short y, short cx, short cy) {
+    auto px = [](int du) { return static_cast<LONG>(du * 6 / 4); };
+    auto py = [](int du) { return static_cast<LONG>(du * 12 / 8); };
+    return RECT{px(x), py(y), px(x + cx), py(y + cy)};
+}
+
+HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM param) {
+    const res::ResFile* resources = machine_.program().Resources();
+    const auto dialog = resources ? resources->Dialog(template_id, machine_.locale().ui_language)
+                                  : std::nullopt;
+    if (!dialog) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    WindowManager& windows = machine_.windows();
+    const std::u16string class_name = dialog->class_name.empty() ? u"#32770" : dialog->class_name;
+    const bool visible = (dialog->style & WS_VISIBLE) != 0;
+    const HWND hwnd = windows.Create(class_name, dialog->title, dialog->style & ~WS_VISIBLE,
+                                     dialog->ex_style, parent, 0,
+                                     ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy), nullptr);
+    windows.Find(hwnd)->dialog_proc = procedure;
+    HWND first_tab_stop = nullptr;
+    for (const auto& item : dialog->items) {
+        const HWND control = windows.Create(
+            item.class_name, item.text_is_ordinal ? std::u16string() : item.text,
+            item.style | WS_CHILD, item.ex_style, hwnd, static_cast<int>(item.id),
+            ToPixels(item.x, item.y, item.cx, item.cy), nullptr);
+        if (!first_tab_stop && (item.style & WS_TABSTOP) && !(item.style & WS_DISABLED)) {
+            first_tab_stop = control;
+        }
+    }
+    if (windows.CallProcedure(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first_tab_stop),
+                              param) &&
+        first_tab_stop) {
+        windows.SetFocus(first_tab_stop);
+    }
+    if (visible && windows.Find(hwnd)) {
+        windows.Show(hwnd, SW_SHOWNORMAL);
+    }
+    return windows.Find(hwnd) ? hwnd : nullptr;
+}
+
+std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM wparam,
+                                                LPARAM lparam) {
+    WindowManager& windows = machine_.windows();
+    Window* window = windows.Find(hwnd);
+    if (!window) {
+        return LRESULT{0};
+    }
+    if (DLGPROC procedure = window->dialog_proc) {
+        window->dialog_result = 0;
+        const INT_PTR handled = procedure(hwnd, message, wparam, lparam);
+        if (handled) {
+            if (ReturnsDirectly(message)) {
+                return handled;
+            }
+            const Window* after = windows.Find(hwnd);
+            return after ? after->dialog_result : 0;
+        }
+        if (message == WM_INITDIALOG) {
+            return LRESULT{0};
+        }
+    }
+    switch (message) {
+        case WM_CLOSE: {
+            const HWND cancel = Item(hwnd, IDCANCEL);
+            if (!cancel || windows.Find(cancel)->Enabled()) {
+                windows.Post(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(cancel));
+            }
+            return LRESULT{0};
+        }
+        case DM_GETDEFID:
+            for (HWND child : windows.Children(hwnd)) {
+                const Window* control = windows.Find(child);
+                if (SameTextIgnoringCase(control->class_name, u"Button") &&
+                    (control->style & kButtonTypeMask) == BS_DEFPUSHBUTTON) {
+                    return static_cast<LRESULT>(MAKELPARAM(control->id, 0x534B));
+                }
+            }
+            return static_cast<LRESULT>(MAKELPARAM(IDOK, 0x534B));
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<LRESULT> Dialogs::ButtonProcedure(HWND hwnd, UINT message, WPARAM wparam,
+                                                LPARAM /*lparam*/) {
+    Window* button = machine_.windows().Find(hwnd);
+    if (!button) {
+        return LRESULT{0};
+    }
+    switch (message) {
+        case BM_CLICK:
+        case WM_LBUTTONUP:
+            Click(hwnd);
+            return LRESULT{0};
+        case BM_GETCHECK:
+            return LRESULT{button->check};
+        case BM_SETCHECK:
+            button->check = static_cast<int>(wparam);
+            return LRESULT{0};
+        case BM_GETSTATE:
+            return LRESULT{button->check | (button->pushed ? BST_PUSHED : 0)};
+        case BM_SETSTATE:
+            button->pushed = wparam != 0;
+            return LRESULT{0};
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<LRESULT> Dialogs::TabProcedure(HWND /*hwnd*/, UINT message, WPARAM /*wparam*/,
+                                             LPARAM /*lparam*/) {
+    switch (message) {
+        case TCM_GETITEMCOUNT:
+            return LRESULT{0};
+        case TCM_GETCURSEL:
+            return LRESULT{-1};
+        default:
+            return std::nullopt;
+    }
+}
+
+void Dialogs::Click(HWND hwnd) {
+    WindowManager& windows = machine_.windows();
+    Window* button = windows.Find(hwnd);
+    if (!button || !button->Enabled()) {
+        return;
+    }
+    const DWORD type = button->style & kButtonTypeMask;
+    if (type == BS_AUTOCHECKBOX) {
+        button->check = button->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+    } else if (type == BS_AUTORADIOBUTTON) {
+        for (HWND sibling : windows.Children(button->parent)) {
+            Window* other = windows.Find(sibling);
+            if ((other->style & kButtonTypeMask) == BS_AUTORADIOBUTTON) {
+                other->check = sibling == hwnd ? BST_CHECKED : BST_UNCHECKED;
+            }
+        }
+    }
+    const HWND parent = button->parent;
+    const int id = button->id;
+    windows.Send(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+}
+
+HWND Dialogs::Item(HWND dialog, int id) const {
+    for (HWND child : machine_.windows().Children(dialog)) {
+        if (machine_.windows().Find(child)->id == id) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+bool Dialogs::IsDescendant(HWND ancestor, HWND hwnd) const {
+    const WindowManager& windows = machine_.windows();
+    for (const Window* window = windows.Find(hwnd); window && !window->TopLevel();
+         window = windows.Find(window->parent)) {
+        if (window->parent == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+BOOL Dialogs::IsDialogMessage(HWND dialog, MSG* msg) {
+    WindowManager& windows = machine_.windows();
+    if (!msg || !windows.Find(dialog) || (msg->hwnd != dialog && !IsDescendant(dialog, msg->hwnd))) {
+        return FALSE;
+    }
+    if (msg->message == WM_KEYDOWN) {
+        if (msg->wParam == VK_ESCAPE) {
+            windows.Send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(Item(dialog, IDCANCEL)));
+            return TRUE;
+        }
+        if (msg->wParam == VK_RETURN) {
+            const int id = LOWORD(windows.Send(dialog, DM_GETDEFID, 0, 0));
+            windows.Send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(Item(dialog, id)));
+            return TRUE;
+        }
+    }
+    windows.Dispatch(msg);
+    return TRUE;
+}
+
+}  // namespace sim

@@ -1,0 +1,113 @@
+#include "platform/sim/tray.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/codepage.h"
+#include "platform/sim/machine.h"
+
+namespace sim {
+
+namespace {
+
+bool KnownSize(DWORD size) {
+    return size == NOTIFYICONDATAA_V1_SIZE || size == NOTIFYICONDATAA_V2_SIZE ||
+           size == NOTIFYICONDATAA_V3_SIZE || size == sizeof(NOTIFYICONDATAA);
+}
+
+}  // namespace
+
+TrayIcon* Tray::Find(HWND hwnd, UINT id) {
+    auto it = std::find_if(icons_.begin(), icons_.end(),
+                           [&](const TrayIcon& icon) { return icon.hwnd == hwnd && icon.id == id; });
+    return it == icons_.end() ? nullptr : &*it;
+}
+
+BOOL Tray::Notify(DWORD message, const NOTIFYICONDATAA* data) {
+    if (!data) {
+        return FALSE;
+    }
+    TrayRequest request{message, data->cbSize, data->uFlags, data->hWnd, data->uID, false};
+    TrayIcon* existing = Find(data->hWnd, data->uID);
+    const bool valid = KnownSize(data->cbSize) && machine_.windows().Find(data->hWnd);
+    TrayIcon updated;
+    if (valid && (message == NIM_ADD || message == NIM_MODIFY)) {
+        if (existing) {
+            updated = *existing;
+        } else {
+            updated.hwnd = data->hWnd;
+            updated.id = data->uID;
+        }
+        if (data->uFlags & NIF_MESSAGE) {
+            updated.callback_message = data->uCallbackMessage;
+            updated.has_callback = true;
+        }
+        if (data->uFlags & NIF_ICON) {
+            updated.icon_resource.reset();
+            if (auto icon = machine_.gdi().Find(data->hIcon);
+                icon && icon->kind == GdiObject::Kind::Icon) {
+                updated.icon_resource = icon->resource_id;
+                updated.icon_width = icon->width;
+                updated.icon_height = icon->height;
+            }
+        }
+        if (data->uFlags & NIF_TIP) {
+            const size_t room = data->cbSize == NOTIFYICONDATAA_V1_SIZE ? 64 : 128;
+            const size_t length = strnlen(data->szTip, room - 1);
+            updated.tip = AnsiToUtf16(std::string_view(data->szTip, length),
+                                      machine_.locale().ansi_code_page);
+        }
+    }
+    switch (message) {
+        case NIM_ADD:
+            request.succeeded = valid && !existing;
+            if (request.succeeded) {
+                icons_.push_back(updated);
+            }
+            break;
+        case NIM_MODIFY:
+            request.succeeded = valid && existing;
+            if (request.succeeded) {
+                *existing = updated;
+            }
+            break;
+        case NIM_DELETE:
+            request.succeeded = existing != nullptr;
+            if (existing) {
+                icons_.erase(icons_.begin() + (existing - icons_.data()));
+            }
+            break;
+        default:
+            break;
+    }
+    requests_.push_back(request);
+    return request.succeeded ? TRUE : FALSE;
+}
+
+bool Tray::MouseEvent(HWND hwnd, UINT id, UINT mouse_message) {
+    TrayIcon* icon = Find(hwnd, id);
+    if (!icon) {
+        return false;
+    }
+    if (!machine_.windows().Find(hwnd)) {
+        icons_.erase(icons_.begin() + (icon - icons_.data()));
+        return true;
+    }
+    if (icon->has_callback) {
+        machine_.windows().SendNotify(hwnd, icon->callback_message, id, mouse_message);
+    }
+    machine_.kernel().Settle();
+    return true;
+}
+
+void Tray::Restart() {
+    icons_.clear();
+    WindowManager& windows = machine_.windows();
+    const UINT created = windows.RegisterMessage(u"TaskbarCreated");
+    for (HWND hwnd : windows.TopLevelWindows()) {
+        windows.SendNotify(hwnd, created, 0, 0);
+    }
+    machine_.kernel().Settle();
+}
+
+}  // namespace sim

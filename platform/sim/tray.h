@@ -1,0 +1,58 @@
+// The shell's notification area: icons by window and uID, as Shell_NotifyIcon leaves them, and
+// the mouse events the shell delivers to their windows. The area can lose all its icons, as when
+// the shell restarts; it then announces itself with the registered "TaskbarCreated" message.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/api/win32_user.h"
+
+namespace sim {
+
+class Machine;
+
+struct TrayIcon {
+    HWND hwnd = nullptr;
+    UINT id = 0;
+    UINT callback_message = 0;
+    bool has_callback = false;
+    std::optional<int> icon_resource;  // the shell keeps its own copy of the image
+    int icon_width = 0;
+    int icon_height = 0;
+    std::u16string tip;
+};
+
+// One Shell_NotifyIconA call as the shell received it.
+struct TrayRequest {
+    DWORD message;
+    DWORD size;
+    UINT flags;
+    HWND hwnd;
+    UINT id;
+    bool succeeded;
+};
+
+class Tray {
+public:
+    explicit Tray(Machine& machine) : machine_(machine) {}
+
+    BOOL Notify(DWORD message, const NOTIFYICONDATAA* data);
+    const std::vector<TrayIcon>& Icons() const { return icons_; }
+    const std::vector<TrayRequest>& Requests() const { return requests_; }
+
+    // Delivers a mouse event on the icon as the shell does. An icon whose window is gone
+    // disappears when the mouse touches it. False when there is no such icon.
+    bool MouseEvent(HWND hwnd, UINT id, UINT mouse_message);
+    void Restart();
+
+private:
+    TrayIcon* Find(HWND hwnd, UINT id);
+
+    Machine& machine_;
+    std::vector<TrayIcon> icons_;
+    std::vector<TrayRequest> requests_;
+};
+
+}  // namespace sim

@@ -1,0 +1,686 @@
+#include "platform/sim/window_manager.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sim/codepage.h"
+#include "platform/sim/machine.h"
+
+namespace sim {
+
+namespace {
+
+constexpr std::string_view kWindowKind = "window";
+constexpr Millis kMinimumTimerPeriod = 10;
+
+char16_t Folded(char16_t c) {
+    if (c >= u'a' && c <= u'z') {
+        return static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return c;
+}
+
+}  // namespace
+
+bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char16_t x, char16_t y) { return Folded(x) == Folded(y); });
+}
+
+WindowManager::WindowManager(Machine& machine) : machine_(machine) {}
+WindowManager::~WindowManager() = default;
+
+HWND WindowManager::Create(std::u16string class_name, std::u16string title, DWORD style,
+                           DWORD ex_style, HWND parent_or_owner, int id, RECT rect,
+                           WNDPROC proc) {
+    auto window = std::make_unique<Window>();
+    window->handle = reinterpret_cast<HWND>(next_handle_);
+    next_handle_ += 2;
+    window->thread = Kernel::CurrentThread();
+    window->process = machine_.kernel().ProcessOf(window->thread);
+    window->class_name = std::move(class_name);
+    window->title = std::move(title);
+    window->style = style;
+    window->ex_style = ex_style;
+    if (style & WS_CHILD) {
+        window->parent = parent_or_owner;
+    } else if (parent_or_owner) {
+        // The owner of a top-level window is itself top-level.
+        HWND owner = parent_or_owner;
+        while (const Window* w = Find(owner)) {
+            if (w->TopLevel()) {
+                break;
+            }
+            owner = w->parent;
+        }
+        window->owner = owner;
+    }
+    window->id = id;
+    window->rect = rect;
+    window->proc = proc;
+    const HWND handle = window->handle;
+    if (window->thread != 0) {
+        machine_.resources().Acquired(kWindowKind);
+    }
+    windows_[reinterpret_cast<ULONG_PTR>(handle)] = std::move(window);
+    order_.push_back(handle);
+    return handle;
+}
+
+Window* WindowManager::Find(HWND hwnd) {
+    auto it = windows_.find(reinterpret_cast<ULONG_PTR>(hwnd));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+const Window* WindowManager::Find(HWND hwnd) const {
+    return const_cast<WindowManager*>(this)->Find(hwnd);
+}
+
+std::vector<HWND> WindowManager::TopLevelWindows() const {
+    std::vector<HWND> result;
+    for (HWND hwnd : order_) {
+        if (Find(hwnd)->TopLevel()) {
+            result.push_back(hwnd);
+        }
+    }
+    return result;
+}
+
+std::vector<HWND> WindowManager::Children(HWND parent) const {
+    std::vector<HWND> result;
+    for (HWND hwnd : order_) {
+        const Window* window = Find(hwnd);
+        if (!window->TopLevel() && window->parent == parent) {
+            result.push_back(hwnd);
+        }
+    }
+    return result;
+}
+
+HWND WindowManager::FindTopLevel(std::u16string_view class_name, std::u16string_view title) const {
+    for (HWND hwnd : TopLevelWindows()) {
+        const Window* window = Find(hwnd);
+        if (SameTextIgnoringCase(window->class_name, class_name) &&
+            SameTextIgnoringCase(window->title, title)) {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+void WindowManager::RegisterClassProcedure(std::u16string class_name, ClassProcedure procedure) {
+    std::u16string key;
+    for (char16_t c : class_name) {
+        key.push_back(Folded(c));
+    }
+    class_procedures_[key] = std::move(procedure);
+}
+
+bool WindowManager::Destroy(HWND hwnd) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    // Owned windows go first, then the window itself, then its children.
+    for (HWND other : TopLevelWindows()) {
+        if (const Window* w = Find(other); w && w->owner == hwnd) {
+            Destroy(other);
+        }
+    }
+    if (!Find(hwnd)) {
+        return true;
+    }
+    Send(hwnd, WM_DESTROY, 0, 0);
+    for (HWND child : Children(hwnd)) {
+        Destroy(child);
+    }
+    window = Find(hwnd);
+    if (!window) {
+        return true;
+    }
+    Send(hwnd, WM_NCDESTROY, 0, 0);
+    window = Find(hwnd);
+    if (!window) {
+        return true;
+    }
+    window->destroyed = true;
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
+                  timers_.end());
+    machine_.menus().OnWindowDestroyed(hwnd, window->system_menu);
+    if (foreground_ == hwnd) {
+        foreground_ = nullptr;
+    }
+    for (auto& [thread, queue] : queues_) {
+        if (queue.focus == hwnd) {
+            queue.focus = nullptr;
+        }
+    }
+    if (window->thread != 0) {
+        machine_.resources().Released(kWindowKind);
+    }
+    order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
+    auto it = windows_.find(reinterpret_cast<ULONG_PTR>(hwnd));
+    destroyed_.push_back(std::move(it->second));
+    windows_.erase(it);
+    return true;
+}
+
+void WindowManager::DestroyProcessWindows(ProcessId process) {
+    std::vector<HWND> doomed;
+    for (HWND hwnd : order_) {
+        if (Find(hwnd)->process == process) {
+            doomed.push_back(hwnd);
+        }
+    }
+    for (HWND hwnd : doomed) {
+        auto it = windows_.find(reinterpret_cast<ULONG_PTR>(hwnd));
+        Window& window = *it->second;
+        window.destroyed = true;
+        machine_.menus().OnWindowDestroyed(hwnd, window.system_menu);
+        if (foreground_ == hwnd) {
+            foreground_ = nullptr;
+        }
+        machine_.resources().Released(kWindowKind);
+        destroyed_.push_back(std::move(it->second));
+        windows_.erase(it);
+        order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
+    }
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [this](const Timer& t) { return !Find(t.hwnd) && t.hwnd; }),
+                  timers_.end());
+}
+
+std::shared_ptr<WindowManager::SentMessage> WindowManager::Enqueue(
+    ThreadId thread, std::shared_ptr<SentMessage> sent) {
+    QueueOf(thread).sent.push_back(sent);
+    return sent;
+}
+
+LRESULT WindowManager::Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    const ThreadId me = Kernel::CurrentThread();
+    if (window->thread == me || window->thread == 0) {
+        return CallProcedure(hwnd, message, wparam, lparam);
+    }
+    if (me == 0) {
+        return SendFromOutside(hwnd, message, wparam, lparam).value_or(0);
+    }
+    return SendAcrossThreads(*window, message, wparam, lparam);
+}
+
+std::optional<LRESULT> WindowManager::SendFromOutside(HWND hwnd, UINT message, WPARAM wparam,
+                                                      LPARAM lparam) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return std::nullopt;
+    }
+    if (window->thread == 0) {
+        return CallProcedure(hwnd, message, wparam, lparam);
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{hwnd, message, wparam, lparam, 0, {}};
+    Enqueue(window->thread, sent);
+    machine_.kernel().Settle();
+    if (!sent->replied) {
+        return std::nullopt;
+    }
+    return sent->result;
+}
+
+LRESULT WindowManager::SendAcrossThreads(Window& target, UINT message, WPARAM wparam,
+                                         LPARAM lparam) {
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{target.handle, message, wparam, lparam, 0, {}};
+    const ThreadId target_thread = target.thread;
+    Enqueue(target_thread, sent);
+    const ThreadId me = Kernel::CurrentThread();
+    while (!sent->replied) {
+        HandleSentMessages();
+        if (sent->replied || machine_.kernel().ThreadFinished(target_thread)) {
+            break;
+        }
+        machine_.kernel().Block(WaitCondition{
+            [this, sent, me, target_thread] {
+                return sent->replied || !QueueOf(me).sent.empty() ||
+                       machine_.kernel().ThreadFinished(target_thread);
+            },
+            nullptr});
+    }
+    return sent->result;
+}
+
+void WindowManager::RunOnWindowThread(const Window& window, std::function<LRESULT()> action) {
+    const ThreadId me = Kernel::CurrentThread();
+    if (window.thread == me || window.thread == 0) {
+        action();
+        return;
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->action = std::move(action);
+    const ThreadId target_thread = window.thread;
+    Enqueue(target_thread, sent);
+    if (me == 0) {
+        machine_.kernel().Settle();
+        return;
+    }
+    while (!sent->replied && !machine_.kernel().ThreadFinished(target_thread)) {
+        HandleSentMessages();
+        if (sent->replied) {
+            break;
+        }
+        machine_.kernel().Block(WaitCondition{
+            [this, sent, me, target_thread] {
+                return sent->replied || !QueueOf(me).sent.empty() ||
+                       machine_.kernel().ThreadFinished(target_thread);
+            },
+            nullptr});
+    }
+}
+
+bool WindowManager::SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return false;
+    }
+    if (window->thread == Kernel::CurrentThread()) {
+        CallProcedure(hwnd, message, wparam, lparam);
+        return true;
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{hwnd, message, wparam, lparam, 0, {}};
+    Enqueue(window->thread, sent);
+    return true;
+}
+
+void WindowManager::HandleSentMessages() {
+    const ThreadId me = Kernel::CurrentThread();
+    while (true) {
+        Queue& queue = QueueOf(me);
+        if (queue.sent.empty()) {
+            return;
+        }
+        std::shared_ptr<SentMessage> sent = queue.sent.front();
+        queue.sent.pop_front();
+        if (sent->action) {
+            sent->result = sent->action();
+        } else if (Find(sent->msg.hwnd)) {
+            sent->result =
+                CallProcedure(sent->msg.hwnd, sent->msg.message, sent->msg.wParam, sent->msg.lParam);
+        }
+        sent->replied = true;
+    }
+}
+
+bool WindowManager::Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    ThreadId thread = Kernel::CurrentThread();
+    if (hwnd) {
+        const Window* window = Find(hwnd);
+        if (!window) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return false;
+        }
+        if (window->thread == 0) {
+            return true;  // another program's window: it takes the message and nothing shows
+        }
+        thread = window->thread;
+    }
+    MSG msg{hwnd, message, wparam, lparam, static_cast<DWORD>(machine_.kernel().Now()), {}};
+    QueueOf(thread).posted.push_back(msg);
+    return true;
+}
+
+void WindowManager::PostQuit(int exit_code) {
+    Queue& queue = QueueOf(Kernel::CurrentThread());
+    queue.quit = true;
+    queue.quit_code = exit_code;
+}
+
+bool WindowManager::Matches(const MSG& msg, HWND filter, UINT min, UINT max) const {
+    if (filter && msg.hwnd != filter) {
+        return false;
+    }
+    if (min == 0 && max == 0) {
+        return true;
+    }
+    return msg.message >= min && msg.message <= max;
+}
+
+std::optional<Millis> WindowManager::NextTimerDue(ThreadId thread) const {
+    std::optional<Millis> next;
+    for (const Timer& timer : timers_) {
+        if (timer.thread == thread && (!next || timer.due < *next)) {
+            next = timer.due;
+        }
+    }
+    return next;
+}
+
+bool WindowManager::HasInputFor(ThreadId thread) const {
+    auto it = queues_.find(thread);
+    if (it != queues_.end() &&
+        (!it->second.posted.empty() || !it->second.sent.empty() || it->second.quit)) {
+        return true;
+    }
+    for (const auto& [handle, window] : windows_) {
+        if (window->thread == thread && window->needs_paint && window->Visible()) {
+            return true;
+        }
+    }
+    const auto due = NextTimerDue(thread);
+    return due && *due <= machine_.kernel().Now();
+}
+
+bool WindowManager::NextMessage(MSG* msg, HWND filter, UINT min, UINT max, bool remove) {
+    const ThreadId me = Kernel::CurrentThread();
+    Queue& queue = QueueOf(me);
+    for (auto it = queue.posted.begin(); it != queue.posted.end(); ++it) {
+        if (Matches(*it, filter, min, max)) {
+            *msg = *it;
+            if (remove) {
+                queue.posted.erase(it);
+            }
+            return true;
+        }
+    }
+    if (queue.quit) {
+        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quit_code), 0,
+                   static_cast<DWORD>(machine_.kernel().Now()), {}};
+        if (remove) {
+            queue.quit = false;
+        }
+        return true;
+    }
+    for (HWND hwnd : order_) {
+        Window* window = Find(hwnd);
+        if (window->thread == me && window->needs_paint && window->Visible()) {
+            MSG paint{hwnd, WM_PAINT, 0, 0, static_cast<DWORD>(machine_.kernel().Now()), {}};
+            if (Matches(paint, filter, min, max)) {
+                *msg = paint;
+                if (remove) {
+                    window->needs_paint = false;
+                }
+                return true;
+            }
+        }
+    }
+    const Millis now = machine_.kernel().Now();
+    Timer* due = nullptr;
+    for (Timer& timer : timers_) {
+        if (timer.thread == me && timer.due <= now && (!due || timer.due < due->due)) {
+            MSG tick{timer.hwnd, WM_TIMER, timer.id, 0, 0, {}};
+            if (Matches(tick, filter, min, max)) {
+                due = &timer;
+            }
+        }
+    }
+    if (due) {
+        *msg = MSG{due->hwnd, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->procedure),
+                   static_cast<DWORD>(now), {}};
+        if (remove) {
+            due->due = now + due->period;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool WindowManager::WaitForMessage(const std::function<bool()>& also) {
+    const ThreadId me = Kernel::CurrentThread();
+    if (me == 0) {
+        std::fputs("sim: a message loop ran outside a program thread\n", stderr);
+        std::abort();
+    }
+    while (true) {
+        HandleSentMessages();
+        if (also && also()) {
+            return false;
+        }
+        if (HasInputFor(me)) {
+            return true;
+        }
+        machine_.kernel().Block(WaitCondition{
+            [this, me, also] { return HasInputFor(me) || (also && also()); },
+            [this, me] { return NextTimerDue(me); }});
+    }
+}
+
+BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
+    while (true) {
+        WaitForMessage(nullptr);
+        if (NextMessage(msg, filter, min, max, true)) {
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        }
+        // Only messages outside the filter are waiting: wait for the clock or new input.
+        const ThreadId me = Kernel::CurrentThread();
+        const size_t posted = QueueOf(me).posted.size();
+        machine_.kernel().Block(WaitCondition{
+            [this, me, posted] {
+                return QueueOf(me).posted.size() != posted || !QueueOf(me).sent.empty();
+            },
+            [this, me] { return NextTimerDue(me); }});
+    }
+}
+
+BOOL WindowManager::Peek(MSG* msg, HWND filter, UINT min, UINT max, UINT remove) {
+    HandleSentMessages();
+    return NextMessage(msg, filter, min, max, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
+}
+
+LRESULT WindowManager::Dispatch(const MSG* msg) {
+    if (!msg) {
+        return 0;
+    }
+    if (msg->message == WM_TIMER && msg->lParam) {
+        auto procedure = reinterpret_cast<TIMERPROC>(msg->lParam);
+        procedure(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(machine_.kernel().Now()));
+        return 0;
+    }
+    const Window* window = Find(msg->hwnd);
+    if (!window || window->thread != Kernel::CurrentThread()) {
+        return 0;
+    }
+    return CallProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT WindowManager::CallProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return 0;
+    }
+    if (window->proc) {
+        return window->proc(hwnd, message, wparam, lparam);
+    }
+    std::u16string key;
+    for (char16_t c : window->class_name) {
+        key.push_back(Folded(c));
+    }
+    if (auto it = class_procedures_.find(key); it != class_procedures_.end()) {
+        if (auto result = it->second(hwnd, message, wparam, lparam)) {
+            return *result;
+        }
+    }
+    return DefaultProcedure(hwnd, message, wparam, lparam);
+}
+
+LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return 0;
+    }
+    switch (message) {
+        case WM_SYSCOMMAND:
+            if ((wparam & 0xFFF0) == SC_CLOSE) {
+                Send(hwnd, WM_CLOSE, 0, 0);
+            }
+            return 0;
+        case WM_CLOSE:
+            Destroy(hwnd);
+            return 0;
+        case WM_PAINT:
+            window->needs_paint = false;
+            return 0;
+        case WM_SETTEXT:
+            window->title = lparam ? AnsiToUtf16(reinterpret_cast<const char*>(lparam),
+                                                 machine_.locale().ansi_code_page)
+                                   : std::u16string();
+            return TRUE;
+        default:
+            return 0;
+    }
+}
+
+UINT WindowManager::RegisterMessage(std::u16string_view name) {
+    std::u16string key;
+    for (char16_t c : name) {
+        key.push_back(Folded(c));
+    }
+    auto [it, added] = registered_messages_.emplace(key, next_registered_message_);
+    if (added) {
+        ++next_registered_message_;
+    }
+    return it->second;
+}
+
+void WindowManager::ChangeVisibility(Window& window, bool show, UINT extra_flags) {
+    const HWND hwnd = window.handle;
+    WINDOWPOS pos{hwnd,
+                  nullptr,
+                  window.rect.left,
+                  window.rect.top,
+                  window.rect.right - window.rect.left,
+                  window.rect.bottom - window.rect.top,
+                  extra_flags | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)};
+    SetPosition(hwnd, pos.hwndInsertAfter, pos.x, pos.y, pos.cx, pos.cy, pos.flags);
+}
+
+bool WindowManager::Show(HWND hwnd, int command) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    const bool was_visible = window->Visible();
+    const bool show = command != SW_HIDE;
+    if (show == was_visible) {
+        return was_visible;
+    }
+    RunOnWindowThread(*window, [this, hwnd, show] {
+        Send(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+        if (Window* w = Find(hwnd)) {
+            ChangeVisibility(*w, show, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        }
+        return LRESULT{0};
+    });
+    return was_visible;
+}
+
+bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int cx, int cy,
+                                UINT flags) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    RunOnWindowThread(*window, [this, hwnd, insert_after, x, y, cx, cy, flags] {
+        WINDOWPOS pos{hwnd, insert_after, x, y, cx, cy, flags};
+        Send(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+        Window* w = Find(hwnd);
+        if (!w) {
+            return LRESULT{0};
+        }
+        if (!(pos.flags & SWP_NOMOVE)) {
+            const LONG width = w->rect.right - w->rect.left;
+            const LONG height = w->rect.bottom - w->rect.top;
+            w->rect = RECT{pos.x, pos.y, pos.x + width, pos.y + height};
+        }
+        if (!(pos.flags & SWP_NOSIZE)) {
+            w->rect.right = w->rect.left + pos.cx;
+            w->rect.bottom = w->rect.top + pos.cy;
+        }
+        if ((pos.flags & SWP_SHOWWINDOW) && !w->Visible()) {
+            w->style |= WS_VISIBLE;
+            w->needs_paint = true;
+        } else if ((pos.flags & SWP_HIDEWINDOW) && w->Visible()) {
+            w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+        }
+        Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+        return LRESULT{0};
+    });
+    return true;
+}
+
+bool WindowManager::Enable(HWND hwnd, bool enable) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return false;
+    }
+    const bool was_disabled = !window->Enabled();
+    if (enable == was_disabled) {
+        if (enable) {
+            window->style &= ~static_cast<DWORD>(WS_DISABLED);
+        } else {
+            window->style |= WS_DISABLED;
+        }
+        Send(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    }
+    return was_disabled;
+}
+
+void WindowManager::SetText(HWND hwnd, std::u16string text) {
+    if (Window* window = Find(hwnd)) {
+        window->title = std::move(text);
+    }
+}
+
+UINT_PTR WindowManager::SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+    ThreadId thread = Kernel::CurrentThread();
+    if (hwnd) {
+        const Window* window = Find(hwnd);
+        if (!window || window->thread != thread) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+    } else {
+        id = 0x7FFF0000 + timers_.size();
+    }
+    const Millis period = std::max<Millis>(elapse, kMinimumTimerPeriod);
+    const Millis due = machine_.kernel().Now() + period;
+    for (Timer& timer : timers_) {
+        if (timer.hwnd == hwnd && timer.id == id && hwnd) {
+            timer = Timer{hwnd, id, thread, period, due, procedure};
+            return id ? id : 1;
+        }
+    }
+    timers_.push_back(Timer{hwnd, id, thread, period, due, procedure});
+    return id ? id : 1;
+}
+
+bool WindowManager::KillTimer(HWND hwnd, UINT_PTR id) {
+    auto it = std::find_if(timers_.begin(), timers_.end(),
+                           [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+    if (it == timers_.end()) {
+        return false;
+    }
+    timers_.erase(it);
+    return true;
+}
+
+HWND WindowManager::Focus(ThreadId thread) const {
+    auto it = queues_.find(thread);
+    return it == queues_.end() ? nullptr : it->second.focus;
+}
+
+void WindowManager::SetFocus(HWND hwnd) {
+    if (Window* window = Find(hwnd)) {
+        QueueOf(window->thread).focus = hwnd;
+    }
+}
+
+}  // namespace sim

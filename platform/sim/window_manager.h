@@ -1,0 +1,168 @@
+// The simulated window manager: windows with their classes, titles and states, per-thread
+// message queues, sent and posted messages, timers on the virtual clock, focus and foreground.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/api/win32_user.h"
+#include "platform/sim/kernel.h"
+
+namespace sim {
+
+class Machine;
+
+// A built-in window class's behaviour; returns nullopt to leave the message to the default.
+using ClassProcedure =
+    std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+
+struct Window {
+    HWND handle = nullptr;
+    ThreadId thread = 0;  // 0: a window of another program, driven by the test or console
+    ProcessId process = 0;
+    std::u16string class_name;
+    std::u16string title;
+    DWORD style = 0;
+    DWORD ex_style = 0;
+    HWND parent = nullptr;  // for child windows
+    HWND owner = nullptr;   // for top-level windows
+    int id = 0;             // control id
+    RECT rect{};
+    WNDPROC proc = nullptr;
+    DLGPROC dialog_proc = nullptr;
+    LONG_PTR user_data = 0;
+    LONG_PTR dialog_result = 0;  // DWLP_MSGRESULT
+    LONG_PTR dialog_user = 0;    // DWLP_USER
+    HMENU system_menu = nullptr;
+    bool needs_paint = false;
+    bool destroyed = false;
+    // Control state.
+    int check = BST_UNCHECKED;
+    bool pushed = false;
+
+    bool Visible() const { return (style & WS_VISIBLE) != 0; }
+    bool Enabled() const { return (style & WS_DISABLED) == 0; }
+    bool TopLevel() const { return (style & WS_CHILD) == 0; }
+};
+
+class WindowManager {
+public:
+    explicit WindowManager(Machine& machine);
+    ~WindowManager();
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    // Creating and finding windows.
+    HWND Create(std::u16string class_name, std::u16string title, DWORD style, DWORD ex_style,
+                HWND parent_or_owner, int id, RECT rect, WNDPROC proc);
+    Window* Find(HWND hwnd);
+    const Window* Find(HWND hwnd) const;
+    std::vector<HWND> TopLevelWindows() const;  // in creation order
+    std::vector<HWND> Children(HWND parent) const;
+    HWND FindTopLevel(std::u16string_view class_name, std::u16string_view title) const;
+    bool Destroy(HWND hwnd);
+    // Windows of a process that has ended go without further messages.
+    void DestroyProcessWindows(ProcessId process);
+    void RegisterClassProcedure(std::u16string class_name, ClassProcedure procedure);
+
+    // Messages.
+    LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // A message from another program whose answer the machine delivers once the target has
+    // handled it; nullopt when the target had not answered by the time the machine settled.
+    std::optional<LRESULT> SendFromOutside(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Delivered like a sent message, but nobody waits for the answer (SendNotifyMessage).
+    bool SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    bool Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    void PostQuit(int exit_code);
+    BOOL Get(MSG* msg, HWND filter, UINT min, UINT max);
+    BOOL Peek(MSG* msg, HWND filter, UINT min, UINT max, UINT remove);
+    LRESULT Dispatch(const MSG* msg);
+    // Runs the window's procedure on the calling thread.
+    LRESULT CallProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    UINT RegisterMessage(std::u16string_view name);
+
+    // Blocks the calling program thread until a message arrives for it or `also` holds,
+    // handling sent messages meanwhile. Returns false when `also` ended the wait.
+    bool WaitForMessage(const std::function<bool()>& also);
+    // Handles the sent messages waiting for the calling thread.
+    void HandleSentMessages();
+
+    // State changes.
+    bool Show(HWND hwnd, int command);
+    bool SetPosition(HWND hwnd, HWND insert_after, int x, int y, int cx, int cy, UINT flags);
+    bool Enable(HWND hwnd, bool enable);
+    void SetText(HWND hwnd, std::u16string text);
+
+    // Timers.
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
+    bool KillTimer(HWND hwnd, UINT_PTR id);
+
+    POINT cursor() const { return cursor_; }
+    void SetCursor(POINT position) { cursor_ = position; }
+    HWND foreground() const { return foreground_; }
+    void SetForeground(HWND hwnd) { foreground_ = hwnd; }
+    HWND Focus(ThreadId thread) const;
+    void SetFocus(HWND hwnd);
+
+private:
+    struct SentMessage {
+        MSG msg{};
+        // Work the target thread does itself, for a change asked from another thread.
+        std::function<LRESULT()> action;
+        bool replied = false;
+        LRESULT result = 0;
+    };
+    struct Queue {
+        std::deque<MSG> posted;
+        std::deque<std::shared_ptr<SentMessage>> sent;
+        bool quit = false;
+        int quit_code = 0;
+        HWND focus = nullptr;
+    };
+    struct Timer {
+        HWND hwnd;
+        UINT_PTR id;
+        ThreadId thread;
+        Millis period;
+        Millis due;
+        TIMERPROC procedure;
+    };
+
+    Queue& QueueOf(ThreadId thread) { return queues_[thread]; }
+    bool Matches(const MSG& msg, HWND filter, UINT min, UINT max) const;
+    // The next message for the calling thread, without blocking: posted, quit, paint, timer.
+    bool NextMessage(MSG* msg, HWND filter, UINT min, UINT max, bool remove);
+    bool HasInputFor(ThreadId thread) const;
+    std::optional<Millis> NextTimerDue(ThreadId thread) const;
+    LRESULT SendAcrossThreads(Window& target, UINT message, WPARAM wparam, LPARAM lparam);
+    // Runs `action` on the window's own thread: at once when that is the caller, otherwise as a
+    // sent message, waiting for it unless the caller is the driver.
+    void RunOnWindowThread(const Window& window, std::function<LRESULT()> action);
+    std::shared_ptr<SentMessage> Enqueue(ThreadId thread, std::shared_ptr<SentMessage> sent);
+    void ChangeVisibility(Window& window, bool show, UINT extra_flags);
+
+    Machine& machine_;
+    std::map<ULONG_PTR, std::unique_ptr<Window>> windows_;
+    // Destroyed windows stay allocated: a procedure running for one may still refer to it.
+    std::vector<std::unique_ptr<Window>> destroyed_;
+    std::vector<HWND> order_;
+    std::map<ThreadId, Queue> queues_;
+    std::vector<Timer> timers_;
+    std::map<std::u16string, UINT> registered_messages_;
+    std::map<std::u16string, ClassProcedure> class_procedures_;
+    UINT next_registered_message_ = 0xC0F0;
+    ULONG_PTR next_handle_ = 0x10010;
+    HWND foreground_ = nullptr;
+    POINT cursor_{640, 400};
+};
+
+// Case-insensitive comparison of class names and titles, as FindWindow makes it.
+bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b);
+
+}  // namespace sim

@@ -1,6 +1,44 @@
 #include "platform/sim/faults.h"
 
+#include <algorithm>
+#include <array>
+
 namespace sim {
+
+namespace {
+
+// Every operation that consults the injector, by its published name.
+constexpr std::array<std::string_view, 22> kKnownOperations = {
+    "RegOpenKeyExA",
+    "RegCreateKeyExA",
+    "RegQueryValueExA",
+    "RegSetValueExA",
+    "RegCloseKey",
+    "SetupDiGetClassDevsA",
+    "SetupDiEnumDeviceInfo",
+    "SetupDiGetDeviceRegistryPropertyA",
+    "SetupDiSetClassInstallParamsA",
+    "SetupDiCallClassInstaller",
+    "SetupDiDestroyDeviceInfoList",
+    "CM_Get_DevNode_Status_Ex",
+    "CreateDialogParamA",
+    "FindWindowA",
+    "PostMessageA",
+    "SetTimer",
+    "LoadMenuA",
+    "TrackPopupMenu",
+    "LoadImageA",
+    "LoadBitmapA",
+    "Shell_NotifyIconA",
+    "CoInitialize",
+};
+
+}  // namespace
+
+bool FaultInjector::IsKnownOperation(std::string_view operation) {
+    return std::find(kKnownOperations.begin(), kKnownOperations.end(), operation) !=
+           kKnownOperations.end();
+}
 
 void FaultInjector::Fail(std::string_view operation, int count, std::optional<std::uint32_t> code) {
     if (count == 0) {

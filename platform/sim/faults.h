@@ -19,6 +19,9 @@ public:
     void Clear(std::string_view operation);
     void ClearAll();
 
+    // Whether an operation of that name takes injected faults.
+    static bool IsKnownOperation(std::string_view operation);
+
     // Called by the operation itself: nullopt when it runs normally, otherwise the error code to
     // report (0 means "the operation's own default error").
     std::optional<std::uint32_t> Take(std::string_view operation);

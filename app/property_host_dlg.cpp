@@ -1,0 +1,165 @@
+#include "app/property_host_dlg.h"
+
+#include <cstring>
+
+#include "app/about_dlg.h"
+#include "framework/cstring.h"
+#include "framework/data_exchange.h"
+#include "framework/paint_dc.h"
+#include "framework/unique_handle.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kTickTimer = 0;
+constexpr UINT kTickPeriodMs = 1000;
+constexpr UINT kTrayIconId = 148;
+constexpr int kTrayIconSize = 16;
+constexpr char kTrayTip[] = "CV Lumen Webcam";
+constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
+
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle icon) { DestroyIcon(icon); }
+};
+using OwnedIcon = framework::UniqueHandle<IconTraits>;
+
+}  // namespace
+
+UINT CPropertyHostDlg::s_taskbarCreatedMessage = 0;
+
+BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
+ON_MESSAGE(WM_TRAYNOTIFY, &CPropertyHostDlg::OnTrayNotify)
+ON_MESSAGE(WM_POWERBROADCAST, &CPropertyHostDlg::OnPowerBroadcast)
+ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_WINDOWPOSCHANGING()
+ON_WM_TIMER()
+ON_WM_CLOSE()
+ON_WM_DRAWITEM()
+ON_NOTIFY(TCN_SELCHANGE, IDC_HOST_TAB, &CPropertyHostDlg::OnTabSelChange)
+ON_COMMAND(IDC_HOST_CANCEL, &CPropertyHostDlg::HideHostWindow)
+ON_COMMAND(IDC_HOST_OK, &CPropertyHostDlg::HideHostWindow)
+ON_COMMAND(ID_EXIT, &CPropertyHostDlg::OnExit)
+END_MESSAGE_MAP()
+
+CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {
+    s_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+}
+
+void CPropertyHostDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_HOST_TAB, m_tabCtrl);
+}
+
+BOOL CPropertyHostDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    AppendAboutItem();
+    m_deviceEnableSetting.LoadDeviceEnableSetting();
+    m_trayRecord.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    m_trayRecord.uFlags = 0;
+    m_trayRecord.uCallbackMessage = WM_TRAYNOTIFY;
+    m_trayRecord.hWnd = m_hWnd;
+    m_trayRecord.uID = kTrayIconId;
+    SetTimer(kTickTimer, kTickPeriodMs, nullptr);
+    return TRUE;
+}
+
+void CPropertyHostDlg::AppendAboutItem() {
+    CMenu systemMenu = GetSystemMenu(FALSE);
+    if (!systemMenu.GetSafeHmenu()) {
+        return;
+    }
+    CString about;
+    about.LoadString(IDS_ABOUTBOX);
+    if (!about.IsEmpty()) {
+        systemMenu.AppendMenu(MF_SEPARATOR);
+        systemMenu.AppendMenu(MF_STRING, kAboutCommand, about);
+    }
+}
+
+void CPropertyHostDlg::HideHostWindow() {
+    ShowWindow(SW_HIDE);
+    m_showAllowed = false;
+}
+
+void CPropertyHostDlg::ShutDownHost() {
+    CDialog::OnOK();
+    Shell_NotifyIconA(NIM_DELETE, &m_trayRecord);
+    m_deviceEnableSetting.CloseDeviceEnableSetting();
+    KillTimer(kTickTimer);
+}
+
+void CPropertyHostDlg::SendTrayRecord(DWORD command) {
+    OwnedIcon icon(static_cast<HICON>(LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_TRAY),
+                                                 IMAGE_ICON, kTrayIconSize, kTrayIconSize,
+                                                 LR_DEFAULTCOLOR)));
+    m_trayRecord.uFlags = kTrayFlags;
+    m_trayRecord.hIcon = icon.Get();
+    static_assert(sizeof kTrayTip <= sizeof m_trayRecord.szTip);
+    std::memcpy(m_trayRecord.szTip, kTrayTip, sizeof kTrayTip);
+    Shell_NotifyIconA(command, &m_trayRecord);
+}
+
+void CPropertyHostDlg::RefreshTrayIcon() {
+    // uFlags is the only mark of an icon once added: the first tick adds, the others modify.
+    SendTrayRecord(m_trayRecord.uFlags == 0 ? NIM_ADD : NIM_MODIFY);
+}
+
+LRESULT CPropertyHostDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    // The shell has restarted without our icon; before the first tick there is none to restore.
+    if (m_trayRecord.uFlags != 0) {
+        SendTrayRecord(NIM_ADD);
+    }
+    return 0;
+}
+
+BOOL CPropertyHostDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
+        HideHostWindow();
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM, LPARAM) { return 0; }
+
+void CPropertyHostDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == kAboutCommand) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    CDialog::OnSysCommand(nID, lParam);
+}
+
+void CPropertyHostDlg::OnPaint() { CPaintDC dc(this); }
+
+HICON CPropertyHostDlg::OnQueryDragIcon() { return m_hDragIcon; }
+
+void CPropertyHostDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
+    if (!m_showAllowed) {
+        lpwndpos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+    }
+}
+
+void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kTickTimer) {
+        RefreshTrayIcon();
+    }
+    if (!m_deviceEnableSetting.IsDeviceEnableReadable()) {
+        ShutDownHost();
+    }
+}
+
+void CPropertyHostDlg::OnClose() { HideHostWindow(); }
+
+void CPropertyHostDlg::OnTabSelChange(NMHDR*, LRESULT*) {}
+
+void CPropertyHostDlg::OnExit() { ShutDownHost(); }
+
+LRESULT CPropertyHostDlg::OnTrayNotify(WPARAM, LPARAM) { return 0; }

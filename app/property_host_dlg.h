@@ -1,0 +1,58 @@
+// CPropertyHostDlg: the hidden host window. It owns the tray icon, the one-second tick that
+// refreshes the icon and checks the stored setting, and the table of window commands that any
+// program may send it. It never becomes visible.
+#pragma once
+
+#include "device/device_enable_setting.h"
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "platform/win32.h"
+
+// Class and title of the host window: together the marker of a running copy.
+inline constexpr const char* kHostWindowClass = "#32770";
+inline constexpr const char* kHostWindowTitle = "Property";
+
+// The shell reports mouse events on the tray icon with this message.
+inline constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
+
+class CPropertyHostDlg : public CDialog {
+public:
+    CPropertyHostDlg();
+
+    void HideHostWindow();
+    void ShutDownHost();
+    void RefreshTrayIcon();
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HICON OnQueryDragIcon();
+    void OnWindowPosChanging(WINDOWPOS* lpwndpos);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnClose();
+    void OnTabSelChange(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnExit();
+
+private:
+    void AppendAboutItem();
+    // Sends the tray record with a freshly loaded icon, which the shell copies.
+    void SendTrayRecord(DWORD command);
+
+    // The shell announces with this registered message that it has started again.
+    static UINT s_taskbarCreatedMessage;
+
+    NOTIFYICONDATAA m_trayRecord{};
+    DeviceEnableSetting m_deviceEnableSetting;  // holds DeviceEnableKey
+    bool m_showAllowed = false;
+    CTabCtrl m_tabCtrl;
+    HICON m_hDragIcon = nullptr;  // nothing is ever loaded into it
+
+    DECLARE_MESSAGE_MAP()
+};

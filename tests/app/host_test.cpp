@@ -1,0 +1,190 @@
+// Start-up, the hidden host window, its tick and its exit, as a user and other programs see them.
+#include <gtest/gtest.h>
+
+#include "tests/support/lumiset_machine.h"
+
+namespace {
+
+using testing_support::LumisetTest;
+
+class HostTest : public LumisetTest {
+protected:
+    void SetUp() override {
+        process = StartLumiset();
+        ASSERT_NE(Host(), nullptr);
+    }
+    sim::ProcessId process = 0;
+};
+
+TEST_F(HostTest, StartsHiddenCreatesSettingAndShowsIconAtFirstTick) {
+    EXPECT_FALSE(IsWindowVisible(Host()));
+    EXPECT_EQ(StoredSetting()->AsDword(), 1u);
+    EXPECT_TRUE(desktop.TrayIcons().empty()) << "no icon before the first tick";
+    EXPECT_EQ(machine.apartments().Outstanding(), 1);
+
+    desktop.Wait(999);
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+    desktop.Wait(1);
+    ASSERT_EQ(desktop.TrayIcons().size(), 1u);
+    const sim::TrayIcon& icon = desktop.TrayIcons()[0];
+    EXPECT_EQ(icon.id, 148u);
+    EXPECT_EQ(icon.tip, u"CV Lumen Webcam");
+    EXPECT_EQ(icon.callback_message, static_cast<UINT>(WM_APP + 1000));
+    EXPECT_EQ(icon.icon_resource, 160);
+    EXPECT_EQ(icon.icon_width, 16);
+
+    desktop.Wait(3000);
+    EXPECT_EQ(CountRequests(NIM_ADD), 1);
+    EXPECT_EQ(CountRequests(NIM_MODIFY), 3);
+    EXPECT_EQ(machine.tray().Requests().back().size, NOTIFYICONDATAA_V2_SIZE);
+    EXPECT_EQ(machine.tray().Requests().back().flags,
+              static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(machine.resources().Open("icon"), 0) << "each tick destroys its icon";
+    EXPECT_TRUE(desktop.Running(process));
+}
+
+TEST_F(HostTest, SecondCopyAndForeignMarkerEndAtOnce) {
+    const auto second = StartLumiset();
+    EXPECT_FALSE(desktop.Running(second));
+    int hosts = 0;
+    for (const auto& window : desktop.TopLevelWindows()) {
+        hosts += window.title == u"Property" ? 1 : 0;
+    }
+    EXPECT_EQ(hosts, 1);
+    EXPECT_TRUE(desktop.Running(process));
+    EXPECT_EQ(machine.apartments().Outstanding(), 1) << "the second copy never initialised COM";
+}
+
+TEST_F(HostTest, HostStaysInvisibleWhateverShowsIt) {
+    desktop.ShowWindow(Host(), SW_SHOW);
+    EXPECT_FALSE(IsWindowVisible(Host()));
+    SetWindowPos(Host(), nullptr, 10, 20, 300, 200, SWP_SHOWWINDOW);
+    desktop.Settle();
+    EXPECT_FALSE(IsWindowVisible(Host()));
+    RECT rect{};
+    GetWindowRect(Host(), &rect);
+    EXPECT_EQ(rect.left, 10);
+    EXPECT_EQ(rect.right, 310) << "the rest of a position change goes ahead";
+}
+
+TEST_F(HostTest, HidingCommandsKeepTheProgramRunning) {
+    desktop.Wait(1000);
+    desktop.PressKey(Host(), VK_ESCAPE);
+    desktop.Send(Host(), WM_CLOSE, 0, 0);
+    Command(1000);
+    Command(1001);
+    desktop.Send(Host(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    desktop.Wait(1000);
+    EXPECT_TRUE(desktop.Running(process));
+    EXPECT_FALSE(IsWindowVisible(Host()));
+    EXPECT_EQ(desktop.TrayIcons().size(), 1u);
+}
+
+TEST_F(HostTest, PowerBroadcastIsAnsweredWithZero) {
+    EXPECT_EQ(desktop.Send(Host(), WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), 0);
+    EXPECT_EQ(desktop.Send(Host(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0), 0);
+    EXPECT_TRUE(desktop.Running(process));
+}
+
+TEST_F(HostTest, AboutRuleOpensTheAboutBoxForCommands16To31) {
+    desktop.Post(Host(), WM_SYSCOMMAND, 0x0010, 0);
+    HWND about = desktop.FindTopLevel(u"#32770", u"\u5173\u4e8e Lumiset");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), Host());
+    // The host's tick goes on in the About box's loop; deleting the setting ends the program.
+    desktop.Wait(1000);
+    EXPECT_EQ(desktop.TrayIcons().size(), 1u);
+    desktop.Post(about, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(desktop.FindTopLevel(u"#32770", u"\u5173\u4e8e Lumiset"), nullptr);
+
+    desktop.Post(Host(), WM_SYSCOMMAND, 0x001F, 0);
+    about = desktop.FindTopLevel(u"#32770", u"\u5173\u4e8e Lumiset");
+    ASSERT_NE(about, nullptr);
+    DeleteStoredSetting();
+    desktop.Wait(1000);
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+}
+
+TEST_F(HostTest, SystemCommand32IsNotTheAboutBox) {
+    desktop.Post(Host(), WM_SYSCOMMAND, 0x0020, 0);
+    EXPECT_EQ(desktop.FindTopLevel(u"#32770", u"\u5173\u4e8e Lumiset"), nullptr);
+    EXPECT_TRUE(desktop.Running(process));
+}
+
+TEST_F(HostTest, DeletingTheSettingEndsTheProgramWithinATick) {
+    desktop.Wait(1000);
+    DeleteStoredSetting();
+    desktop.Wait(999);
+    EXPECT_TRUE(desktop.Running(process));
+    desktop.Wait(1);
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+    EXPECT_EQ(CountRequests(NIM_DELETE), 1);
+    EXPECT_EQ(machine.apartments().Outstanding(), 0);
+    EXPECT_TRUE(machine.resources().Outstanding().empty());
+}
+
+TEST_F(HostTest, TimerOtherThanZeroOnlyChecksTheSetting) {
+    desktop.Wait(1000);
+    DeleteStoredSetting();
+    desktop.Post(Host(), WM_TIMER, 5, 0);
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_EQ(CountRequests(NIM_MODIFY), 0);
+    EXPECT_EQ(CountRequests(NIM_DELETE), 1);
+}
+
+TEST_F(HostTest, ExitCommandRemovesIconAndReleasesEverything) {
+    desktop.Wait(2000);
+    Command(32772);
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+    EXPECT_EQ(Host(), nullptr);
+    EXPECT_EQ(machine.apartments().Outstanding(), 0);
+    EXPECT_TRUE(machine.resources().Outstanding().empty());
+}
+
+TEST_F(HostTest, CommandsOneAndTwoEndWithoutRemovingTheIcon) {
+    desktop.Wait(1000);
+    Command(IDCANCEL);
+    EXPECT_FALSE(desktop.Running(process));
+    ASSERT_EQ(desktop.TrayIcons().size(), 1u) << "the icon stays behind";
+    EXPECT_EQ(CountRequests(NIM_DELETE), 0);
+    // As on Windows, the stale icon goes when the mouse passes over it.
+    const sim::TrayIcon icon = desktop.TrayIcons()[0];
+    desktop.TrayEvent(icon.hwnd, icon.id, WM_MOUSEMOVE);
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+}
+
+TEST_F(HostTest, IconComesBackWhenTheShellRestarts) {
+    desktop.ShellRestart();
+    EXPECT_TRUE(desktop.TrayIcons().empty()) << "before the first tick there is nothing to restore";
+    desktop.Wait(1000);
+    ASSERT_EQ(desktop.TrayIcons().size(), 1u);
+    desktop.ShellRestart();
+    ASSERT_EQ(desktop.TrayIcons().size(), 1u);
+    EXPECT_EQ(desktop.TrayIcons()[0].icon_resource, 160);
+    desktop.Wait(1000);
+    EXPECT_EQ(desktop.TrayIcons().size(), 1u);
+}
+
+class StartTest : public LumisetTest {};
+
+TEST_F(StartTest, ForeignMarkerWindowKeepsLumisetFromStarting) {
+    desktop.OpenWindow(u"#32770", u"Property");
+    const auto process = StartLumiset();
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_FALSE(StoredSetting().has_value());
+    EXPECT_TRUE(machine.devices().Node(camera_node)->carried_out.empty());
+    EXPECT_EQ(machine.apartments().Outstanding(), 0);
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+}
+
+TEST_F(StartTest, KeyMissingAtFirstStartDoesNotEndTheFirstRun) {
+    const auto process = StartLumiset();
+    desktop.Wait(5000);
+    EXPECT_TRUE(desktop.Running(process));
+    EXPECT_EQ(StoredSetting()->AsDword(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs lumiset-sim on a script and compares what it prints, and its exit status, with the
+# expected transcript (the first line of which may be "# exit N").
+set -u
+sim=$1 script=$2 expected=$3
+want_status=$(sed -n '1s/^# exit \([0-9]*\)$/\1/p' "$expected")
+want_status=${want_status:-0}
+actual=$("$sim" --script "$script" 2>&1)
+status=$?
+if ! diff -u <(grep -v '^# exit ' "$expected") <(printf '%s\n' "$actual"); then
+    echo "transcript of $script differs (expected, then actual)"
+    exit 1
+fi
+if [ "$status" -ne "$want_status" ]; then
+    echo "exit status $status, expected $want_status"
+    exit 1
+fi

@@ -1,0 +1,39 @@
+#include "tools/lumiset-sim/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(CommandLine, WordsQuotesAndComments) {
+    EXPECT_EQ(console::SplitWords("  wait   1000  "), (Words{"wait", "1000"}));
+    EXPECT_EQ(console::SplitWords("window open - \"  two words\" # comment"),
+              (Words{"window", "open", "-", "  two words"}));
+    EXPECT_EQ(console::SplitWords("# only a comment"), Words{});
+    EXPECT_EQ(console::SplitWords("reg set string \"a # b\""), (Words{"reg", "set", "string", "a # b"}));
+    EXPECT_EQ(console::SplitWords("window close \"open"), std::nullopt);
+}
+
+TEST(CommandLine, RestOfLineKeepsTheTitleAsTyped) {
+    EXPECT_EQ(console::RestOfLine("window open - My   Title  ", 3), "My   Title");
+    EXPECT_EQ(console::RestOfLine("window open - \"  padded \"", 3), "  padded ");
+    EXPECT_EQ(console::RestOfLine("window open \"a b\" Title", 3), "Title");
+    EXPECT_EQ(console::RestOfLine("window show \"x\" trailing", 2), std::nullopt);
+    EXPECT_EQ(console::RestOfLine("window show", 2), "");
+}
+
+TEST(CommandLine, NumbersAreDecimalOrHex) {
+    EXPECT_EQ(console::ParseNumber("32772"), 32772);
+    EXPECT_EQ(console::ParseNumber("0x83E8"), 0x83E8);
+    EXPECT_EQ(console::ParseNumber("0X10"), 16);
+    EXPECT_EQ(console::ParseNumber("-1"), -1);
+    EXPECT_EQ(console::ParseNumber("0xFFFFFFFFFFFFFFFF"), -1) << "wraps like a 64-bit LPARAM";
+    EXPECT_EQ(console::ParseNumber("0x1FFFFFFFFFFFFFFFF"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("12a"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("0x"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber(""), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("-"), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#include "tests/support/lumiset_machine.h"
+
+#include <algorithm>
+
+#include "framework/win_app.h"
+#include "res/resource_bytes.h"
+
+namespace testing_support {
+
+namespace {
+constexpr const char* kKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
+}
+
+LumisetTest::LumisetTest() {
+    EXPECT_TRUE(machine.program().LoadResources(LumisetResourceBytes()));
+    camera_node = machine.devices().Add(sim::ModelAHardwareIds());
+}
+
+sim::ProcessId LumisetTest::StartLumiset() {
+    return desktop.Start([] {
+        static char command_line[] = "";
+        AfxWinMain(GetModuleHandleA(nullptr), nullptr, command_line, SW_SHOWDEFAULT);
+    });
+}
+
+std::optional<sim::RegistryValue> LumisetTest::StoredSetting() const {
+    return const_cast<sim::Machine&>(machine).registry().GetValue(HKEY_LOCAL_MACHINE, kKey,
+                                                                  "DeviceEnable");
+}
+
+void LumisetTest::DeleteStoredSetting() {
+    machine.registry().DeleteValue(HKEY_LOCAL_MACHINE, kKey, "DeviceEnable");
+}
+
+int LumisetTest::CountRequests(DWORD message) const {
+    const auto& requests = const_cast<sim::Machine&>(machine).tray().Requests();
+    return static_cast<int>(std::count_if(requests.begin(), requests.end(),
+                                          [message](const auto& r) { return r.message == message; }));
+}
+
+}  // namespace testing_support

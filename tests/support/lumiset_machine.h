@@ -1,0 +1,29 @@
+// A simulated machine with Lumiset's resources and a model A camera, and Lumiset started on it
+// as at logon, for the tests of the program as a whole.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/desktop.h"
+
+namespace testing_support {
+
+class LumisetTest : public ::testing::Test {
+protected:
+    LumisetTest();
+
+    // Starts a copy of Lumiset as a new process.
+    sim::ProcessId StartLumiset();
+    HWND Host() const { return desktop.FindTopLevel(u"#32770", u"Property"); }
+    // Sends WM_COMMAND `id` from another program, without a control handle.
+    void Command(WORD id) { desktop.Post(Host(), WM_COMMAND, id, 0); }
+    std::optional<sim::RegistryValue> StoredSetting() const;
+    void DeleteStoredSetting();
+    int CountRequests(DWORD message) const;
+
+    sim::Machine machine;
+    sim::Desktop desktop{machine};
+    int camera_node = 0;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,14 @@
+#include "tools/lumiset-sim/boot.h"
+
+#include "res/resource_bytes.h"
+
+namespace console {
+
+bool BootMachine(sim::Machine& machine, const BootOptions& options) {
+    machine.locale().ui_language = options.ui_language;
+    machine.locale().ansi_code_page = options.ansi_code_page;
+    machine.devices().Add(sim::ModelAHardwareIds());
+    return machine.program().LoadResources(LumisetResourceBytes());
+}
+
+}  // namespace console

@@ -1,0 +1,122 @@
+#include "tools/lumiset-sim/command_line.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace console {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Removes a comment that starts outside quotes.
+std::string_view WithoutComment(std::string_view line) {
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') {
+            quoted = !quoted;
+        } else if (line[i] == '#' && !quoted) {
+            return line.substr(0, i);
+        }
+    }
+    return line;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> SplitWords(std::string_view line) {
+    line = WithoutComment(line);
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (IsBlank(line[i])) {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (line[i] == '"') {
+            const size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos) {
+                return std::nullopt;
+            }
+            word = std::string(line.substr(i + 1, close - i - 1));
+            i = close + 1;
+        } else {
+            while (i < line.size() && !IsBlank(line[i])) {
+                word.push_back(line[i++]);
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+std::optional<std::int64_t> ParseNumber(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && text.front() == '-') {
+        negative = true;
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    if (negative) {
+        if (value > static_cast<std::uint64_t>(INT64_MAX) + 1) {
+            return std::nullopt;
+        }
+        return static_cast<std::int64_t>(0 - value);
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+std::optional<std::string> RestOfLine(std::string_view line, size_t skip) {
+    line = WithoutComment(line);
+    size_t i = 0;
+    for (size_t word = 0; word < skip; ++word) {
+        while (i < line.size() && IsBlank(line[i])) {
+            ++i;
+        }
+        if (i < line.size() && line[i] == '"') {
+            const size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos) {
+                return std::nullopt;
+            }
+            i = close + 1;
+        } else {
+            while (i < line.size() && !IsBlank(line[i])) {
+                ++i;
+            }
+        }
+    }
+    std::string_view rest = Trimmed(line.substr(i));
+    if (!rest.empty() && rest.front() == '"') {
+        const size_t close = rest.find('"', 1);
+        if (close == std::string_view::npos || !Trimmed(rest.substr(close + 1)).empty()) {
+            return std::nullopt;
+        }
+        return std::string(rest.substr(1, close - 1));
+    }
+    return std::string(rest);
+}
+
+}  // namespace console

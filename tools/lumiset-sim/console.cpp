@@ -1,0 +1,408 @@
+#include "tools/lumiset-sim/console.h"
+
+#include <algorithm>
+#include <map>
+
+#include "platform/sim/codepage.h"
+#include "tools/lumiset-sim/command_line.h"
+
+namespace console {
+
+namespace {
+
+constexpr const char* kSettingKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
+constexpr const char* kSettingValue = "DeviceEnable";
+constexpr UINT kLumisetIconId = 148;
+
+std::string Utf8(std::u16string_view text) { return sim::Utf16ToUtf8(text); }
+std::u16string Utf16(std::string_view text) { return sim::Utf8ToUtf16(text); }
+
+const std::map<std::string, UINT, std::less<>>& MouseEvents() {
+    static const std::map<std::string, UINT, std::less<>> events = {
+        {"rbuttonup", WM_RBUTTONUP},         {"rbuttondown", WM_RBUTTONDOWN},
+        {"lbuttonup", WM_LBUTTONUP},         {"lbuttondown", WM_LBUTTONDOWN},
+        {"lbuttondblclk", WM_LBUTTONDBLCLK}, {"mousemove", WM_MOUSEMOVE},
+    };
+    return events;
+}
+
+// A number that must fit the Windows type it stands for.
+template <typename T>
+std::optional<T> Number(const std::string& word) {
+    const auto value = ParseNumber(word);
+    if (!value) {
+        return std::nullopt;
+    }
+    return static_cast<T>(*value);
+}
+
+std::string DescribeStatus(const sim::DeviceTree& devices, const sim::DeviceNode& node) {
+    const auto status = devices.Status(node.number);
+    if (!status) {
+        return node.Disabled() ? "disabled" : "started";
+    }
+    if (status->first & DN_STARTED) {
+        return "started";
+    }
+    if ((status->first & DN_HAS_PROBLEM) && status->second == CM_PROB_DISABLED) {
+        return "disabled";
+    }
+    return "problem";
+}
+
+std::string FirstHardwareId(const sim::DeviceNode& node) {
+    const auto& bytes = node.hardware_ids;
+    const auto end = std::find(bytes.begin(), bytes.end(), BYTE{0});
+    return std::string(bytes.begin(), end);
+}
+
+}  // namespace
+
+Console::Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out)
+    : machine_(machine), desktop_(machine), start_lumiset_(std::move(start_lumiset)), out_(out) {}
+
+void Console::StartLumiset() { lumiset_processes_.push_back(desktop_.Start(start_lumiset_)); }
+
+bool Console::Error(const std::string& why) {
+    out_ << "error: " << why << "\n";
+    return false;
+}
+
+HWND Console::HostWindow() const { return desktop_.FindTopLevel(u"#32770", u"Property"); }
+
+bool Console::Execute(std::string_view line) {
+    const auto parsed = SplitWords(line);
+    if (!parsed) {
+        return Error("a quoted text is not closed");
+    }
+    const Words& words = *parsed;
+    if (words.empty()) {
+        return true;
+    }
+    const std::string& verb = words[0];
+    if (verb == "wait") {
+        const auto ms = words.size() == 2 ? ParseNumber(words[1]) : std::nullopt;
+        if (!ms || *ms < 0) {
+            return Error("usage: wait MS");
+        }
+        desktop_.Wait(static_cast<sim::Millis>(*ms));
+        return true;
+    }
+    if (verb == "tray") {
+        return Tray(words);
+    }
+    if (verb == "command") {
+        return Command(words);
+    }
+    if (verb == "send" || verb == "post") {
+        return SendOrPost(words);
+    }
+    if (verb == "windows") {
+        return words.size() == 1 ? Windows() : Error("usage: windows");
+    }
+    if (verb == "window") {
+        return Window(words, line);
+    }
+    if (verb == "reg") {
+        return Registry(words, line);
+    }
+    if (verb == "device") {
+        return Device(words);
+    }
+    if (verb == "shell" && words.size() == 2 && words[1] == "restart") {
+        desktop_.ShellRestart();
+        return true;
+    }
+    if (verb == "start" && words.size() == 1) {
+        StartLumiset();
+        return true;
+    }
+    if (verb == "status" && words.size() == 1) {
+        const bool running = std::any_of(lumiset_processes_.begin(), lumiset_processes_.end(),
+                                         [this](sim::ProcessId p) { return desktop_.Running(p); });
+        out_ << (running ? "running" : "exited") << "\n";
+        return true;
+    }
+    if (verb == "fail") {
+        return Fail(words);
+    }
+    if (verb == "menu" || verb == "choose" || verb == "dismiss") {
+        return Menu(words, line);
+    }
+    if (verb == "quit" && words.size() == 1) {
+        quit_requested_ = true;
+        return true;
+    }
+    return Error("unknown command: " + verb);
+}
+
+bool Console::Tray(const Words& words) {
+    if (words.size() == 1) {
+        const auto& icons = desktop_.TrayIcons();
+        if (icons.empty()) {
+            out_ << "no icons\n";
+        }
+        for (const auto& icon : icons) {
+            out_ << "icon " << icon.id << " \"" << Utf8(icon.tip) << "\"\n";
+        }
+        return true;
+    }
+    const auto event = words.size() == 2 ? MouseEvents().find(words[1]) : MouseEvents().end();
+    if (event == MouseEvents().end()) {
+        return Error("usage: tray [rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|"
+                     "mousemove]");
+    }
+    for (const auto& icon : desktop_.TrayIcons()) {
+        if (icon.id == kLumisetIconId) {
+            desktop_.TrayEvent(icon.hwnd, icon.id, event->second);
+            return true;
+        }
+    }
+    return Error("Lumiset has no icon in the notification area");
+}
+
+bool Console::Command(const Words& words) {
+    const auto id = words.size() == 2 ? Number<WORD>(words[1]) : std::nullopt;
+    if (!id || *ParseNumber(words[1]) < 0 || *ParseNumber(words[1]) > 0xFFFF) {
+        return Error("usage: command ID (0 to 65535)");
+    }
+    const HWND host = HostWindow();
+    if (!host) {
+        return Error("no window \"Property\" of class \"#32770\"");
+    }
+    desktop_.Post(host, WM_COMMAND, *id, 0);
+    return true;
+}
+
+bool Console::SendOrPost(const Words& words) {
+    if (words.size() != 4) {
+        return Error("usage: " + words[0] + " MSG WPARAM LPARAM");
+    }
+    const auto message = ParseNumber(words[1]);
+    const auto wparam = ParseNumber(words[2]);
+    const auto lparam = ParseNumber(words[3]);
+    if (!message || !wparam || !lparam || *message < 0 || *message > 0xFFFFFFFF) {
+        return Error("usage: " + words[0] + " MSG WPARAM LPARAM (numbers)");
+    }
+    const HWND host = HostWindow();
+    if (!host) {
+        return Error("no window \"Property\" of class \"#32770\"");
+    }
+    if (words[0] == "send") {
+        desktop_.Send(host, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
+                      static_cast<LPARAM>(*lparam));
+    } else {
+        desktop_.Post(host, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
+                      static_cast<LPARAM>(*lparam));
+    }
+    return true;
+}
+
+bool Console::Windows() {
+    for (const auto& window : desktop_.TopLevelWindows()) {
+        out_ << "\"" << Utf8(window.class_name) << "\" \"" << Utf8(window.title) << "\" "
+             << (window.visible ? "visible" : "hidden") << " "
+             << (window.enabled ? "enabled" : "disabled") << "\n";
+    }
+    return true;
+}
+
+bool Console::Window(const Words& words, std::string_view line) {
+    const std::string usage =
+        "usage: window open CLASS TITLE | window close TITLE | window show TITLE | "
+        "window hide TITLE";
+    if (words.size() < 2) {
+        return Error(usage);
+    }
+    const std::string& action = words[1];
+    if (action == "open") {
+        const auto title = words.size() >= 4 ? RestOfLine(line, 3) : std::nullopt;
+        if (!title) {
+            return Error(usage);
+        }
+        const std::u16string class_name = words[2] == "-" ? u"" : Utf16(words[2]);
+        desktop_.OpenWindow(class_name, Utf16(*title));
+        return true;
+    }
+    if (action != "close" && action != "show" && action != "hide") {
+        return Error(usage);
+    }
+    const auto title = words.size() >= 3 ? RestOfLine(line, 2) : std::nullopt;
+    if (!title) {
+        return Error(usage);
+    }
+    const std::u16string wanted = Utf16(*title);
+    for (const auto& window : desktop_.TopLevelWindows()) {
+        if (window.title != wanted) {
+            continue;
+        }
+        if (action == "close") {
+            if (window.process != 0) {
+                return Error("\"" + *title + "\" is not a window of another program");
+            }
+            desktop_.CloseWindow(window.hwnd);
+        } else {
+            desktop_.ShowWindow(window.hwnd, action == "show" ? SW_SHOW : SW_HIDE);
+        }
+        return true;
+    }
+    return Error("no top-level window titled \"" + *title + "\"");
+}
+
+bool Console::Registry(const Words& words, std::string_view line) {
+    sim::Registry& registry = machine_.registry();
+    if (words.size() == 2 && words[1] == "get") {
+        if (!registry.KeyExists(HKEY_LOCAL_MACHINE, kSettingKey)) {
+            out_ << "key missing\n";
+            return true;
+        }
+        const auto value = registry.GetValue(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue);
+        if (!value) {
+            out_ << kSettingValue << " missing\n";
+        } else if (auto number = value->AsDword()) {
+            out_ << kSettingValue << " REG_DWORD " << *number << "\n";
+        } else if (value->type == REG_SZ) {
+            out_ << kSettingValue << " REG_SZ \"" << value->AsString() << "\"\n";
+        } else {
+            out_ << kSettingValue << " type " << value->type << ", " << value->data.size()
+                 << " bytes\n";
+        }
+        return true;
+    }
+    if (words.size() == 4 && words[1] == "set" && words[2] == "dword") {
+        const auto number = ParseNumber(words[3]);
+        if (!number || *number < 0 || *number > 0xFFFFFFFF) {
+            return Error("usage: reg set dword N (0 to 4294967295)");
+        }
+        registry.SetDword(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue,
+                          static_cast<DWORD>(*number));
+        return true;
+    }
+    if (words.size() >= 3 && words[1] == "set" && words[2] == "string") {
+        const auto text = RestOfLine(line, 3);
+        if (!text) {
+            return Error("usage: reg set string TEXT");
+        }
+        registry.SetString(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue, *text);
+        return true;
+    }
+    if (words.size() == 3 && words[1] == "delete" && words[2] == "value") {
+        registry.DeleteValue(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue);
+        return true;
+    }
+    if (words.size() == 3 && words[1] == "delete" && words[2] == "key") {
+        registry.DeleteKey(HKEY_LOCAL_MACHINE, kSettingKey);
+        return true;
+    }
+    return Error(
+        "usage: reg get | reg set dword N | reg set string TEXT | reg delete value | "
+        "reg delete key");
+}
+
+bool Console::Device(const Words& words) {
+    sim::DeviceTree& devices = machine_.devices();
+    const std::string usage =
+        "usage: device list | device add A|B|HWID [absent] | device remove N | device unplug N | "
+        "device plug N | device stuck N";
+    if (words.size() == 2 && words[1] == "list") {
+        for (int number : devices.Numbers()) {
+            const sim::DeviceNode& node = *devices.Node(number);
+            if (node.enumerator != "USB") {
+                continue;
+            }
+            out_ << number << " " << FirstHardwareId(node) << " "
+                 << (node.present ? "present" : "absent") << " " << DescribeStatus(devices, node)
+                 << "\n";
+        }
+        return true;
+    }
+    if (words.size() >= 3 && words.size() <= 4 && words[1] == "add") {
+        if (words.size() == 4 && words[3] != "absent") {
+            return Error(usage);
+        }
+        const bool present = words.size() == 3;
+        if (words[2] == "A") {
+            devices.Add(sim::ModelAHardwareIds(), present);
+        } else if (words[2] == "B") {
+            devices.Add(sim::ModelBHardwareIds(), present);
+        } else {
+            devices.Add(std::vector<std::string>{words[2]}, present);
+        }
+        return true;
+    }
+    if (words.size() == 3) {
+        const auto number = ParseNumber(words[2]);
+        sim::DeviceNode* node = number ? devices.Node(static_cast<int>(*number)) : nullptr;
+        if (!node) {
+            return Error("no device " + words[2]);
+        }
+        if (words[1] == "remove") {
+            devices.Remove(node->number);
+        } else if (words[1] == "unplug") {
+            devices.Unplug(node->number);
+        } else if (words[1] == "plug") {
+            devices.Plug(node->number);
+        } else if (words[1] == "stuck") {
+            node->refuses_to_stop = true;
+        } else {
+            return Error(usage);
+        }
+        desktop_.Settle();
+        return true;
+    }
+    return Error(usage);
+}
+
+bool Console::Fail(const Words& words) {
+    if (words.size() < 2 || words.size() > 3) {
+        return Error("usage: fail OPERATION [N]");
+    }
+    if (!sim::FaultInjector::IsKnownOperation(words[1])) {
+        return Error("no platform operation named " + words[1]);
+    }
+    const auto count = words.size() == 3 ? ParseNumber(words[2]) : std::optional<std::int64_t>(1);
+    if (!count || *count < 1 || *count > 1000000) {
+        return Error("usage: fail OPERATION [N] (N from 1)");
+    }
+    machine_.faults().Fail(words[1], static_cast<int>(*count));
+    return true;
+}
+
+bool Console::Menu(const Words& words, std::string_view line) {
+    if (words[0] == "menu") {
+        if (words.size() != 1) {
+            return Error("usage: menu");
+        }
+        if (!desktop_.MenuOpen()) {
+            out_ << "no menu\n";
+            return true;
+        }
+        for (const auto& item : desktop_.MenuItems()) {
+            if (item.separator) {
+                out_ << "---\n";
+            } else {
+                out_ << (item.shows_bitmap ? "[*] " : "[ ] ") << Utf8(item.text) << "\n";
+            }
+        }
+        return true;
+    }
+    if (words[0] == "dismiss") {
+        if (words.size() != 1) {
+            return Error("usage: dismiss");
+        }
+        return desktop_.DismissMenu() ? true : Error("no menu is open");
+    }
+    const auto text = words.size() >= 2 ? RestOfLine(line, 1) : std::nullopt;
+    if (!text) {
+        return Error("usage: choose TEXT");
+    }
+    if (!desktop_.MenuOpen()) {
+        return Error("no menu is open");
+    }
+    if (!desktop_.ChooseMenuItem(Utf16(*text))) {
+        return Error("the open menu has no item \"" + *text + "\" to choose");
+    }
+    return true;
+}
+
+}  // namespace console

@@ -1,0 +1,49 @@
+// The console's command language: one command a line, acting on a simulated desktop on which
+// Lumiset runs. Each command prints only what it is documented to print.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/desktop.h"
+
+namespace console {
+
+class Console {
+public:
+    // `start_lumiset` runs Lumiset's entry on the calling program thread.
+    Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out);
+
+    // Starts Lumiset as at logon.
+    void StartLumiset();
+    // Runs one line; false when it was a command the console could not take (it printed why).
+    bool Execute(std::string_view line);
+    bool quit_requested() const { return quit_requested_; }
+
+private:
+    using Words = std::vector<std::string>;
+
+    bool Error(const std::string& why);
+    bool Tray(const Words& words);
+    bool Command(const Words& words);
+    bool SendOrPost(const Words& words);
+    bool Windows();
+    bool Window(const Words& words, std::string_view line);
+    bool Registry(const Words& words, std::string_view line);
+    bool Device(const Words& words);
+    bool Fail(const Words& words);
+    bool Menu(const Words& words, std::string_view line);
+    HWND HostWindow() const;
+
+    sim::Machine& machine_;
+    sim::Desktop desktop_;
+    std::function<void()> start_lumiset_;
+    std::ostream& out_;
+    std::vector<sim::ProcessId> lumiset_processes_;
+    bool quit_requested_ = false;
+};
+
+}  // namespace console

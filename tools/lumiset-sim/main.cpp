@@ -1,0 +1,159 @@
+// lumiset-sim: Lumiset on a simulated Windows desktop, driven by commands from the terminal or
+// from a script. See README.md for the command language.
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "framework/win_app.h"
+#include "platform/sim/codepage.h"
+#include "tools/lumiset-sim/boot.h"
+#include "tools/lumiset-sim/command_line.h"
+#include "tools/lumiset-sim/console.h"
+
+namespace {
+
+struct Options {
+    console::BootOptions boot;
+    std::optional<std::string> script;
+    bool realtime = false;
+};
+
+int Usage(const std::string& why) {
+    std::cerr << "lumiset-sim: " << why << "\n"
+              << "usage: lumiset-sim [--script FILE] [--realtime] [--lang 1033|2052|1028] "
+                 "[--acp 1252|936|950]\n";
+    return 2;
+}
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool has_value = i + 1 < argc;
+        if (arg == "--script" && has_value) {
+            options.script = argv[++i];
+        } else if (arg == "--realtime") {
+            options.realtime = true;
+        } else if (arg == "--lang" && has_value) {
+            const auto lang = console::ParseNumber(argv[++i]);
+            if (!lang || (*lang != 1033 && *lang != 2052 && *lang != 1028)) {
+                why = "--lang takes 1033, 2052 or 1028";
+                return std::nullopt;
+            }
+            options.boot.ui_language = static_cast<unsigned short>(*lang);
+        } else if (arg == "--acp" && has_value) {
+            const auto acp = console::ParseNumber(argv[++i]);
+            if (!acp || !sim::IsSupportedCodePage(static_cast<unsigned>(*acp))) {
+                why = "--acp takes 1252, 936 or 950";
+                return std::nullopt;
+            }
+            options.boot.ansi_code_page = static_cast<unsigned>(*acp);
+        } else {
+            why = "unknown or incomplete option " + arg;
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+void RunLumiset() {
+    static char command_line[] = "";
+    AfxWinMain(GetModuleHandleA(nullptr), nullptr, command_line, SW_SHOWDEFAULT);
+}
+
+// With --realtime the virtual clock follows the wall clock, also while the console waits for
+// the next line.
+class WallClock {
+public:
+    explicit WallClock(sim::Machine& machine) : machine_(machine), last_(Now()) {}
+    void CatchUp() {
+        const auto now = Now();
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_);
+        if (elapsed.count() > 0) {
+            machine_.kernel().Advance(static_cast<sim::Millis>(elapsed.count()));
+            last_ += elapsed;
+        }
+    }
+    // Waits until standard input has a line, moving the clock meanwhile.
+    void WaitForInput() {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        while (poll(&input, 1, 20) == 0) {
+            CatchUp();
+        }
+        CatchUp();
+    }
+
+private:
+    static std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
+    sim::Machine& machine_;
+    std::chrono::steady_clock::time_point last_;
+};
+
+bool IsBlankOrComment(const std::string& line) {
+    const auto words = console::SplitWords(line);
+    return words && words->empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string why;
+    const auto options = ParseOptions(argc, argv, why);
+    if (!options) {
+        return Usage(why);
+    }
+    std::ifstream script_file;
+    if (options->script) {
+        script_file.open(*options->script);
+        if (!script_file) {
+            return Usage("cannot read " + *options->script + ": " + std::strerror(errno));
+        }
+    }
+    std::istream& input = options->script ? static_cast<std::istream&>(script_file) : std::cin;
+
+    sim::Machine machine;
+    if (!console::BootMachine(machine, options->boot)) {
+        std::cerr << "lumiset-sim: the program's resources could not be loaded\n";
+        return 1;
+    }
+    console::Console console(machine, RunLumiset, std::cout);
+    WallClock clock(machine);
+    console.StartLumiset();
+
+    bool any_failed = false;
+    std::string line;
+    while (true) {
+        if (options->realtime && !options->script) {
+            clock.WaitForInput();
+        }
+        if (!std::getline(input, line)) {
+            break;
+        }
+        if (options->realtime) {
+            clock.CatchUp();
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (IsBlankOrComment(line)) {
+            continue;
+        }
+        if (options->script) {
+            std::cout << "> " << line << "\n";
+        }
+        if (!console.Execute(line)) {
+            any_failed = true;
+        }
+        std::cout.flush();
+        if (console.quit_requested()) {
+            break;
+        }
+    }
+    return options->script && any_failed ? 1 : 0;
+}

@@ -10,4 +10,5 @@
 #include <windows.h>
 // windows.h comes first; the rest build on it.
 #include <cfgmgr32.h>
+#include <commctrl.h>
 #include <setupapi.h>

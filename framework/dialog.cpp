@@ -1,0 +1,216 @@
+#include "framework/dialog.h"
+
+#include <utility>
+
+#include "framework/win_app.h"
+
+namespace {
+
+// The messages whose result a dialog procedure returns itself; every other result goes through
+// DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+    switch (message) {
+        case WM_INITDIALOG:
+        case WM_QUERYDRAGICON:
+        case WM_CHARTOITEM:
+        case WM_VKEYTOITEM:
+        case WM_COMPAREITEM:
+            return true;
+        default:
+            return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+    }
+}
+
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Command ids from 0x8000 are commands in the framework's sense; from 0xF000 they are the
+// system's own.
+bool IsRoutedCommand(UINT nID, UINT nCode) {
+    return nCode == 0 && (nID & 0x8000) != 0 && nID < 0xF000;
+}
+
+}  // namespace
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+HWND CDialog::FindOwner() const {
+    HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    if (owner == nullptr) {
+        if (CWnd* main = AfxGetMainWnd(); main != nullptr && main != this) {
+            owner = main->m_hWnd;
+        }
+    }
+    // A popup cannot be owned by a child window: take the child's top-level parent.
+    while (owner != nullptr && (::GetWindowLongPtrA(owner, GWL_STYLE) & WS_CHILD) != 0) {
+        owner = ::GetParent(owner);
+    }
+    return owner;
+}
+
+INT_PTR CDialog::DoModal() {
+    if (m_hWnd != nullptr) {
+        return -1;
+    }
+    const HWND owner = FindOwner();
+    const bool reenableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+    if (reenableOwner) {
+        ::EnableWindow(owner, FALSE);
+    }
+
+    m_nModalResult = -1;
+    m_continueModal = true;
+    const HWND hWnd =
+        ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (hWnd != nullptr && m_continueModal) {
+        RunModalLoop();
+    }
+    m_continueModal = false;
+
+    // Hidden before the owner comes back, so that activation returns to the owner.
+    if (m_hWnd != nullptr) {
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (reenableOwner) {
+        ::EnableWindow(owner, TRUE);
+    }
+    if (m_hWnd != nullptr) {
+        ::DestroyWindow(m_hWnd);
+        if (m_hWnd != nullptr) {
+            ReleaseWindow();
+        }
+    }
+    return m_nModalResult;
+}
+
+void CDialog::RunModalLoop() {
+    // The template may have shown the window already; otherwise it is shown once the queue has
+    // gone idle for the first time.
+    bool showOnIdle = (GetStyle() & WS_VISIBLE) == 0;
+    MSG msg{};
+    while (m_continueModal) {
+        if (showOnIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            showOnIdle = false;
+            ShowWindow(SW_SHOWNORMAL);
+            continue;
+        }
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // WM_QUIT ends every loop: leave it in the queue for the loop outside.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            m_nModalResult = -1;
+            break;
+        }
+        if (got == -1) {
+            m_nModalResult = -1;
+            break;
+        }
+        if (!AfxPreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    if (m_continueModal) {
+        m_continueModal = false;
+        // Wakes the loop should it be waiting for a message.
+        if (m_hWnd != nullptr) {
+            ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+        }
+    }
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+    if (m_hWnd == nullptr || !IsInputMessage(pMsg->message)) {
+        return FALSE;
+    }
+    return ::IsDialogMessageA(m_hWnd, pMsg);
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnCmdMsg(UINT nID, UINT nCode) {
+    if (CWnd::OnCmdMsg(nID, nCode)) {
+        return TRUE;
+    }
+    if (!IsRoutedCommand(nID, nCode)) {
+        return FALSE;
+    }
+    if (CWnd* owner = FromHandlePermanent(::GetParent(m_hWnd));
+        owner != nullptr && owner->OnCmdMsg(nID, nCode)) {
+        return TRUE;
+    }
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->OnCmdMsg(nID, nCode);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        // The object arrives with the first message it handles; what came before (WM_SETFONT and
+        // the creation messages) gets the platform's default processing.
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        if (!dialog->Attach(hWnd)) {
+            return FALSE;
+        }
+        return dialog->HandleDialogMessage(message, wParam, lParam);
+    }
+    auto* dialog = static_cast<CDialog*>(FromHandlePermanent(hWnd));
+    if (dialog == nullptr) {
+        return FALSE;
+    }
+    return dialog->HandleDialogMessage(message, wParam, lParam);
+}
+
+INT_PTR CDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hWnd = m_hWnd;
+    CurrentMessage current;
+    CurrentMessage* outer = std::exchange(m_pCurrentMessage, &current);
+    const LRESULT result =
+        message == WM_INITDIALOG ? OnInitDialog() : WindowProc(message, wParam, lParam);
+    m_pCurrentMessage = outer;
+
+    if (message == WM_NCDESTROY) {
+        // Destroyed while its loop runs (not by DoModal): the loop ends.
+        if (m_continueModal) {
+            m_continueModal = false;
+            m_nModalResult = -1;
+        }
+        ReleaseWindow();
+        return FALSE;
+    }
+    if (ReturnsResultDirectly(message)) {
+        return static_cast<INT_PTR>(result);
+    }
+    if (current.useDefault) {
+        return FALSE;
+    }
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()

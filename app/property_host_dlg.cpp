@@ -6,7 +6,7 @@
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
 #include "framework/paint_dc.h"
-#include "framework/unique_handle.h"
+#include "framework/icon_handle.h"
 #include "res/resource.h"
 
 namespace {
@@ -18,13 +18,6 @@ constexpr int kTrayIconSize = 16;
 constexpr char kTrayTip[] = "CV Lumen Webcam";
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
-
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle icon) { DestroyIcon(icon); }
-};
-using OwnedIcon = framework::UniqueHandle<IconTraits>;
 
 }  // namespace
 
@@ -95,9 +88,8 @@ void CPropertyHostDlg::ShutDownHost() {
 }
 
 void CPropertyHostDlg::SendTrayRecord(DWORD command) {
-    OwnedIcon icon(static_cast<HICON>(LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_TRAY),
-                                                 IMAGE_ICON, kTrayIconSize, kTrayIconSize,
-                                                 LR_DEFAULTCOLOR)));
+    const framework::IconHandle icon =
+        framework::LoadIconResource(IDI_TRAY, kTrayIconSize, kTrayIconSize);
     m_trayRecord.uFlags = kTrayFlags;
     m_trayRecord.hIcon = icon.Get();
     static_assert(sizeof kTrayTip <= sizeof m_trayRecord.szTip);

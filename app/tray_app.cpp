@@ -14,7 +14,7 @@ BOOL CTrayApp::InitInstance() {
     AfxEnableControlContainer();
     // The host window is the marker of a running copy, whoever made it.
     if (FindWindowA(kHostWindowClass, kHostWindowTitle)) {
-        return TRUE;  // no main window: nothing runs and the process ends
+        return FALSE;  // nothing to run: the process ends at once
     }
     Enable3dControls();
     CoInitialize(nullptr);

@@ -9,13 +9,18 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Removes a comment that starts outside quotes.
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Removes a comment: a `#` that begins a word outside quotes. A class atom such as #32770 is a
+// word, not a comment.
 std::string_view WithoutComment(std::string_view line) {
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '"') {
             quoted = !quoted;
-        } else if (line[i] == '#' && !quoted) {
+        } else if (line[i] == '#' && !quoted && (i == 0 || IsBlank(line[i - 1])) &&
+                   !(i + 1 < line.size() && IsDigit(line[i + 1]))) {
             return line.substr(0, i);
         }
     }

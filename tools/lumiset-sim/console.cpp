@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/sim/codepage.h"
+#include "platform/win32.h"
 #include "tools/lumiset-sim/command_line.h"
 
 namespace console {

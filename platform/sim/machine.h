@@ -2,6 +2,7 @@
 // simulated build act on the machine that exists at the moment of the call.
 #pragma once
 
+#include "platform/sim/camera/video_devices.h"
 #include "platform/sim/device_tree.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/kernel.h"
@@ -34,6 +35,7 @@ public:
     DeviceTree& devices() { return devices_; }
     FaultInjector& faults() { return faults_; }
     ResourceCounter& resources() { return resources_; }
+    VideoDevices& video() { return video_; }
 
 private:
     // Declared last, so destroyed first: program threads stop before the rest goes away.
@@ -42,6 +44,7 @@ private:
     FaultInjector faults_;
     Registry registry_{resources_};
     DeviceTree devices_{resources_};
+    VideoDevices video_{devices_};
     Kernel kernel_;
 };
 

@@ -11,3 +11,11 @@
 // windows.h comes first; the rest build on it.
 #include <cfgmgr32.h>
 #include <setupapi.h>
+// COM and DirectShow; ks.h comes before ksmedia.h and ksproxy.h. The kernel-streaming GUIDs of
+// ksmedia.h (such as PROPSETID_VIDCAP_VIDEOCONTROL) are only declared there: libksguid defines
+// them.
+#include <dshow.h>
+#include <ks.h>
+#include <ksmedia.h>
+#include <ksproxy.h>
+#include <olectl.h>

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/sim/apartments.h"
+#include "platform/sim/camera/video_devices.h"
 #include "platform/sim/device_tree.h"
 #include "platform/sim/dialogs.h"
 #include "platform/sim/faults.h"
@@ -48,9 +49,9 @@ public:
     Tray& tray() { return tray_; }
     ProgramModule& program() { return program_; }
     Apartments& apartments() { return apartments_; }
+    VideoDevices& video() { return video_; }
 
 private:
-    // Declared last, so destroyed first: program threads stop before the rest goes away.
     Locale locale_;
     ResourceCounter resources_;
     FaultInjector faults_;
@@ -63,6 +64,8 @@ private:
     Menus menus_{*this};
     Dialogs dialogs_{*this};
     Tray tray_{*this};
+    VideoDevices video_{devices_};
+    // Declared last, so destroyed first: program threads stop before the rest goes away.
     Kernel kernel_;
 };
 

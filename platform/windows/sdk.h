@@ -12,3 +12,11 @@
 #include <cfgmgr32.h>
 #include <commctrl.h>
 #include <setupapi.h>
+// COM and DirectShow; ks.h comes before ksmedia.h and ksproxy.h. The kernel-streaming GUIDs of
+// ksmedia.h (such as PROPSETID_VIDCAP_VIDEOCONTROL) are only declared there: libksguid defines
+// them.
+#include <dshow.h>
+#include <ks.h>
+#include <ksmedia.h>
+#include <ksproxy.h>
+#include <olectl.h>

@@ -7,3 +7,5 @@
 #include "platform/sim/api/win32_registry.h"
 #include "platform/sim/api/win32_setupapi.h"
 #include "platform/sim/api/win32_user.h"
+#include "platform/sim/api/win32_com.h"
+#include "platform/sim/api/win32_dshow.h"

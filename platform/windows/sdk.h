@@ -12,6 +12,7 @@
 #include <cfgmgr32.h>
 #include <commctrl.h>
 #include <setupapi.h>
+#include <shellapi.h>
 // COM and DirectShow; ks.h comes before ksmedia.h and ksproxy.h. The kernel-streaming GUIDs of
 // ksmedia.h (such as PROPSETID_VIDCAP_VIDEOCONTROL) are only declared there: libksguid defines
 // them.

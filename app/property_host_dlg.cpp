@@ -38,6 +38,10 @@ ON_NOTIFY(TCN_SELCHANGE, IDC_HOST_TAB, &CPropertyHostDlg::OnTabSelChange)
 ON_COMMAND(IDC_HOST_CANCEL, &CPropertyHostDlg::HideHostWindow)
 ON_COMMAND(IDC_HOST_OK, &CPropertyHostDlg::HideHostWindow)
 ON_COMMAND(ID_EXIT, &CPropertyHostDlg::OnExit)
+ON_COMMAND(ID_FLICKER_50HZ, &CPropertyHostDlg::OnPowerLine50Hz)
+ON_COMMAND(ID_FLICKER_60HZ, &CPropertyHostDlg::OnPowerLine60Hz)
+ON_COMMAND(ID_CAMERA_ON, &CPropertyHostDlg::SwitchCameraOn)
+ON_COMMAND(ID_CAMERA_OFF, &CPropertyHostDlg::SwitchCameraOff)
 END_MESSAGE_MAP()
 
 CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {
@@ -153,5 +157,3 @@ void CPropertyHostDlg::OnClose() { HideHostWindow(); }
 void CPropertyHostDlg::OnTabSelChange(NMHDR*, LRESULT*) {}
 
 void CPropertyHostDlg::OnExit() { ShutDownHost(); }
-
-LRESULT CPropertyHostDlg::OnTrayNotify(WPARAM, LPARAM) { return 0; }

@@ -22,6 +22,8 @@ public:
     void HideHostWindow();
     void ShutDownHost();
     void RefreshTrayIcon();
+    void SwitchCameraOn();
+    void SwitchCameraOff();
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
@@ -39,6 +41,8 @@ protected:
     void OnClose();
     void OnTabSelChange(NMHDR* pNMHDR, LRESULT* pResult);
     void OnExit();
+    void OnPowerLine50Hz();
+    void OnPowerLine60Hz();
 
 private:
     void AppendAboutItem();

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 22> kKnownOperations = {
+constexpr std::array<std::string_view, 40> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -31,6 +31,24 @@ constexpr std::array<std::string_view, 22> kKnownOperations = {
     "LoadBitmapA",
     "Shell_NotifyIconA",
     "CoInitialize",
+    "CoCreateInstance",
+    "CoTaskMemAlloc",
+    "ICreateDevEnum::CreateClassEnumerator",
+    "IEnumMoniker::Next",
+    "IEnumMoniker::Reset",
+    "IMoniker::BindToStorage",
+    "IMoniker::BindToObject",
+    "IPropertyBag::Read",
+    "IBaseFilter::QueryInterface",
+    "IKsPropertySet::Get",
+    "IKsPropertySet::Set",
+    "IKsPropertySet::QuerySupported",
+    "IAMVideoProcAmp::GetRange",
+    "IAMVideoProcAmp::Set",
+    "IAMVideoProcAmp::Get",
+    "ISpecifyPropertyPages::GetPages",
+    "WideCharToMultiByte",
+    "MultiByteToWideChar",
 };
 
 }  // namespace

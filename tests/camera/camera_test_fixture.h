@@ -12,8 +12,12 @@ protected:
     sim::Machine machine;
     sim::VideoDevices& video = machine.video();
 
+    // The program initialises COM on its thread before any camera call; so does the test.
+    void SetUp() override { CoInitialize(nullptr); }
+
     void TearDown() override {
         ReleaseCaptureFilter();
+        CoUninitialize();
         EXPECT_TRUE(machine.resources().Outstanding().empty()) << "something was not released";
     }
 

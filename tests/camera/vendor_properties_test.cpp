@@ -17,6 +17,7 @@ protected:
     sim::CaptureDevice* camera = nullptr;
 
     void SetUp() override {
+        CameraTest::SetUp();
         camera = &video.PlugInCamera();
         ASSERT_EQ(FindCaptureFilter(), 1);
     }

@@ -16,6 +16,7 @@ protected:
     sim::CaptureDevice* camera = nullptr;
 
     void SetUp() override {
+        CameraTest::SetUp();
         camera = &video.PlugInCamera();
         camera->driver.ConfigurePowerLine(PowerLine50Hz);
     }

@@ -17,7 +17,10 @@ protected:
     sim::Machine machine;
     sim::VideoDevices& video = machine.video();
 
+    void SetUp() override { CoInitialize(nullptr); }
+
     void TearDown() override {
+        CoUninitialize();
         EXPECT_TRUE(machine.resources().Outstanding().empty()) << "a reference was not released";
     }
 

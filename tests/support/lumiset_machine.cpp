@@ -13,7 +13,9 @@ constexpr const char* kKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
 
 LumisetTest::LumisetTest() {
     EXPECT_TRUE(machine.program().LoadResources(LumisetResourceBytes()));
-    camera_node = machine.devices().Add(sim::ModelAHardwareIds());
+    camera = &machine.video().PlugInCamera(sim::CameraModel::A);
+    camera->driver.ConfigurePowerLine(2);
+    camera_node = camera->node;
 }
 
 sim::ProcessId LumisetTest::StartLumiset() {

@@ -23,6 +23,7 @@ protected:
 
     sim::Machine machine;
     sim::Desktop desktop{machine};
+    sim::CaptureDevice* camera = nullptr;
     int camera_node = 0;
 };
 

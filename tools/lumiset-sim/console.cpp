@@ -1,6 +1,7 @@
 #include "tools/lumiset-sim/console.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 
 #include "platform/sim/codepage.h"
@@ -129,6 +130,9 @@ bool Console::Execute(std::string_view line) {
     }
     if (verb == "menu" || verb == "choose" || verb == "dismiss") {
         return Menu(words, line);
+    }
+    if (verb == "camera") {
+        return Camera(words, line);
     }
     if (verb == "quit" && words.size() == 1) {
         quit_requested_ = true;
@@ -404,6 +408,103 @@ bool Console::Menu(const Words& words, std::string_view line) {
         return Error("the open menu has no item \"" + *text + "\" to choose");
     }
     return true;
+}
+
+bool Console::Camera(const Words& words, std::string_view line) {
+    sim::VideoDevices& video = machine_.video();
+    const std::string usage =
+        "usage: camera | camera log | camera name TEXT | camera add NAME | camera remove NAME | "
+        "camera unbindable NAME | camera no-ksproperty | camera no-procamp | camera no-range | "
+        "camera set image.N VALUE | camera set zoom.N VALUE | camera set powerline N";
+    // Device-wide commands name a capture device; the others act on the camera plugged in at
+    // boot.
+    if (words.size() >= 2 && (words[1] == "add" || words[1] == "remove" || words[1] == "unbindable")) {
+        const auto name = RestOfLine(line, 2);
+        if (!name || name->empty()) {
+            return Error(usage);
+        }
+        const std::u16string wide = Utf16(*name);
+        if (words[1] == "add") {
+            video.Add(wide);
+        } else if (words[1] == "remove") {
+            if (!video.Remove(wide)) {
+                return Error("no capture device named \"" + *name + "\"");
+            }
+        } else if (sim::CaptureDevice* device = video.Find(wide)) {
+            device->bindable = false;
+        } else {
+            return Error("no capture device named \"" + *name + "\"");
+        }
+        return true;
+    }
+    sim::CaptureDevice* camera = video.Camera();
+    if (!camera) {
+        return Error("no camera is plugged in");
+    }
+    sim::CameraDriver& driver = camera->driver;
+    if (words.size() == 1) {
+        for (const auto& entry : driver.Describe()) {
+            out_ << entry << "\n";
+        }
+        return true;
+    }
+    const std::string& action = words[1];
+    if (action == "log" && words.size() == 2) {
+        for (const auto& entry : driver.Log()) {
+            out_ << entry << "\n";
+        }
+        driver.ClearLog();
+        return true;
+    }
+    if (action == "name" && words.size() >= 3) {
+        const auto name = RestOfLine(line, 2);
+        if (!name) {
+            return Error(usage);
+        }
+        camera->friendly_name = Utf16(*name);
+        return true;
+    }
+    if (words.size() == 2 && action == "no-ksproperty") {
+        driver.features().ks_property = false;
+        return true;
+    }
+    if (words.size() == 2 && action == "no-procamp") {
+        driver.features().procamp = false;
+        return true;
+    }
+    if (words.size() == 2 && action == "no-range") {
+        driver.features().procamp_range = false;
+        return true;
+    }
+    if (action == "set" && words.size() == 4) {
+        const auto value = ParseNumber(words[3]);
+        if (!value || *value < INT32_MIN || *value > UINT32_MAX) {
+            return Error("usage: camera set CHANNEL VALUE (a 32-bit number)");
+        }
+        const auto number = static_cast<std::int32_t>(*value);
+        const std::string& target = words[2];
+        if (target == "powerline") {
+            driver.SetPowerLine(number);
+            return true;
+        }
+        for (const auto& [prefix, last] : {std::pair<std::string, int>{"image.", 40}, {"zoom.", 13}}) {
+            if (target.rfind(prefix, 0) != 0) {
+                continue;
+            }
+            const auto channel = ParseNumber(target.substr(prefix.size()));
+            if (!channel || *channel < 0 || *channel > last) {
+                return Error("no channel " + target + " (image.0 to image.40, zoom.0 to zoom.13)");
+            }
+            if (prefix == "image.") {
+                driver.SetImage(static_cast<int>(*channel), number);
+            } else {
+                driver.SetZoom(static_cast<int>(*channel), number);
+            }
+            return true;
+        }
+        return Error("no channel " + target + " (image.0 to image.40, zoom.0 to zoom.13)");
+    }
+    return Error(usage);
 }
 
 }  // namespace console

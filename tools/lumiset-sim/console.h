@@ -36,6 +36,7 @@ private:
     bool Device(const Words& words);
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);
+    bool Camera(const Words& words, std::string_view line);
     HWND HostWindow() const;
 
     sim::Machine& machine_;

@@ -19,6 +19,7 @@
 #define E_INVALIDARG (static_cast<HRESULT>(0x80070057))
 #define CLASS_E_NOAGGREGATION (static_cast<HRESULT>(0x80040110))
 #define REGDB_E_CLASSNOTREG (static_cast<HRESULT>(0x80040154))
+#define CO_E_NOTINITIALIZED (static_cast<HRESULT>(0x800401F0))
 #define DISP_E_TYPEMISMATCH (static_cast<HRESULT>(0x80020005))
 
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)

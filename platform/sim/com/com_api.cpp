@@ -14,6 +14,9 @@ HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwCl
     if (auto fault = sim::InjectedFault("CoCreateInstance", E_FAIL)) {
         return *fault;
     }
+    if (sim::Machine::Current().apartments().Count(sim::Kernel::CurrentThread()) == 0) {
+        return CO_E_NOTINITIALIZED;
+    }
     // The system device enumerator is the one class the machine has registered, in process.
     if (rclsid != CLSID_SystemDeviceEnum || (dwClsContext & CLSCTX_INPROC_SERVER) == 0) {
         return REGDB_E_CLASSNOTREG;

@@ -93,8 +93,9 @@ bool Tray::MouseEvent(HWND hwnd, UINT id, UINT mouse_message) {
         icons_.erase(icons_.begin() + (icon - icons_.data()));
         return true;
     }
+    // The shell posts the event: it reaches the window through whatever loop is running there.
     if (icon->has_callback) {
-        machine_.windows().SendNotify(hwnd, icon->callback_message, id, mouse_message);
+        machine_.windows().Post(hwnd, icon->callback_message, id, mouse_message);
     }
     machine_.kernel().Settle();
     return true;

@@ -19,6 +19,10 @@ windows: deps
 test: sim windows
 	ctest --preset sim -j $(JOBS)
 
+# Lumiset on the simulated desktop; extra options go in ARGS, e.g. make run ARGS="--lang 2052".
+run: sim
+	@build/sim/tools/lumiset-sim/lumiset-sim $(ARGS)
+
 asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)

@@ -20,6 +20,10 @@ void CPropertyHostDlg::SwitchCameraOff() {
     m_deviceEnableSetting.StoreDeviceEnableSetting(0);
 }
 
-void CPropertyHostDlg::OnPowerLine50Hz() { SetProcAmpValue(PowerLineFrequencyProperty, PowerLine50Hz); }
+void CPropertyHostDlg::OnPowerLine50Hz() {
+    SetProcAmpValue(PowerLineFrequencyProperty, PowerLine50Hz);
+}
 
-void CPropertyHostDlg::OnPowerLine60Hz() { SetProcAmpValue(PowerLineFrequencyProperty, PowerLine60Hz); }
+void CPropertyHostDlg::OnPowerLine60Hz() {
+    SetProcAmpValue(PowerLineFrequencyProperty, PowerLine60Hz);
+}

@@ -5,8 +5,8 @@
 #include "app/about_dlg.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
-#include "framework/paint_dc.h"
 #include "framework/icon_handle.h"
+#include "framework/paint_dc.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,24 +24,24 @@ constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
 UINT CPropertyHostDlg::s_taskbarCreatedMessage = 0;
 
 BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
-ON_MESSAGE(WM_TRAYNOTIFY, &CPropertyHostDlg::OnTrayNotify)
-ON_MESSAGE(WM_POWERBROADCAST, &CPropertyHostDlg::OnPowerBroadcast)
-ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
-ON_WM_SYSCOMMAND()
-ON_WM_PAINT()
-ON_WM_QUERYDRAGICON()
-ON_WM_WINDOWPOSCHANGING()
-ON_WM_TIMER()
-ON_WM_CLOSE()
-ON_WM_DRAWITEM()
-ON_NOTIFY(TCN_SELCHANGE, IDC_HOST_TAB, &CPropertyHostDlg::OnTabSelChange)
-ON_COMMAND(IDC_HOST_CANCEL, &CPropertyHostDlg::HideHostWindow)
-ON_COMMAND(IDC_HOST_OK, &CPropertyHostDlg::HideHostWindow)
-ON_COMMAND(ID_EXIT, &CPropertyHostDlg::OnExit)
-ON_COMMAND(ID_FLICKER_50HZ, &CPropertyHostDlg::OnPowerLine50Hz)
-ON_COMMAND(ID_FLICKER_60HZ, &CPropertyHostDlg::OnPowerLine60Hz)
-ON_COMMAND(ID_CAMERA_ON, &CPropertyHostDlg::SwitchCameraOn)
-ON_COMMAND(ID_CAMERA_OFF, &CPropertyHostDlg::SwitchCameraOff)
+    ON_MESSAGE(WM_TRAYNOTIFY, &CPropertyHostDlg::OnTrayNotify)
+    ON_MESSAGE(WM_POWERBROADCAST, &CPropertyHostDlg::OnPowerBroadcast)
+    ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_WINDOWPOSCHANGING()
+    ON_WM_TIMER()
+    ON_WM_CLOSE()
+    ON_WM_DRAWITEM()
+    ON_NOTIFY(TCN_SELCHANGE, IDC_HOST_TAB, &CPropertyHostDlg::OnTabSelChange)
+    ON_COMMAND(IDC_HOST_CANCEL, &CPropertyHostDlg::HideHostWindow)
+    ON_COMMAND(IDC_HOST_OK, &CPropertyHostDlg::HideHostWindow)
+    ON_COMMAND(ID_EXIT, &CPropertyHostDlg::OnExit)
+    ON_COMMAND(ID_FLICKER_50HZ, &CPropertyHostDlg::OnPowerLine50Hz)
+    ON_COMMAND(ID_FLICKER_60HZ, &CPropertyHostDlg::OnPowerLine60Hz)
+    ON_COMMAND(ID_CAMERA_ON, &CPropertyHostDlg::SwitchCameraOn)
+    ON_COMMAND(ID_CAMERA_OFF, &CPropertyHostDlg::SwitchCameraOff)
 END_MESSAGE_MAP()
 
 CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {
@@ -122,7 +122,9 @@ BOOL CPropertyHostDlg::PreTranslateMessage(MSG* pMsg) {
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM, LPARAM) { return 0; }
+LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM, LPARAM) {
+    return 0;
+}
 
 void CPropertyHostDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == kAboutCommand) {
@@ -133,9 +135,13 @@ void CPropertyHostDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     CDialog::OnSysCommand(nID, lParam);
 }
 
-void CPropertyHostDlg::OnPaint() { CPaintDC dc(this); }
+void CPropertyHostDlg::OnPaint() {
+    CPaintDC dc(this);
+}
 
-HICON CPropertyHostDlg::OnQueryDragIcon() { return m_hDragIcon; }
+HICON CPropertyHostDlg::OnQueryDragIcon() {
+    return m_hDragIcon;
+}
 
 void CPropertyHostDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
     if (!m_showAllowed) {
@@ -152,8 +158,12 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
     }
 }
 
-void CPropertyHostDlg::OnClose() { HideHostWindow(); }
+void CPropertyHostDlg::OnClose() {
+    HideHostWindow();
+}
 
 void CPropertyHostDlg::OnTabSelChange(NMHDR*, LRESULT*) {}
 
-void CPropertyHostDlg::OnExit() { ShutDownHost(); }
+void CPropertyHostDlg::OnExit() {
+    ShutDownHost();
+}

@@ -7,7 +7,7 @@
 CTrayApp theApp;
 
 BEGIN_MESSAGE_MAP(CTrayApp, CWinApp)
-ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 BOOL CTrayApp::InitInstance() {

@@ -29,8 +29,8 @@ void DeviceEnableSetting::LoadDeviceEnableSetting() {
     if (!ReadDeviceEnable(DeviceEnableKey.Get(), setting)) {
         setting = kCameraOn;
         framework::RegistryKey writable;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, writable.Out(), nullptr) == ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, writable.Out(), nullptr) == ERROR_SUCCESS) {
             WriteDeviceEnable(writable.Get(), setting);
             writable.Reset();
             // On the very first start the key did not exist yet; without a handle to it the
@@ -62,4 +62,6 @@ bool DeviceEnableSetting::IsDeviceEnableReadable() const {
     return ReadDeviceEnable(DeviceEnableKey.Get(), setting);
 }
 
-void DeviceEnableSetting::CloseDeviceEnableSetting() { DeviceEnableKey.Reset(); }
+void DeviceEnableSetting::CloseDeviceEnableSetting() {
+    DeviceEnableKey.Reset();
+}

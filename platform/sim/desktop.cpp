@@ -40,8 +40,8 @@ HWND Desktop::OpenWindow(std::u16string class_name, std::u16string title) {
         class_name = u"OtherProgramWindow";
     }
     const HWND hwnd = machine_.windows().Create(std::move(class_name), std::move(title),
-                                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
-                                                nullptr, 0, RECT{100, 100, 500, 400}, nullptr);
+                                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, nullptr,
+                                                0, RECT{100, 100, 500, 400}, nullptr);
     machine_.windows().Show(hwnd, SW_SHOW);
     Settle();
     return hwnd;

@@ -17,8 +17,8 @@ bool SameEnumerator(std::string_view a, std::string_view b) {
     });
 }
 
-constexpr ULONG kRunningBits = DN_DRIVER_LOADED | DN_STARTED | DN_DISABLEABLE | DN_NT_ENUMERATOR |
-                               DN_NT_DRIVER;
+constexpr ULONG kRunningBits =
+    DN_DRIVER_LOADED | DN_STARTED | DN_DISABLEABLE | DN_NT_ENUMERATOR | DN_NT_DRIVER;
 constexpr ULONG kDisabledBits = DN_HAS_PROBLEM | DN_DISABLEABLE | DN_NT_ENUMERATOR | DN_NT_DRIVER;
 
 }  // namespace
@@ -290,8 +290,7 @@ BOOL DeviceTree::DestroyList(HDEVINFO list) {
     return TRUE;
 }
 
-CONFIGRET DeviceTree::GetStatus(ULONG* status, ULONG* problem, DEVINST devinst,
-                                ULONG flags) const {
+CONFIGRET DeviceTree::GetStatus(ULONG* status, ULONG* problem, DEVINST devinst, ULONG flags) const {
     if (!status || !problem) {
         return CR_INVALID_POINTER;
     }

@@ -45,8 +45,8 @@ RECT Dialogs::ToPixels(short x, short y, short cx, short cy) {
 
 HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM param) {
     const res::ResFile* resources = machine_.program().Resources();
-    const auto dialog = resources ? resources->Dialog(template_id, machine_.locale().ui_language)
-                                  : std::nullopt;
+    const auto dialog =
+        resources ? resources->Dialog(template_id, machine_.locale().ui_language) : std::nullopt;
     if (!dialog) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return nullptr;
@@ -54,16 +54,16 @@ HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM pa
     WindowManager& windows = machine_.windows();
     const std::u16string class_name = dialog->class_name.empty() ? u"#32770" : dialog->class_name;
     const bool visible = (dialog->style & WS_VISIBLE) != 0;
-    const HWND hwnd = windows.Create(class_name, dialog->title, dialog->style & ~WS_VISIBLE,
-                                     dialog->ex_style, parent, 0,
-                                     ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy), nullptr);
+    const HWND hwnd =
+        windows.Create(class_name, dialog->title, dialog->style & ~WS_VISIBLE, dialog->ex_style,
+                       parent, 0, ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy), nullptr);
     windows.Find(hwnd)->dialog_proc = procedure;
     HWND first_tab_stop = nullptr;
     for (const auto& item : dialog->items) {
-        const HWND control = windows.Create(
-            item.class_name, item.text_is_ordinal ? std::u16string() : item.text,
-            item.style | WS_CHILD, item.ex_style, hwnd, static_cast<int>(item.id),
-            ToPixels(item.x, item.y, item.cx, item.cy), nullptr);
+        const HWND control =
+            windows.Create(item.class_name, item.text_is_ordinal ? std::u16string() : item.text,
+                           item.style | WS_CHILD, item.ex_style, hwnd, static_cast<int>(item.id),
+                           ToPixels(item.x, item.y, item.cx, item.cy), nullptr);
         if (!first_tab_stop && (item.style & WS_TABSTOP) && !(item.style & WS_DISABLED)) {
             first_tab_stop = control;
         }
@@ -205,7 +205,8 @@ bool Dialogs::IsDescendant(HWND ancestor, HWND hwnd) const {
 
 BOOL Dialogs::IsDialogMessage(HWND dialog, MSG* msg) {
     WindowManager& windows = machine_.windows();
-    if (!msg || !windows.Find(dialog) || (msg->hwnd != dialog && !IsDescendant(dialog, msg->hwnd))) {
+    if (!msg || !windows.Find(dialog) ||
+        (msg->hwnd != dialog && !IsDescendant(dialog, msg->hwnd))) {
         return FALSE;
     }
     if (msg->message == WM_KEYDOWN) {

@@ -72,7 +72,9 @@ void FaultInjector::Clear(std::string_view operation) {
     }
 }
 
-void FaultInjector::ClearAll() { faults_.clear(); }
+void FaultInjector::ClearAll() {
+    faults_.clear();
+}
 
 std::optional<std::uint32_t> FaultInjector::Take(std::string_view operation) {
     auto it = faults_.find(operation);

@@ -35,9 +35,13 @@ Kernel::Kernel()
     : mutex_(std::make_shared<std::mutex>()),
       turn_changed_(std::make_shared<std::condition_variable>()) {}
 
-Kernel::~Kernel() { Shutdown(); }
+Kernel::~Kernel() {
+    Shutdown();
+}
 
-ThreadId Kernel::CurrentThread() { return current_thread_id; }
+ThreadId Kernel::CurrentThread() {
+    return current_thread_id;
+}
 
 ProcessId Kernel::NewProcess() {
     processes_.push_back(next_process_);
@@ -53,7 +57,9 @@ ProcessId Kernel::ProcessOf(ThreadId thread) const {
     return 0;
 }
 
-ProcessId Kernel::CurrentProcess() const { return ProcessOf(CurrentThread()); }
+ProcessId Kernel::CurrentProcess() const {
+    return ProcessOf(CurrentThread());
+}
 
 bool Kernel::ThreadFinished(ThreadId thread) const {
     for (const auto& t : threads_) {
@@ -94,8 +100,8 @@ ThreadId Kernel::StartThread(ProcessId process, std::function<void()> body) {
 
 void Kernel::Block(WaitCondition condition) {
     const ThreadId me = CurrentThread();
-    auto it = std::find_if(threads_.begin(), threads_.end(),
-                           [me](const auto& t) { return t->id == me; });
+    auto it =
+        std::find_if(threads_.begin(), threads_.end(), [me](const auto& t) { return t->id == me; });
     if (me == 0 || it == threads_.end()) {
         Misuse("Block called outside a program thread");
     }
@@ -181,7 +187,8 @@ void Kernel::Settle() {
 std::optional<Millis> Kernel::NextDeadline() const {
     std::optional<Millis> next;
     for (const auto& thread : threads_) {
-        if (thread->abandoned || thread->state != Thread::State::Blocked || !thread->wait.deadline) {
+        if (thread->abandoned || thread->state != Thread::State::Blocked ||
+            !thread->wait.deadline) {
             continue;
         }
         if (auto due = thread->wait.deadline(); due && (!next || *due < *next)) {

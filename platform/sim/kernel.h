@@ -44,7 +44,9 @@ public:
     ProcessId CurrentProcess() const;
     ProcessId ProcessOf(ThreadId thread) const;
     // Called when a process's last thread has finished.
-    void OnProcessExit(std::function<void(ProcessId)> handler) { on_process_exit_ = std::move(handler); }
+    void OnProcessExit(std::function<void(ProcessId)> handler) {
+        on_process_exit_ = std::move(handler);
+    }
 
     // From a program thread: gives up the turn until `condition` lets it go on. A thread of a
     // process that has ended, or of a machine torn down, never returns from here.

@@ -19,7 +19,9 @@ Machine::Machine() {
     kernel_.OnProcessExit([this](ProcessId process) { windows_.DestroyProcessWindows(process); });
 }
 
-Machine::~Machine() { current_machine.store(nullptr); }
+Machine::~Machine() {
+    current_machine.store(nullptr);
+}
 
 Machine& Machine::Current() {
     Machine* machine = current_machine.load();
@@ -30,6 +32,8 @@ Machine& Machine::Current() {
     return *machine;
 }
 
-bool Machine::Exists() { return current_machine.load() != nullptr; }
+bool Machine::Exists() {
+    return current_machine.load() != nullptr;
+}
 
 }  // namespace sim

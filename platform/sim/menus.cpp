@@ -28,9 +28,13 @@ Menus::Menu* Menus::Find(HMENU menu) {
     return it == menus_.end() ? nullptr : &it->second;
 }
 
-const Menus::Menu* Menus::Find(HMENU menu) const { return const_cast<Menus*>(this)->Find(menu); }
+const Menus::Menu* Menus::Find(HMENU menu) const {
+    return const_cast<Menus*>(this)->Find(menu);
+}
 
-bool Menus::Exists(HMENU menu) const { return Find(menu) != nullptr; }
+bool Menus::Exists(HMENU menu) const {
+    return Find(menu) != nullptr;
+}
 
 const std::vector<MenuItem>* Menus::Items(HMENU menu) const {
     const Menu* found = Find(menu);
@@ -59,7 +63,9 @@ HMENU Menus::Load(const res::MenuTemplate& menu_template) {
     return Builder{*this}.Build(menu_template.items);
 }
 
-HMENU Menus::CreatePopup() { return NewMenu(false); }
+HMENU Menus::CreatePopup() {
+    return NewMenu(false);
+}
 
 HMENU Menus::SubMenu(HMENU menu, int position) const {
     const Menu* found = Find(menu);
@@ -103,7 +109,8 @@ HMENU Menus::SystemMenu(HWND hwnd) {
     Menu* built = Find(menu);
     built->items.push_back(MenuItem{MF_STRING, SC_MOVE, u"&Move", nullptr, nullptr, nullptr});
     built->items.push_back(MenuItem{MF_SEPARATOR, 0, u"", nullptr, nullptr, nullptr});
-    built->items.push_back(MenuItem{MF_STRING, SC_CLOSE, u"&Close\tAlt+F4", nullptr, nullptr, nullptr});
+    built->items.push_back(
+        MenuItem{MF_STRING, SC_CLOSE, u"&Close\tAlt+F4", nullptr, nullptr, nullptr});
     system_menus_[hwnd] = menu;
     machine_.windows().Find(hwnd)->system_menu = menu;
     return menu;
@@ -241,7 +248,8 @@ bool Menus::Choose(std::u16string_view text) {
         return false;
     }
     for (const auto& item : menu->items) {
-        const bool command = !(item.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)) && !item.submenu;
+        const bool command =
+            !(item.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)) && !item.submenu;
         if (command && item.text == text) {
             open_->choice = item.id;
             open_->closed = true;

@@ -54,8 +54,7 @@ public:
     bool Destroy(HMENU menu);
     HMENU SystemMenu(HWND hwnd);
     bool Append(HMENU menu, UINT flags, UINT_PTR id, std::u16string text);
-    bool SetItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked,
-                        HBITMAP checked);
+    bool SetItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
     BOOL Track(HMENU menu, UINT flags, int x, int y, HWND owner);
     void OnWindowDestroyed(HWND hwnd, HMENU system_menu);
 

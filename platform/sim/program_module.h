@@ -21,7 +21,9 @@ public:
     // False when the bytes are not a valid resource file.
     bool LoadResources(std::span<const unsigned char> bytes);
     const res::ResFile* Resources() const { return resources_.get(); }
-    HINSTANCE Handle() const { return reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x400000)); }
+    HINSTANCE Handle() const {
+        return reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x400000));
+    }
     bool IsProgram(HINSTANCE module) const { return !module || module == Handle(); }
 
 private:

@@ -150,7 +150,9 @@ std::optional<RegistryValue> Registry::GetValue(HKEY root, std::string_view path
     return it->second;
 }
 
-bool Registry::KeyExists(HKEY root, std::string_view path) const { return Find(root, path) != nullptr; }
+bool Registry::KeyExists(HKEY root, std::string_view path) const {
+    return Find(root, path) != nullptr;
+}
 
 bool Registry::DeleteValue(HKEY root, std::string_view path, std::string_view name) {
     auto key = Find(root, path);

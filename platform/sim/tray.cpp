@@ -18,8 +18,9 @@ bool KnownSize(DWORD size) {
 }  // namespace
 
 TrayIcon* Tray::Find(HWND hwnd, UINT id) {
-    auto it = std::find_if(icons_.begin(), icons_.end(),
-                           [&](const TrayIcon& icon) { return icon.hwnd == hwnd && icon.id == id; });
+    auto it = std::find_if(icons_.begin(), icons_.end(), [&](const TrayIcon& icon) {
+        return icon.hwnd == hwnd && icon.id == id;
+    });
     return it == icons_.end() ? nullptr : &*it;
 }
 

@@ -32,8 +32,7 @@ WindowManager::WindowManager(Machine& machine) : machine_(machine) {}
 WindowManager::~WindowManager() = default;
 
 HWND WindowManager::Create(std::u16string class_name, std::u16string title, DWORD style,
-                           DWORD ex_style, HWND parent_or_owner, int id, RECT rect,
-                           WNDPROC proc) {
+                           DWORD ex_style, HWND parent_or_owner, int id, RECT rect, WNDPROC proc) {
     auto window = std::make_unique<Window>();
     window->handle = reinterpret_cast<HWND>(next_handle_);
     next_handle_ += 2;
@@ -246,12 +245,12 @@ LRESULT WindowManager::SendAcrossThreads(Window& target, UINT message, WPARAM wp
         if (sent->replied || machine_.kernel().ThreadFinished(target_thread)) {
             break;
         }
-        machine_.kernel().Block(WaitCondition{
-            [this, sent, me, target_thread] {
-                return sent->replied || !QueueOf(me).sent.empty() ||
-                       machine_.kernel().ThreadFinished(target_thread);
-            },
-            nullptr});
+        machine_.kernel().Block(
+            WaitCondition{[this, sent, me, target_thread] {
+                              return sent->replied || !QueueOf(me).sent.empty() ||
+                                     machine_.kernel().ThreadFinished(target_thread);
+                          },
+                          nullptr});
     }
     return sent->result;
 }
@@ -275,12 +274,12 @@ void WindowManager::RunOnWindowThread(const Window& window, std::function<LRESUL
         if (sent->replied) {
             break;
         }
-        machine_.kernel().Block(WaitCondition{
-            [this, sent, me, target_thread] {
-                return sent->replied || !QueueOf(me).sent.empty() ||
-                       machine_.kernel().ThreadFinished(target_thread);
-            },
-            nullptr});
+        machine_.kernel().Block(
+            WaitCondition{[this, sent, me, target_thread] {
+                              return sent->replied || !QueueOf(me).sent.empty() ||
+                                     machine_.kernel().ThreadFinished(target_thread);
+                          },
+                          nullptr});
     }
 }
 
@@ -311,8 +310,8 @@ void WindowManager::HandleSentMessages() {
         if (sent->action) {
             sent->result = sent->action();
         } else if (Find(sent->msg.hwnd)) {
-            sent->result =
-                CallProcedure(sent->msg.hwnd, sent->msg.message, sent->msg.wParam, sent->msg.lParam);
+            sent->result = CallProcedure(sent->msg.hwnd, sent->msg.message, sent->msg.wParam,
+                                         sent->msg.lParam);
         }
         sent->replied = true;
     }
@@ -390,8 +389,12 @@ bool WindowManager::NextMessage(MSG* msg, HWND filter, UINT min, UINT max, bool 
         }
     }
     if (queue.quit) {
-        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quit_code), 0,
-                   static_cast<DWORD>(machine_.kernel().Now()), {}};
+        *msg = MSG{nullptr,
+                   WM_QUIT,
+                   static_cast<WPARAM>(queue.quit_code),
+                   0,
+                   static_cast<DWORD>(machine_.kernel().Now()),
+                   {}};
         if (remove) {
             queue.quit = false;
         }
@@ -421,8 +424,12 @@ bool WindowManager::NextMessage(MSG* msg, HWND filter, UINT min, UINT max, bool 
         }
     }
     if (due) {
-        *msg = MSG{due->hwnd, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->procedure),
-                   static_cast<DWORD>(now), {}};
+        *msg = MSG{due->hwnd,
+                   WM_TIMER,
+                   due->id,
+                   reinterpret_cast<LPARAM>(due->procedure),
+                   static_cast<DWORD>(now),
+                   {}};
         if (remove) {
             due->due = now + due->period;
         }
@@ -445,9 +452,9 @@ bool WindowManager::WaitForMessage(const std::function<bool()>& also) {
         if (HasInputFor(me)) {
             return true;
         }
-        machine_.kernel().Block(WaitCondition{
-            [this, me, also] { return HasInputFor(me) || (also && also()); },
-            [this, me] { return NextTimerDue(me); }});
+        machine_.kernel().Block(
+            WaitCondition{[this, me, also] { return HasInputFor(me) || (also && also()); },
+                          [this, me] { return NextTimerDue(me); }});
     }
 }
 
@@ -460,11 +467,11 @@ BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
         // Only messages outside the filter are waiting: wait for the clock or new input.
         const ThreadId me = Kernel::CurrentThread();
         const size_t posted = QueueOf(me).posted.size();
-        machine_.kernel().Block(WaitCondition{
-            [this, me, posted] {
-                return QueueOf(me).posted.size() != posted || !QueueOf(me).sent.empty();
-            },
-            [this, me] { return NextTimerDue(me); }});
+        machine_.kernel().Block(WaitCondition{[this, me, posted] {
+                                                  return QueueOf(me).posted.size() != posted ||
+                                                         !QueueOf(me).sent.empty();
+                                              },
+                                              [this, me] { return NextTimerDue(me); }});
     }
 }
 

@@ -18,8 +18,7 @@ namespace sim {
 class Machine;
 
 // A built-in window class's behaviour; returns nullopt to leave the message to the default.
-using ClassProcedure =
-    std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+using ClassProcedure = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
 struct Window {
     HWND handle = nullptr;

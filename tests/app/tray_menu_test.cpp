@@ -97,7 +97,8 @@ TEST_F(TrayMenuTest, CameraNotStartedMarksOffWithoutReadingTheFrequency) {
     EXPECT_EQ(MarkedItems(), (Texts{u"Off"}));
     desktop.DismissMenu();
     machine.devices().Plug(camera_node);
-    machine.devices().Node(camera_node)->forced_status = std::make_pair(ULONG{DN_PRIVATE_PROBLEM}, 0u);
+    machine.devices().Node(camera_node)->forced_status =
+        std::make_pair(ULONG{DN_PRIVATE_PROBLEM}, 0u);
     EXPECT_EQ(MarkedItems(), (Texts{u"Off"}));
     desktop.DismissMenu();
     machine.devices().Node(camera_node)->forced_status.reset();

@@ -11,7 +11,8 @@ TEST(CommandLine, WordsQuotesAndComments) {
     EXPECT_EQ(console::SplitWords("window open - \"  two words\" # comment"),
               (Words{"window", "open", "-", "  two words"}));
     EXPECT_EQ(console::SplitWords("# only a comment"), Words{});
-    EXPECT_EQ(console::SplitWords("reg set string \"a # b\""), (Words{"reg", "set", "string", "a # b"}));
+    EXPECT_EQ(console::SplitWords("reg set string \"a # b\""),
+              (Words{"reg", "set", "string", "a # b"}));
     EXPECT_EQ(console::SplitWords("window close \"open"), std::nullopt);
     // A class atom is a word; a `#` inside a word is text.
     EXPECT_EQ(console::SplitWords("window open #32770 Property #note"),

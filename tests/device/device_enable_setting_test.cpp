@@ -52,7 +52,8 @@ TEST_F(DeviceEnableSettingTest, KeyWithoutValueGetsTheDefault) {
     setting.LoadDeviceEnableSetting();
     EXPECT_EQ(StoredDword(), 1u);
     EXPECT_TRUE(setting.IsDeviceEnableReadable());
-    EXPECT_EQ(registry.GetValue(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, "Other")->AsString(), "x");
+    EXPECT_EQ(registry.GetValue(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, "Other")->AsString(),
+              "x");
 }
 
 TEST_F(DeviceEnableSettingTest, StoredValueDecidesAndIsNotWrittenBack) {

@@ -94,8 +94,8 @@ TEST_F(DialogTest, KeysAndCloseBecomeCommands) {
     desktop.Send(dialog, WM_CLOSE, 0, 0);
     // Esc is IDCANCEL, Enter the default button (IDOK here), and the default WM_CLOSE posts
     // IDCANCEL.
-    EXPECT_EQ(log, (std::vector<UINT>{0x10000 + IDCANCEL, 0x10000 + IDOK, WM_CLOSE,
-                                      0x10000 + IDCANCEL}));
+    EXPECT_EQ(
+        log, (std::vector<UINT>{0x10000 + IDCANCEL, 0x10000 + IDOK, WM_CLOSE, 0x10000 + IDCANCEL}));
 }
 
 TEST_F(DialogTest, ButtonClickNotifiesParentUnlessDisabled) {

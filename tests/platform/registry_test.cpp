@@ -78,9 +78,9 @@ TEST_F(RegistryTest, ShortValueFillsOnlyItsBytes) {
     HKEY key = OpenKey(KEY_READ);
     DWORD value = 0x11111111;
     DWORD size = sizeof value;
-    EXPECT_EQ(RegQueryValueExA(key, "Two", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                               &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Two", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_SUCCESS);
     EXPECT_EQ(size, 2u);
     EXPECT_EQ(value, 0x11110007u);
     RegCloseKey(key);
@@ -91,21 +91,21 @@ TEST_F(RegistryTest, ReadsThroughHandleOfDeletedKeyFail) {
     HKEY key = OpenKey(KEY_READ);
     DWORD value = 0;
     DWORD size = sizeof value;
-    ASSERT_EQ(RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                               &size),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_SUCCESS);
 
     ASSERT_TRUE(machine.registry().DeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Test"));
     size = sizeof value;
-    EXPECT_EQ(RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                               &size),
-              ERROR_KEY_DELETED);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_KEY_DELETED);
 
     // A key of the same name created later is a different key: the old handle stays dead.
     machine.registry().SetDword(HKEY_LOCAL_MACHINE, kKey, "Value", 1);
-    EXPECT_EQ(RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                               &size),
-              ERROR_KEY_DELETED);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_KEY_DELETED);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
@@ -120,8 +120,8 @@ TEST_F(RegistryTest, AccessRightsAndInvalidHandles) {
 
     DWORD value = 0;
     DWORD size = sizeof value;
-    EXPECT_EQ(RegQueryValueExA(nullptr, "Value", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&value), &size),
+    EXPECT_EQ(RegQueryValueExA(nullptr, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                               &size),
               ERROR_INVALID_HANDLE);
     EXPECT_EQ(machine.registry().GetValue(HKEY_LOCAL_MACHINE, kKey, "Value")->AsDword(), 1u);
 }
@@ -139,14 +139,14 @@ TEST_F(RegistryTest, InjectedFaultsFailTheNamedCallOnly) {
     DWORD value = 0;
     DWORD size = sizeof value;
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(RegQueryValueExA(key, "Value", nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(&value), &size),
+        EXPECT_EQ(RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                                   &size),
                   ERROR_GEN_FAILURE);
     }
     machine.faults().Clear("RegQueryValueExA");
-    EXPECT_EQ(RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                               &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_SUCCESS);
     RegCloseKey(key);
 }
 

@@ -47,7 +47,8 @@ TEST_F(SetupApiTest, PresentFlagLeavesOutUnpluggedDevices) {
     machine.devices().Add(sim::MultiString({"PCI\\VEN_1234"}), true, "PCI");
 
     HDEVINFO all = SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES);
-    HDEVINFO present = SetupDiGetClassDevsA(nullptr, "usb", nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
+    HDEVINFO present =
+        SetupDiGetClassDevsA(nullptr, "usb", nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
     ASSERT_NE(all, INVALID_HANDLE_VALUE);
     ASSERT_NE(present, INVALID_HANDLE_VALUE);
     EXPECT_EQ(machine.resources().Open(sim::kinds::kDeviceList), 2);
@@ -151,7 +152,8 @@ TEST_F(SetupApiTest, RejectedRequestsAndUnpluggedNodes) {
 TEST_F(SetupApiTest, InjectedFaults) {
     machine.devices().Add(sim::ModelAHardwareIds());
     machine.faults().Fail("SetupDiGetClassDevsA");
-    EXPECT_EQ(SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES),
+              INVALID_HANDLE_VALUE);
     HDEVINFO list = SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES);
     SP_DEVINFO_DATA element = Element();
     ASSERT_TRUE(SetupDiEnumDeviceInfo(list, 0, &element));

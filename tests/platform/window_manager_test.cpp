@@ -68,9 +68,9 @@ protected:
 TEST_F(WindowManagerTest, ShowSendsShowWindowThenPositionChanges) {
     StartPumping();
     ASSERT_TRUE(desktop.ShowWindow(window, SW_SHOW));
-    EXPECT_EQ(log, (std::vector<Logged>{{WM_SHOWWINDOW, TRUE},
-                                        {WM_WINDOWPOSCHANGING, 0},
-                                        {WM_WINDOWPOSCHANGED, 0}}));
+    EXPECT_EQ(log,
+              (std::vector<Logged>{
+                  {WM_SHOWWINDOW, TRUE}, {WM_WINDOWPOSCHANGING, 0}, {WM_WINDOWPOSCHANGED, 0}}));
     EXPECT_TRUE(IsWindowVisible(window));
     log.clear();
     desktop.ShowWindow(window, SW_SHOW);
@@ -121,7 +121,8 @@ TEST_F(WindowManagerTest, NestedMenuLoopKeepsDispatchingTimers) {
     ASSERT_TRUE(desktop.ChooseMenuItem(u"Item"));
     EXPECT_FALSE(desktop.MenuOpen());
     // The chosen command arrives after the menu has closed.
-    EXPECT_EQ(log, (std::vector<Logged>{{WM_TIMER, 7}, {WM_TIMER, 7}, {WM_NULL, 0}, {WM_COMMAND, 42}}));
+    EXPECT_EQ(log,
+              (std::vector<Logged>{{WM_TIMER, 7}, {WM_TIMER, 7}, {WM_NULL, 0}, {WM_COMMAND, 42}}));
     EXPECT_EQ(machine.resources().Open("menu"), 0);
 }
 
@@ -151,8 +152,8 @@ TEST_F(WindowManagerTest, SendFromAnotherProgramWaitsForTheAnswer) {
     // A program busy in a sleep does not answer until it pumps messages again.
     HWND other = nullptr;
     desktop.Start([&] {
-        other = machine.windows().Create(u"TestWindow", u"Sleepy", WS_POPUP, 0, nullptr, 0,
-                                         RECT{}, LoggingProc);
+        other = machine.windows().Create(u"TestWindow", u"Sleepy", WS_POPUP, 0, nullptr, 0, RECT{},
+                                         LoggingProc);
         Sleep(100);
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0)) {

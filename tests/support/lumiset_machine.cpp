@@ -36,8 +36,9 @@ void LumisetTest::DeleteStoredSetting() {
 
 int LumisetTest::CountRequests(DWORD message) const {
     const auto& requests = const_cast<sim::Machine&>(machine).tray().Requests();
-    return static_cast<int>(std::count_if(requests.begin(), requests.end(),
-                                          [message](const auto& r) { return r.message == message; }));
+    return static_cast<int>(
+        std::count_if(requests.begin(), requests.end(),
+                      [message](const auto& r) { return r.message == message; }));
 }
 
 }  // namespace testing_support

@@ -16,8 +16,12 @@ constexpr const char* kSettingKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
 constexpr const char* kSettingValue = "DeviceEnable";
 constexpr UINT kLumisetIconId = 148;
 
-std::string Utf8(std::u16string_view text) { return sim::Utf16ToUtf8(text); }
-std::u16string Utf16(std::string_view text) { return sim::Utf8ToUtf16(text); }
+std::string Utf8(std::u16string_view text) {
+    return sim::Utf16ToUtf8(text);
+}
+std::u16string Utf16(std::string_view text) {
+    return sim::Utf8ToUtf16(text);
+}
 
 const std::map<std::string, UINT, std::less<>>& MouseEvents() {
     static const std::map<std::string, UINT, std::less<>> events = {
@@ -63,14 +67,18 @@ std::string FirstHardwareId(const sim::DeviceNode& node) {
 Console::Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out)
     : machine_(machine), desktop_(machine), start_lumiset_(std::move(start_lumiset)), out_(out) {}
 
-void Console::StartLumiset() { lumiset_processes_.push_back(desktop_.Start(start_lumiset_)); }
+void Console::StartLumiset() {
+    lumiset_processes_.push_back(desktop_.Start(start_lumiset_));
+}
 
 bool Console::Error(const std::string& why) {
     out_ << "error: " << why << "\n";
     return false;
 }
 
-HWND Console::HostWindow() const { return desktop_.FindTopLevel(u"#32770", u"Property"); }
+HWND Console::HostWindow() const {
+    return desktop_.FindTopLevel(u"#32770", u"Property");
+}
 
 bool Console::Execute(std::string_view line) {
     const auto parsed = SplitWords(line);
@@ -154,8 +162,9 @@ bool Console::Tray(const Words& words) {
     }
     const auto event = words.size() == 2 ? MouseEvents().find(words[1]) : MouseEvents().end();
     if (event == MouseEvents().end()) {
-        return Error("usage: tray [rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|"
-                     "mousemove]");
+        return Error(
+            "usage: tray [rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|"
+            "mousemove]");
     }
     for (const auto& icon : desktop_.TrayIcons()) {
         if (icon.id == kLumisetIconId) {
@@ -418,7 +427,8 @@ bool Console::Camera(const Words& words, std::string_view line) {
         "camera set image.N VALUE | camera set zoom.N VALUE | camera set powerline N";
     // Device-wide commands name a capture device; the others act on the camera plugged in at
     // boot.
-    if (words.size() >= 2 && (words[1] == "add" || words[1] == "remove" || words[1] == "unbindable")) {
+    if (words.size() >= 2 &&
+        (words[1] == "add" || words[1] == "remove" || words[1] == "unbindable")) {
         const auto name = RestOfLine(line, 2);
         if (!name || name->empty()) {
             return Error(usage);
@@ -487,7 +497,8 @@ bool Console::Camera(const Words& words, std::string_view line) {
             driver.SetPowerLine(number);
             return true;
         }
-        for (const auto& [prefix, last] : {std::pair<std::string, int>{"image.", 40}, {"zoom.", 13}}) {
+        for (const auto& [prefix, last] :
+             {std::pair<std::string, int>{"image.", 40}, {"zoom.", 13}}) {
             if (target.rfind(prefix, 0) != 0) {
                 continue;
             }

@@ -2,10 +2,10 @@
 // own names, types and constants.
 #pragma once
 
-#include "platform/sim/api/win32_types.h"
+#include "platform/sim/api/win32_com.h"
+#include "platform/sim/api/win32_dshow.h"
 #include "platform/sim/api/win32_kernel.h"
 #include "platform/sim/api/win32_registry.h"
 #include "platform/sim/api/win32_setupapi.h"
+#include "platform/sim/api/win32_types.h"
 #include "platform/sim/api/win32_user.h"
-#include "platform/sim/api/win32_com.h"
-#include "platform/sim/api/win32_dshow.h"

@@ -96,7 +96,9 @@ inline bool operator==(const GUID& a, const GUID& b) {
     }
     return true;
 }
-inline bool IsEqualGUID(const GUID& a, const GUID& b) { return a == b; }
+inline bool IsEqualGUID(const GUID& a, const GUID& b) {
+    return a == b;
+}
 
 struct SECURITY_ATTRIBUTES {
     DWORD nLength;

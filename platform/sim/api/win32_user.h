@@ -123,8 +123,12 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define MAKEINTRESOURCE MAKEINTRESOURCEA
 #define IS_INTRESOURCE(r) ((reinterpret_cast<ULONG_PTR>(r) >> 16) == 0)
-#define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(static_cast<WORD>(l) | (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
-#define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(l) | (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
+#define MAKEWPARAM(l, h)                                           \
+    (static_cast<WPARAM>(static_cast<DWORD>(static_cast<WORD>(l) | \
+                                            (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
+#define MAKELPARAM(l, h)                                           \
+    (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(l) | \
+                                            (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
 

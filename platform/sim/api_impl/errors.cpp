@@ -4,5 +4,9 @@ namespace {
 thread_local DWORD last_error = 0;
 }
 
-DWORD WINAPI GetLastError() { return last_error; }
-void WINAPI SetLastError(DWORD error) { last_error = error; }
+DWORD WINAPI GetLastError() {
+    return last_error;
+}
+void WINAPI SetLastError(DWORD error) {
+    last_error = error;
+}

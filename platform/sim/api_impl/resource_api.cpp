@@ -9,7 +9,9 @@
 
 namespace {
 
-sim::Machine& M() { return sim::Machine::Current(); }
+sim::Machine& M() {
+    return sim::Machine::Current();
+}
 
 bool Injected(const char* operation, DWORD error) {
     if (auto code = M().faults().Take(operation)) {
@@ -28,8 +30,12 @@ const sim::res::ResFile* ProgramResources(HINSTANCE module, LPCSTR name) {
     return M().program().Resources();
 }
 
-WORD IdOf(LPCSTR name) { return static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)); }
-WORD Language() { return M().locale().ui_language; }
+WORD IdOf(LPCSTR name) {
+    return static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+}
+WORD Language() {
+    return M().locale().ui_language;
+}
 
 }  // namespace
 
@@ -46,9 +52,13 @@ HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName) {
     return M().menus().Load(*menu);
 }
 
-HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos) { return M().menus().SubMenu(hMenu, nPos); }
+HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos) {
+    return M().menus().SubMenu(hMenu, nPos);
+}
 
-HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL /*bRevert*/) { return M().menus().SystemMenu(hWnd); }
+HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL /*bRevert*/) {
+    return M().menus().SystemMenu(hWnd);
+}
 
 BOOL WINAPI AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {
     std::u16string text;
@@ -73,7 +83,9 @@ BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserv
     return M().menus().Track(hMenu, uFlags, x, y, hWnd);
 }
 
-BOOL WINAPI DestroyMenu(HMENU hMenu) { return M().menus().Destroy(hMenu) ? TRUE : FALSE; }
+BOOL WINAPI DestroyMenu(HMENU hMenu) {
+    return M().menus().Destroy(hMenu) ? TRUE : FALSE;
+}
 
 int WINAPI GetMenuItemCount(HMENU hMenu) {
     const auto* items = M().menus().Items(hMenu);
@@ -111,8 +123,7 @@ int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBuf
     return static_cast<int>(length);
 }
 
-HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy,
-                         UINT /*fuLoad*/) {
+HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT /*fuLoad*/) {
     if (Injected("LoadImageA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
         return nullptr;
     }
@@ -137,14 +148,17 @@ HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy
     return nullptr;
 }
 
-BOOL WINAPI DestroyIcon(HICON hIcon) { return M().gdi().DestroyIcon(hIcon) ? TRUE : FALSE; }
+BOOL WINAPI DestroyIcon(HICON hIcon) {
+    return M().gdi().DestroyIcon(hIcon) ? TRUE : FALSE;
+}
 
 HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName) {
     if (Injected("LoadBitmapA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
         return nullptr;
     }
     const auto* resources = ProgramResources(hInstance, lpBitmapName);
-    const auto bitmap = resources ? resources->Bitmap(IdOf(lpBitmapName), Language()) : std::nullopt;
+    const auto bitmap =
+        resources ? resources->Bitmap(IdOf(lpBitmapName), Language()) : std::nullopt;
     if (!bitmap) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return nullptr;
@@ -153,7 +167,9 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName) {
                                bitmap->bit_count);
 }
 
-BOOL WINAPI DeleteObject(HGDIOBJ ho) { return M().gdi().DeleteObject(ho) ? TRUE : FALSE; }
+BOOL WINAPI DeleteObject(HGDIOBJ ho) {
+    return M().gdi().DeleteObject(ho) ? TRUE : FALSE;
+}
 
 BOOL WINAPI Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData) {
     if (Injected("Shell_NotifyIconA", ERROR_GEN_FAILURE)) {

@@ -9,7 +9,9 @@
 
 namespace {
 
-sim::Machine& M() { return sim::Machine::Current(); }
+sim::Machine& M() {
+    return sim::Machine::Current();
+}
 
 bool Injected(const char* operation, DWORD error) {
     if (auto code = M().faults().Take(operation)) {
@@ -58,7 +60,9 @@ HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
                                 hWndParent, lpDialogFunc, dwInitParam);
 }
 
-BOOL WINAPI DestroyWindow(HWND hWnd) { return M().windows().Destroy(hWnd) ? TRUE : FALSE; }
+BOOL WINAPI DestroyWindow(HWND hWnd) {
+    return M().windows().Destroy(hWnd) ? TRUE : FALSE;
+}
 
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     return M().windows().Show(hWnd, nCmdShow) ? TRUE : FALSE;
@@ -82,7 +86,9 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     return M().windows().Enable(hWnd, bEnable != FALSE) ? TRUE : FALSE;
 }
 
-BOOL WINAPI IsWindow(HWND hWnd) { return M().windows().Find(hWnd) ? TRUE : FALSE; }
+BOOL WINAPI IsWindow(HWND hWnd) {
+    return M().windows().Find(hWnd) ? TRUE : FALSE;
+}
 
 BOOL WINAPI IsWindowEnabled(HWND hWnd) {
     const sim::Window* window = M().windows().Find(hWnd);
@@ -259,7 +265,9 @@ BOOL WINAPI SetForegroundWindow(HWND hWnd) {
     return TRUE;
 }
 
-HWND WINAPI GetForegroundWindow() { return M().windows().foreground(); }
+HWND WINAPI GetForegroundWindow() {
+    return M().windows().foreground();
+}
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return M().windows().DefaultProcedure(hWnd, Msg, wParam, lParam);
@@ -276,7 +284,9 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return M().windows().Post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
 }
 
-void WINAPI PostQuitMessage(int nExitCode) { M().windows().PostQuit(nExitCode); }
+void WINAPI PostQuitMessage(int nExitCode) {
+    M().windows().PostQuit(nExitCode);
+}
 
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
     return M().windows().Get(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
@@ -287,9 +297,13 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     return M().windows().Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
 }
 
-BOOL WINAPI TranslateMessage(const MSG* /*lpMsg*/) { return FALSE; }
+BOOL WINAPI TranslateMessage(const MSG* /*lpMsg*/) {
+    return FALSE;
+}
 
-LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) { return M().windows().Dispatch(lpMsg); }
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
+    return M().windows().Dispatch(lpMsg);
+}
 
 BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
     return M().dialogs().IsDialogMessage(hDlg, lpMsg);
@@ -322,12 +336,14 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     window->needs_paint = false;
     *lpPaint = PAINTSTRUCT{};
     lpPaint->hdc = reinterpret_cast<HDC>(hWnd);
-    lpPaint->rcPaint = RECT{0, 0, window->rect.right - window->rect.left,
-                            window->rect.bottom - window->rect.top};
+    lpPaint->rcPaint =
+        RECT{0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
     return lpPaint->hdc;
 }
 
-BOOL WINAPI EndPaint(HWND /*hWnd*/, const PAINTSTRUCT* /*lpPaint*/) { return TRUE; }
+BOOL WINAPI EndPaint(HWND /*hWnd*/, const PAINTSTRUCT* /*lpPaint*/) {
+    return TRUE;
+}
 
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
     return picce && picce->dwSize == sizeof(INITCOMMONCONTROLSEX) ? TRUE : FALSE;
@@ -340,4 +356,6 @@ HRESULT WINAPI CoInitialize(LPVOID /*pvReserved*/) {
     return M().apartments().Initialize(sim::Kernel::CurrentThread()) ? 0 : 1;
 }
 
-void WINAPI CoUninitialize() { M().apartments().Uninitialize(sim::Kernel::CurrentThread()); }
+void WINAPI CoUninitialize() {
+    M().apartments().Uninitialize(sim::Kernel::CurrentThread());
+}

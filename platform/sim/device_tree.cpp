@@ -248,7 +248,8 @@ void DeviceTree::Apply(DeviceNode& node, const PropertyChangeRequest& request) {
     const bool global = request.scope == DICS_FLAG_GLOBAL;
     if (request.state_change == DICS_DISABLE) {
         (global ? node.disabled_globally : node.disabled_in_profile) = true;
-        if (node.started && !node.refuses_to_stop) {
+        const bool held_open = in_use_ && in_use_(node.number);
+        if (node.started && !node.refuses_to_stop && !held_open) {
             node.started = false;
         }
     } else if (request.state_change == DICS_ENABLE) {

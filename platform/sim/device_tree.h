@@ -3,6 +3,7 @@
 // the program builds over them.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -64,6 +65,9 @@ public:
     std::vector<int> Numbers() const;
     void Plug(int number);
     void Unplug(int number);
+    // Tells whether a node is held open by a program; such a node does not stop when disabled.
+    void SetInUse(std::function<bool(int node)> in_use) { in_use_ = std::move(in_use); }
+
     // DN_* bits and problem number as CM_Get_DevNode_Status_Ex reports them; nullopt when the
     // node is not present (or does not exist).
     std::optional<std::pair<ULONG, ULONG>> Status(int number) const;
@@ -94,6 +98,7 @@ private:
     void Apply(DeviceNode& node, const PropertyChangeRequest& request);
 
     ResourceCounter& resources_;
+    std::function<bool(int node)> in_use_;
     std::vector<DeviceNode> nodes_;
     int next_number_ = 1;
     std::map<ULONG_PTR, List> lists_;

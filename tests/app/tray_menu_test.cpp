@@ -163,14 +163,24 @@ TEST_F(TrayMenuTest, FailedDeviceOperationsLeaveTheSettingAlone) {
     EXPECT_TRUE(machine.devices().Node(model_b)->carried_out.empty());
 }
 
-TEST_F(TrayMenuTest, OffReleasesTheCaptureFilterEvenWhenTheDeviceKeepsRunning) {
-    machine.devices().Node(camera_node)->refuses_to_stop = true;
-    // A filter left bound by someone: "Off" must not keep it while the device goes away.
+TEST_F(TrayMenuTest, OffReleasesTheCaptureFilterBeforeDisablingTheDevice) {
+    // A bound filter holds the device open, and a device held open does not stop: "Off" only
+    // succeeds because the filter goes first.
     CoInitialize(nullptr);
     ASSERT_EQ(FindCaptureFilter(), 1);
     Choose(u"Off");
     EXPECT_FALSE(CaptureFilter.Bound());
     EXPECT_EQ(machine.resources().Open("COM reference"), 0);
+    EXPECT_FALSE(machine.devices().Node(camera_node)->started);
+    EXPECT_EQ(StoredSetting()->AsDword(), 0u);
+
+    // Released even when the device then refuses to stop.
+    Choose(u"On");
+    machine.devices().Node(camera_node)->refuses_to_stop = true;
+    ASSERT_EQ(FindCaptureFilter(), 1);
+    Choose(u"Off");
+    EXPECT_FALSE(CaptureFilter.Bound());
+    EXPECT_EQ(StoredSetting()->AsDword(), 1u);
     CoUninitialize();
 }
 

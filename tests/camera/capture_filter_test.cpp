@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "camera/vendor_properties.h"
+#include "device/camera_device.h"
 #include "camera_test_fixture.h"
 
 namespace {
@@ -183,6 +184,19 @@ TEST_F(CaptureFilterTest, BindingAndReleaseNeverPullTheFilterFromUnderAnAccessor
     for (const std::string& line : camera.driver.Log()) {
         EXPECT_EQ(line.rfind("set image.33 ", 0), 0u) << line;
     }
+}
+
+TEST_F(CaptureFilterTest, BoundFilterKeepsTheCameraFromStopping) {
+    sim::CaptureDevice& camera = video.PlugInCamera(sim::CameraModel::A);
+    ASSERT_EQ(FindCaptureFilter(), 1);
+    EXPECT_FALSE(DisableCamera()) << "a device held open does not stop";
+    EXPECT_TRUE(machine.devices().Node(camera.node)->started);
+    ReleaseCaptureFilter();
+    EXPECT_TRUE(DisableCamera());
+    // A stopped camera leaves the category: nothing to bind until it runs again.
+    EXPECT_EQ(FindCaptureFilter(), 0);
+    EXPECT_TRUE(EnableCamera());
+    EXPECT_EQ(FindCaptureFilter(), 1);
 }
 
 }  // namespace

@@ -11,7 +11,14 @@ namespace {
 std::atomic<std::uint64_t> next_serial{1};
 }
 
-VideoDevices::VideoDevices(DeviceTree& devices) : devices_(devices), serial_(next_serial++) {}
+VideoDevices::VideoDevices(DeviceTree& devices) : devices_(devices), serial_(next_serial++) {
+    // As on Windows, a device whose capture filter is open refuses to stop.
+    devices_.SetInUse([this](int node) {
+        return std::any_of(list_.begin(), list_.end(), [node](const auto& device) {
+            return device->node == node && device->open_filters > 0;
+        });
+    });
+}
 
 VideoDevices::~VideoDevices() = default;
 

@@ -25,6 +25,7 @@ struct CaptureDevice {
     std::u16string friendly_name;
     int node = 0;          // the device-tree node it belongs to; 0: none, always listed
     bool bindable = true;  // false: IMoniker::BindToObject fails
+    int open_filters = 0;  // filter objects the program holds on it
     CameraDriver driver;
 };
 

@@ -12,7 +12,17 @@ namespace {
 class CaptureFilterObject final
     : public ComObject<IBaseFilter, IKsPropertySet, IAMVideoProcAmp, ISpecifyPropertyPages> {
 public:
-    explicit CaptureFilterObject(int device_id) : device_id_(device_id) {}
+    // A filter object keeps its device open: the device cannot stop while one exists.
+    explicit CaptureFilterObject(int device_id) : device_id_(device_id) {
+        if (CaptureDevice* device = Device()) {
+            ++device->open_filters;
+        }
+    }
+    ~CaptureFilterObject() override {
+        if (CaptureDevice* device = Device()) {
+            --device->open_filters;
+        }
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
         if (!ppvObject) {

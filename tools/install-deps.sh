@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
-          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          wine64 wine xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,432 @@
+#!/usr/bin/env bash
+# End-to-end test of the real Lumiset.exe under Wine on a virtual X display. It checks, the way
+# another program on the same desktop would (lumiset_probe, `wine reg`), the hidden host window,
+# the stored "DeviceEnable" value, the single-instance rule and both ways the program ends.
+#
+# usage: run-e2e.sh LUMISET_EXE PROBE_EXE [WORK_DIR]
+#   WORK_DIR (default: the probe's folder, inside the Windows build) keeps the Wine prefix, which
+#   later runs reuse while it matches this Wine and this script, and the program's log.
+# exit: 0 every check passed, 1 a check failed, 2 usage or set-up error, 77 skipped.
+set -uo pipefail
+export LC_ALL=C
+
+readonly HOST_KEY='HKLM\SOFTWARE\Corvance\CV Lumen Webcam'
+readonly VALUE_NAME=DeviceEnable
+readonly EXIT_COMMAND=32772
+# Bump when the prefix set-up below changes, so that older prefixes are rebuilt.
+readonly PREFIX_LAYOUT=2
+
+# Deadlines, in seconds. A window start under Wine takes well under a second once the
+# wineserver and desktop are up; the margins absorb a slow CI machine.
+readonly START_DEADLINE=15
+readonly SECOND_COPY_DEADLINE=10
+readonly EXIT_DEADLINE=5
+readonly REGISTRY_DEADLINE=5
+readonly WINE_CALL_DEADLINE=30
+readonly PREFIX_DEADLINE=240
+
+say() { printf '%s\n' "$*"; }
+die() {
+    say "run-e2e: $*" >&2
+    exit 2
+}
+skip() {
+    say "run-e2e: skipped: $*"
+    exit 77
+}
+
+now_ms() {
+    local micros=${EPOCHREALTIME//[.,]/}
+    say $((micros / 1000))
+}
+
+# The 64-bit launcher: Debian's wine64 package keeps it out of PATH.
+find_wine() {
+    local candidate
+    for candidate in /usr/lib/wine/wine64 "$(command -v wine64)" "$(command -v wine)"; do
+        if [[ -n $candidate && -x $candidate ]]; then
+            say "$candidate"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# The wineserver that belongs to the launcher, else the one on PATH.
+find_wineserver() {
+    local beside
+    beside="$(dirname "$(readlink -f "$1")")/wineserver"
+    if [[ -x $beside ]]; then
+        say "$beside"
+    elif command -v wineserver >/dev/null; then
+        command -v wineserver
+    else
+        return 1
+    fi
+}
+
+# ---------------------------------------------------------------------------------------------
+# Outside the display: arguments, tools, the work folder and its lock; then the same script
+# again under xvfb-run.
+
+run_outside() {
+    [[ $# -eq 2 || $# -eq 3 ]] || die "usage: run-e2e.sh LUMISET_EXE PROBE_EXE [WORK_DIR]"
+    local lumiset=$1 probe=$2
+    [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
+    [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
+    local wine wineserver
+    wine=$(find_wine) || skip "no Wine launcher (tools/install-deps.sh installs wine64)"
+    wineserver=$(find_wineserver "$wine") || skip "no wineserver beside $wine or on PATH"
+    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
+    command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
+
+    local work_dir=${3:-$(dirname "$probe")/wine-e2e}
+    mkdir -p "$work_dir" || die "cannot create $work_dir"
+    work_dir=$(cd "$work_dir" && pwd)
+
+    # One run per prefix at a time (the sim and asan suites both register this test).
+    exec 9>"$work_dir/lock"
+    if command -v flock >/dev/null; then
+        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
+    fi
+
+    LUMISET_EXE=$(readlink -f "$lumiset")
+    LUMISET_PROBE=$(readlink -f "$probe")
+    export LUMISET_E2E_INSIDE=1 LUMISET_EXE LUMISET_PROBE WINE_LAUNCHER=$wine \
+        WINESERVER_PATH=$wineserver LUMISET_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
+
+    local script status
+    script=$(readlink -f "${BASH_SOURCE[0]}")
+    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and the checks at once
+    # (xvfb-run leaves its server behind when it alone is killed). The lock descriptor must not
+    # live on in a lingering wineserver.
+    setsid -w xvfb-run -a -s "-screen 0 1024x768x24" "$BASH" "$script" 9>&- &
+    local inside=$!
+    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
+        INT TERM
+    wait "$inside"
+    status=$?
+    trap - INT TERM
+    # Belt and braces: nothing of this prefix outlives the run.
+    "$wineserver" -k 2>/dev/null
+    exit "$status"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Inside the display.
+
+WINE=${WINE_LAUNCHER:-}
+PROBE=${LUMISET_PROBE:-}
+KEEP_ALIVE_PID=
+STARTED_PIDS=()
+LAST_PID=
+FIRST_PID=
+PROCESS_STATE=
+WHY=
+declare -A EXIT_STATUS=()
+PASSED=0
+FAILED=0
+
+# Runs a Wine program with a deadline; prints its output without Windows line ends and returns
+# its status. The output goes through a file, not a pipe: a Wine daemon that the program happens
+# to start inherits its descriptors, and would hold a pipe open for as long as it lives.
+wine_call() {
+    local output=$LUMISET_WORK_DIR/wine-call.out status
+    timeout -k 5 "$WINE_CALL_DEADLINE" "$WINE" "$@" </dev/null >"$output" 2>&1
+    status=$?
+    tr -d '\r' <"$output"
+    return "$status"
+}
+
+probe() { wine_call "$PROBE" "$@"; }
+
+reg_call() { wine_call reg "$@"; }
+
+ok() {
+    say "ok - $1"
+    PASSED=$((PASSED + 1))
+}
+not_ok() {
+    say "not ok - $1: $2"
+    FAILED=$((FAILED + 1))
+}
+
+cleanup() {
+    local pid
+    for pid in "${STARTED_PIDS[@]}" $KEEP_ALIVE_PID; do
+        kill "$pid" 2>/dev/null
+    done
+    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
+    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
+}
+
+ensure_prefix() {
+    local stamp=$LUMISET_WORK_DIR/prefix.key key
+    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
+    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
+        return 0
+    fi
+    say "# creating a Wine prefix in $WINEPREFIX"
+    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
+    local started log=$LUMISET_WORK_DIR/wineboot.log
+    started=$(now_ms)
+    # A virtual desktop gives the programs Wine's own shell and tray. On the bare X server, with
+    # no window manager, Wine's stand-in tray stalls every NIM_DELETE for two seconds.
+    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
+        ! reg_call add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" ||
+        ! reg_call add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" ||
+        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
+        die "creating the Wine prefix failed; see $log"
+    fi
+    say "$key" >"$stamp"
+    say "# Wine prefix created in $(elapsed_since "$started") s"
+}
+
+elapsed_since() {
+    local ms=$(($(now_ms) - $1))
+    printf '%d.%d' $((ms / 1000)) $((ms % 1000 / 100))
+}
+
+start_lumiset() {
+    "$WINE" "$LUMISET_EXE" </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
+    STARTED_PIDS+=($!)
+    LAST_PID=$!
+}
+
+is_running() { kill -0 "$1" 2>/dev/null; }
+
+# Waits up to $2 seconds for process $1 to end.
+wait_for_exit() {
+    local pid=$1 deadline=$(($(now_ms) + $2 * 1000))
+    while is_running "$pid"; do
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# Sets PROCESS_STATE to what became of process $1, for failure messages. Runs in the main shell:
+# only there can `wait` collect the exit status of a copy we started.
+note_process() {
+    local pid=$1
+    if is_running "$pid"; then
+        PROCESS_STATE="Lumiset.exe is still running"
+        return
+    fi
+    if [[ -z ${EXIT_STATUS[$pid]:-} ]]; then
+        wait "$pid" 2>/dev/null
+        EXIT_STATUS[$pid]=$?
+    fi
+    PROCESS_STATE="Lumiset.exe exited with status ${EXIT_STATUS[$pid]}"
+}
+
+# Ends a copy that a failed check left running, so the next check starts clean.
+stop_process() {
+    is_running "$1" || return 0
+    kill "$1" 2>/dev/null
+    wait_for_exit "$1" "$EXIT_DEADLINE"
+}
+
+# Prints "TYPE DATA" of the stored value, or nothing when it cannot be read.
+stored_value() {
+    reg_call query "$HOST_KEY" /v "$VALUE_NAME" |
+        sed -nE "s/^[[:space:]]*${VALUE_NAME}[[:space:]]+(REG_[A-Z_]+)[[:space:]]+/\1 /p"
+    return 0
+}
+
+# The key exists without the value: the state a first start is meant to meet.
+reset_registry() {
+    reg_call delete 'HKLM\SOFTWARE\Corvance' /f >/dev/null
+    reg_call add "$HOST_KEY" /f >/dev/null || die "wine reg add $HOST_KEY failed"
+}
+
+# Starts a copy and waits for its host window; sets WHY and fails when the window does not come.
+# Waits in short rounds, so that a copy that ends early is reported at once.
+start_and_wait_for_window() {
+    start_lumiset
+    local deadline=$(($(now_ms) + START_DEADLINE * 1000))
+    until probe wait-present 500 >/dev/null; do
+        if ! is_running "$LAST_PID"; then
+            note_process "$LAST_PID"
+            WHY="$PROCESS_STATE before its window appeared"
+            return 1
+        fi
+        if (($(now_ms) >= deadline)); then
+            WHY="no top-level \"#32770\" \"Property\" window within $START_DEADLINE s"
+            return 1
+        fi
+    done
+}
+
+check_hidden_host_window() {
+    local name='host window "#32770" "Property" exists after start and is hidden'
+    if ! start_and_wait_for_window; then
+        not_ok "$name" "$WHY"
+        return
+    fi
+    local found
+    found=$(probe find)
+    if [[ $found == "found hidden" ]]; then
+        ok "$name"
+    else
+        not_ok "$name" "the probe reports \"$found\""
+    fi
+}
+
+check_stays_hidden_when_shown() {
+    local name='host window stays hidden when another program shows it' shown
+    shown=$(probe show)
+    case $? in
+        1) ok "$name" ;;
+        3)
+            note_process "$FIRST_PID"
+            not_ok "$name" "no host window ($PROCESS_STATE)"
+            ;;
+        *) not_ok "$name" "after ShowWindow(SW_SHOW) the probe reports \"$shown\"" ;;
+    esac
+}
+
+check_value_created() {
+    local name="\"$VALUE_NAME\" = 1 (REG_DWORD) created under $HOST_KEY"
+    # The window can show up before the program has got round to the registry.
+    local deadline=$(($(now_ms) + REGISTRY_DEADLINE * 1000)) value
+    while value=$(stored_value) && [[ -z $value ]] && is_running "$FIRST_PID" &&
+        (($(now_ms) < deadline)); do
+        sleep 0.2
+    done
+    if [[ $value == "REG_DWORD 0x1" ]]; then
+        ok "$name"
+    elif [[ -z $value ]]; then
+        note_process "$FIRST_PID"
+        not_ok "$name" "no value ($PROCESS_STATE)"
+    else
+        not_ok "$name" "found $value"
+    fi
+}
+
+check_second_copy_ends() {
+    local name='a second start ends at once and leaves one host window'
+    if ! is_running "$FIRST_PID"; then
+        note_process "$FIRST_PID"
+        not_ok "$name" "the first copy is not running ($PROCESS_STATE)"
+        return
+    fi
+    start_lumiset
+    local second=$LAST_PID count
+    if ! wait_for_exit "$second" "$SECOND_COPY_DEADLINE"; then
+        not_ok "$name" "the second copy still runs after $SECOND_COPY_DEADLINE s"
+        stop_process "$second"
+        return
+    fi
+    count=$(probe count)
+    if [[ $count != 1 ]]; then
+        not_ok "$name" "$count host windows after the second start"
+    elif ! is_running "$FIRST_PID"; then
+        note_process "$FIRST_PID"
+        not_ok "$name" "the first copy ended too ($PROCESS_STATE)"
+    else
+        ok "$name"
+    fi
+}
+
+check_exit_command() {
+    local name="WM_COMMAND $EXIT_COMMAND ends it" posted
+    posted=$(probe command "$EXIT_COMMAND")
+    case $? in
+        0) ;;
+        3)
+            note_process "$FIRST_PID"
+            not_ok "$name" "no host window to send to ($PROCESS_STATE)"
+            return
+            ;;
+        *)
+            not_ok "$name" "posting failed: $posted"
+            return
+            ;;
+    esac
+    if ! probe wait-gone $((EXIT_DEADLINE * 1000)) >/dev/null; then
+        not_ok "$name" "the host window is still there after $EXIT_DEADLINE s"
+    elif ! wait_for_exit "$FIRST_PID" "$EXIT_DEADLINE"; then
+        not_ok "$name" "the window is gone but the process still runs after $EXIT_DEADLINE s"
+    else
+        ok "$name"
+    fi
+    stop_process "$FIRST_PID"
+}
+
+check_deleted_value_ends_it() {
+    local name="deleting \"$VALUE_NAME\" ends a fresh start within a few seconds"
+    reg_call add "$HOST_KEY" /v "$VALUE_NAME" /t REG_DWORD /d 1 /f >/dev/null
+    if ! start_and_wait_for_window; then
+        not_ok "$name" "$WHY"
+        stop_process "$LAST_PID"
+        return
+    fi
+    local pid=$LAST_PID
+    # Let at least one tick pass with the value present: it must not end on its own.
+    sleep 1.5
+    if ! is_running "$pid"; then
+        note_process "$pid"
+        not_ok "$name" "it ended before the value was deleted ($PROCESS_STATE)"
+        return
+    fi
+    local deleted
+    deleted=$(now_ms)
+    reg_call delete "$HOST_KEY" /v "$VALUE_NAME" /f >/dev/null
+    if ! probe wait-gone $((EXIT_DEADLINE * 1000)) >/dev/null; then
+        not_ok "$name" "the host window is still there $EXIT_DEADLINE s after the deletion"
+    else
+        local window_gone
+        window_gone=$(elapsed_since "$deleted")
+        if ! wait_for_exit "$pid" "$EXIT_DEADLINE"; then
+            not_ok "$name" "the window is gone but the process still runs"
+        else
+            ok "$name"
+            say "# after the deletion: window gone within $window_gone s," \
+                "process ended within $(elapsed_since "$deleted") s"
+        fi
+    fi
+    stop_process "$pid"
+}
+
+run_inside() {
+    export WINEDEBUG=-all WINEARCH=win64
+    # No Mono or Gecko installer prompts, no desktop menu entries.
+    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    export WINELOADER=${WINELOADER:-$WINE}
+    trap cleanup EXIT
+    trap 'exit 2' INT TERM
+
+    "$WINESERVER_PATH" -k 2>/dev/null # leftovers of an interrupted run
+    ensure_prefix
+    local started
+    started=$(now_ms)
+
+    # The wineserver and the desktop end with the last Wine process; keep one alive throughout.
+    # The server is started by hand first, so that it holds no descriptor of ours.
+    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
+    "$WINE" "$PROBE" sleep 300000 </dev/null >/dev/null 2>&1 &
+    KEEP_ALIVE_PID=$!
+
+    reset_registry
+    local count
+    count=$(probe count)
+    [[ $count == 0 ]] || die "a host window exists before the start (count: '$count')"
+
+    check_hidden_host_window
+    FIRST_PID=$LAST_PID
+    check_stays_hidden_when_shown
+    check_value_created
+    check_second_copy_ends
+    check_exit_command
+    check_deleted_value_ends_it
+
+    say "# checks took $(elapsed_since "$started") s"
+    say "$PASSED passed, $FAILED failed"
+    ((FAILED == 0))
+}
+
+if [[ ${LUMISET_E2E_INSIDE:-} == 1 ]]; then
+    run_inside
+else
+    run_outside "$@"
+fi

@@ -3,22 +3,18 @@
 #include <cstring>
 
 #include "platform/sim/api/win32_user.h"
+#include "platform/sim/api_impl/api_support.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/res/res_file.h"
 
 namespace {
 
-sim::Machine& M() {
-    return sim::Machine::Current();
-}
+using sim::api::CopyAnsi;
+using sim::api::M;
 
 bool Injected(const char* operation, DWORD error) {
-    if (auto code = M().faults().Take(operation)) {
-        SetLastError(*code != 0 ? *code : error);
-        return true;
-    }
-    return false;
+    return sim::api::FailsByInjection(operation, error);
 }
 
 // The program's resources, for a module handle and an integer resource name.
@@ -113,14 +109,7 @@ int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBuf
         return 0;
     }
     const auto text = M().program().Resources()->String(uID, Language());
-    if (!text || text->empty()) {
-        return 0;
-    }
-    const std::string ansi = sim::Utf16ToAnsi(*text, M().locale().ansi_code_page);
-    const auto length = std::min<size_t>(ansi.size(), static_cast<size_t>(cchBufferMax - 1));
-    std::memcpy(lpBuffer, ansi.data(), length);
-    lpBuffer[length] = '\0';
-    return static_cast<int>(length);
+    return text ? CopyAnsi(*text, lpBuffer, cchBufferMax) : 0;
 }
 
 HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT /*fuLoad*/) {

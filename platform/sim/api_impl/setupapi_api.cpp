@@ -1,16 +1,11 @@
 // The device-installation functions, on the current machine.
 #include "platform/sim/api/win32_setupapi.h"
-#include "platform/sim/machine.h"
+#include "platform/sim/api_impl/api_support.h"
 
 namespace {
 
-// True when an injected fault makes this call fail; the last error is set as Windows would.
-bool Injected(const char* operation, DWORD fallback) {
-    if (auto code = sim::Machine::Current().faults().Take(operation)) {
-        SetLastError(*code != 0 ? *code : fallback);
-        return true;
-    }
-    return false;
+bool Injected(const char* operation, DWORD error) {
+    return sim::api::FailsByInjection(operation, error);
 }
 
 }  // namespace

@@ -4,37 +4,21 @@
 #include <cstring>
 
 #include "platform/sim/api/win32_user.h"
+#include "platform/sim/api_impl/api_support.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/machine.h"
 
 namespace {
 
-sim::Machine& M() {
-    return sim::Machine::Current();
-}
+using sim::api::CopyAnsi;
+using sim::api::M;
 
 bool Injected(const char* operation, DWORD error) {
-    if (auto code = M().faults().Take(operation)) {
-        SetLastError(*code != 0 ? *code : error);
-        return true;
-    }
-    return false;
+    return sim::api::FailsByInjection(operation, error);
 }
 
 std::u16string FromAnsi(LPCSTR text) {
     return text ? sim::AnsiToUtf16(text, M().locale().ansi_code_page) : std::u16string();
-}
-
-// Copies `text` into an ANSI buffer of `size` bytes, always terminated; returns the length.
-int CopyAnsi(const std::u16string& text, LPSTR buffer, int size) {
-    if (!buffer || size <= 0) {
-        return 0;
-    }
-    const std::string ansi = sim::Utf16ToAnsi(text, M().locale().ansi_code_page);
-    const auto length = std::min<size_t>(ansi.size(), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, ansi.data(), length);
-    buffer[length] = '\0';
-    return static_cast<int>(length);
 }
 
 sim::Window* Find(HWND hwnd) {

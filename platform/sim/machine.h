@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/sim/apartments.h"
+#include "platform/sim/call_trace.h"
 #include "platform/sim/camera/video_devices.h"
 #include "platform/sim/device_tree.h"
 #include "platform/sim/dialogs.h"
@@ -50,9 +51,11 @@ public:
     ProgramModule& program() { return program_; }
     Apartments& apartments() { return apartments_; }
     VideoDevices& video() { return video_; }
+    CallTrace& trace() { return trace_; }
 
 private:
     Locale locale_;
+    CallTrace trace_;
     ResourceCounter resources_;
     FaultInjector faults_;
     Registry registry_{resources_};

@@ -1,6 +1,9 @@
 // Start-up, the hidden host window, its tick and its exit, as a user and other programs see them.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/support/lumiset_machine.h"
 
 namespace {
@@ -148,6 +151,18 @@ TEST_F(HostTest, ExitCommandRemovesIconAndReleasesEverything) {
     EXPECT_TRUE(machine.resources().Outstanding().empty());
 }
 
+TEST_F(HostTest, ExitSequenceRunsInItsOrder) {
+    desktop.Wait(1000);
+    machine.trace().Clear();
+    Command(32772);
+    // The icon goes before the kept key is closed and the timer stopped; COM is uninitialised
+    // only once the host window is gone.
+    EXPECT_EQ(
+        machine.trace().Entries(),
+        (std::vector<std::string>{"Shell_NotifyIconA NIM_DELETE", "RegCloseKey", "KillTimer 0",
+                                  "DestroyWindow Property", "CoUninitialize"}));
+}
+
 TEST_F(HostTest, CommandsOneAndTwoEndWithoutRemovingTheIcon) {
     desktop.Wait(1000);
     Command(IDCANCEL);
@@ -173,6 +188,17 @@ TEST_F(HostTest, IconComesBackWhenTheShellRestarts) {
 }
 
 class StartTest : public LumisetTest {};
+
+TEST_F(StartTest, StartUpRunsInItsOrder) {
+    StartLumiset();
+    // COM first; the setting is loaded (and the camera switched) before the tick starts.
+    const auto& trace = machine.trace().Entries();
+    ASSERT_GE(trace.size(), 3u);
+    EXPECT_EQ(trace.front(), "CoInitialize");
+    EXPECT_EQ(trace[1], "RegOpenKeyExA") << "DeviceEnableKey is the first key opened";
+    EXPECT_EQ(trace.back(), "SetTimer 0 1000");
+    EXPECT_EQ(machine.devices().Node(camera_node)->carried_out.size(), 2u);
+}
 
 TEST_F(StartTest, ForeignMarkerWindowKeepsLumisetFromStarting) {
     desktop.OpenWindow(u"#32770", u"Property");

@@ -17,6 +17,7 @@ LSTATUS Injected(const char* operation, LSTATUS fallback) {
 LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                              PHKEY phkResult) {
     auto& machine = sim::Machine::Current();
+    machine.trace().Record("RegOpenKeyExA");
     if (LSTATUS injected = Injected("RegOpenKeyExA", ERROR_ACCESS_DENIED)) {
         if (phkResult) {
             *phkResult = nullptr;
@@ -69,6 +70,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/,
 
 LSTATUS WINAPI RegCloseKey(HKEY hKey) {
     auto& machine = sim::Machine::Current();
+    machine.trace().Record("RegCloseKey");
     if (LSTATUS injected = Injected("RegCloseKey", ERROR_INVALID_HANDLE)) {
         return injected;
     }

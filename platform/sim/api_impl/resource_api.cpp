@@ -1,6 +1,7 @@
 // Menus, strings, icons and bitmaps from the program's resources, and the notification area.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/api_impl/api_support.h"
@@ -161,6 +162,9 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
 }
 
 BOOL WINAPI Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData) {
+    static constexpr const char* kNames[] = {"NIM_ADD", "NIM_MODIFY", "NIM_DELETE"};
+    const std::string name = dwMessage < 3 ? kNames[dwMessage] : std::to_string(dwMessage);
+    M().trace().Record("Shell_NotifyIconA " + name);
     if (Injected("Shell_NotifyIconA", ERROR_GEN_FAILURE)) {
         return FALSE;
     }

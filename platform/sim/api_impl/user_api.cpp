@@ -2,6 +2,7 @@
 // the machine's ANSI code page.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/api_impl/api_support.h"
@@ -45,6 +46,9 @@ HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
 }
 
 BOOL WINAPI DestroyWindow(HWND hWnd) {
+    if (const sim::Window* window = M().windows().Find(hWnd); window && window->TopLevel()) {
+        M().trace().Record("DestroyWindow " + sim::Utf16ToUtf8(window->title));
+    }
     return M().windows().Destroy(hWnd) ? TRUE : FALSE;
 }
 
@@ -302,6 +306,7 @@ UINT WINAPI RegisterWindowMessageA(LPCSTR lpString) {
 }
 
 UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
+    M().trace().Record("SetTimer " + std::to_string(nIDEvent) + " " + std::to_string(uElapse));
     if (Injected("SetTimer", ERROR_NOT_ENOUGH_MEMORY)) {
         return 0;
     }
@@ -309,6 +314,7 @@ UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC l
 }
 
 BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
+    M().trace().Record("KillTimer " + std::to_string(uIDEvent));
     return M().windows().KillTimer(hWnd, uIDEvent) ? TRUE : FALSE;
 }
 
@@ -334,6 +340,7 @@ BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
 }
 
 HRESULT WINAPI CoInitialize(LPVOID /*pvReserved*/) {
+    M().trace().Record("CoInitialize");
     if (auto code = M().faults().Take("CoInitialize")) {
         return static_cast<HRESULT>(*code != 0 ? *code : 0x80004005u);
     }
@@ -341,5 +348,6 @@ HRESULT WINAPI CoInitialize(LPVOID /*pvReserved*/) {
 }
 
 void WINAPI CoUninitialize() {
+    M().trace().Record("CoUninitialize");
     M().apartments().Uninitialize(sim::Kernel::CurrentThread());
 }

@@ -1,0 +1,20 @@
+// The order in which the program made the platform calls whose order matters to it (start-up
+// and exit sequences), as lines such as "KillTimer 0" or "Shell_NotifyIconA NIM_DELETE".
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class CallTrace {
+public:
+    void Record(std::string entry) { entries_.push_back(std::move(entry)); }
+    const std::vector<std::string>& Entries() const { return entries_; }
+    void Clear() { entries_.clear(); }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+}  // namespace sim

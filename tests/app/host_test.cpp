@@ -83,9 +83,10 @@ TEST_F(HostTest, HidingCommandsKeepTheProgramRunning) {
     EXPECT_EQ(desktop.TrayIcons().size(), 1u);
 }
 
-TEST_F(HostTest, PowerBroadcastIsAnsweredWithZero) {
+TEST_F(HostTest, PowerBroadcastAndDragIconAreAnsweredWithZero) {
     EXPECT_EQ(desktop.Send(Host(), WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), 0);
     EXPECT_EQ(desktop.Send(Host(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0), 0);
+    EXPECT_EQ(desktop.Send(Host(), WM_QUERYDRAGICON, 0, 0), 0);
     EXPECT_TRUE(desktop.Running(process));
 }
 
@@ -188,6 +189,34 @@ TEST_F(HostTest, IconComesBackWhenTheShellRestarts) {
 }
 
 class StartTest : public LumisetTest {};
+
+TEST_F(StartTest, IconThatCannotBeLoadedOrAddedIsNotRetried) {
+    machine.faults().Fail("LoadImageA");
+    const auto process = StartLumiset();
+    desktop.Wait(1000);
+    ASSERT_EQ(desktop.TrayIcons().size(), 1u);
+    EXPECT_FALSE(desktop.TrayIcons()[0].icon_resource.has_value()) << "sent with a null icon";
+    desktop.Wait(1000);
+    EXPECT_EQ(desktop.TrayIcons()[0].icon_resource, 160);
+
+    // A NIM_ADD that fails is not retried: every later tick only modifies.
+    Command(32772);
+    machine.faults().Fail("Shell_NotifyIconA");
+    StartLumiset();
+    desktop.Wait(5000);
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+    EXPECT_EQ(CountRequests(NIM_ADD), 1);
+    EXPECT_FALSE(desktop.Running(process));
+}
+
+TEST_F(StartTest, WithoutItsTimerTheHostNeverChecksTheSetting) {
+    machine.faults().Fail("SetTimer");
+    const auto process = StartLumiset();
+    DeleteStoredSetting();
+    desktop.Wait(5000);
+    EXPECT_TRUE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+}
 
 TEST_F(StartTest, StartUpRunsInItsOrder) {
     StartLumiset();

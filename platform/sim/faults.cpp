@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 40> kKnownOperations = {
+constexpr std::array<std::string_view, 52> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -30,6 +30,18 @@ constexpr std::array<std::string_view, 40> kKnownOperations = {
     "LoadImageA",
     "LoadBitmapA",
     "Shell_NotifyIconA",
+    "GetSubMenu",
+    "GetSystemMenu",
+    "AppendMenuA",
+    "SetMenuItemBitmaps",
+    "DestroyMenu",
+    "GetCursorPos",
+    "LoadStringA",
+    "DestroyIcon",
+    "DeleteObject",
+    "SetForegroundWindow",
+    "KillTimer",
+    "RegisterWindowMessageA",
     "CoInitialize",
     "CoCreateInstance",
     "CoTaskMemAlloc",

@@ -197,4 +197,24 @@ TEST_F(TrayMenuTest, ExitFromTheMenuAndTickWhileMenuIsOpen) {
     EXPECT_TRUE(machine.resources().Outstanding().empty());
 }
 
+TEST_F(TrayMenuTest, MenuSurvivesFailingPlatformCalls) {
+    // No mark bitmap: the menu opens with no visible mark.
+    machine.faults().Fail("LoadBitmapA");
+    EXPECT_EQ(MarkedItems(), Texts{});
+    desktop.DismissMenu();
+    machine.faults().Fail("SetMenuItemBitmaps", 2);
+    EXPECT_EQ(MarkedItems(), Texts{});
+    desktop.DismissMenu();
+    machine.faults().Fail("GetCursorPos");
+    machine.faults().Fail("SetForegroundWindow");
+    EXPECT_EQ(MarkedItems(), (Texts{u"60Hz", u"On"}));
+    desktop.DismissMenu();
+    // A menu that cannot be tracked sends nothing and is still released.
+    machine.faults().Fail("TrackPopupMenu");
+    EXPECT_FALSE(Click(WM_RBUTTONUP));
+    EXPECT_EQ(machine.resources().Open("menu"), 0);
+    EXPECT_EQ(machine.resources().Open("bitmap"), 0);
+    EXPECT_TRUE(desktop.Running(process));
+}
+
 }  // namespace

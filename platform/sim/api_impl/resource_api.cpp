@@ -50,14 +50,23 @@ HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName) {
 }
 
 HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos) {
+    if (Injected("GetSubMenu", ERROR_INVALID_MENU_HANDLE)) {
+        return nullptr;
+    }
     return M().menus().SubMenu(hMenu, nPos);
 }
 
 HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL /*bRevert*/) {
+    if (Injected("GetSystemMenu", ERROR_INVALID_WINDOW_HANDLE)) {
+        return nullptr;
+    }
     return M().menus().SystemMenu(hWnd);
 }
 
 BOOL WINAPI AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {
+    if (Injected("AppendMenuA", ERROR_NOT_ENOUGH_MEMORY)) {
+        return FALSE;
+    }
     std::u16string text;
     if (!(uFlags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && lpNewItem) {
         text = sim::AnsiToUtf16(lpNewItem, M().locale().ansi_code_page);
@@ -67,6 +76,9 @@ BOOL WINAPI AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lp
 
 BOOL WINAPI SetMenuItemBitmaps(HMENU hMenu, UINT uPosition, UINT uFlags, HBITMAP hBitmapUnchecked,
                                HBITMAP hBitmapChecked) {
+    if (Injected("SetMenuItemBitmaps", ERROR_INVALID_PARAMETER)) {
+        return FALSE;
+    }
     return M().menus().SetItemBitmaps(hMenu, uPosition, uFlags, hBitmapUnchecked, hBitmapChecked)
                ? TRUE
                : FALSE;
@@ -81,6 +93,9 @@ BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserv
 }
 
 BOOL WINAPI DestroyMenu(HMENU hMenu) {
+    if (Injected("DestroyMenu", ERROR_INVALID_MENU_HANDLE)) {
+        return FALSE;
+    }
     return M().menus().Destroy(hMenu) ? TRUE : FALSE;
 }
 
@@ -90,6 +105,9 @@ int WINAPI GetMenuItemCount(HMENU hMenu) {
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
+    if (Injected("GetCursorPos", ERROR_ACCESS_DENIED)) {
+        return FALSE;
+    }
     if (!lpPoint) {
         return FALSE;
     }
@@ -106,6 +124,9 @@ int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBuf
         return 0;
     }
     lpBuffer[0] = '\0';
+    if (Injected("LoadStringA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
+        return 0;
+    }
     if (!M().program().IsProgram(hInstance) || !M().program().Resources()) {
         return 0;
     }
@@ -139,6 +160,9 @@ HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy
 }
 
 BOOL WINAPI DestroyIcon(HICON hIcon) {
+    if (Injected("DestroyIcon", ERROR_INVALID_CURSOR_HANDLE)) {
+        return FALSE;
+    }
     return M().gdi().DestroyIcon(hIcon) ? TRUE : FALSE;
 }
 
@@ -158,6 +182,9 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho) {
+    if (Injected("DeleteObject", ERROR_INVALID_HANDLE)) {
+        return FALSE;
+    }
     return M().gdi().DeleteObject(ho) ? TRUE : FALSE;
 }
 

@@ -246,6 +246,9 @@ HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
 }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+    if (Injected("SetForegroundWindow", ERROR_ACCESS_DENIED)) {
+        return FALSE;
+    }
     if (!Find(hWnd)) {
         return FALSE;
     }
@@ -298,6 +301,9 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
 }
 
 UINT WINAPI RegisterWindowMessageA(LPCSTR lpString) {
+    if (Injected("RegisterWindowMessageA", ERROR_NOT_ENOUGH_MEMORY)) {
+        return 0;
+    }
     if (!lpString || !*lpString) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -314,6 +320,9 @@ UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC l
 }
 
 BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
+    if (Injected("KillTimer", ERROR_INVALID_PARAMETER)) {
+        return FALSE;
+    }
     M().trace().Record("KillTimer " + std::to_string(uIDEvent));
     return M().windows().KillTimer(hWnd, uIDEvent) ? TRUE : FALSE;
 }

@@ -90,6 +90,25 @@ void CameraDriver::Record(bool set, const GUID& property_set, DWORD id, const vo
         KsRequest{set, property_set, id, Bytes(instance, instance_size), Bytes(data, data_size)});
 }
 
+namespace {
+
+// The video-control property the driver answers, with room for its 32-byte record.
+HRESULT CheckVideoControlRequest(DWORD id, const void* data, DWORD data_size) {
+    if (id != KSPROPERTY_VIDEOCONTROL_MODE) {
+        return E_PROP_ID_UNSUPPORTED;
+    }
+    if (!data || data_size < kVideoControlDataSize) {
+        return kBufferTooSmall;
+    }
+    return S_OK;
+}
+
+bool ChannelExists(bool image, int channel) {
+    return image ? ImageChannels::Exists(channel) : ZoomChannels::Exists(channel);
+}
+
+}  // namespace
+
 HRESULT CameraDriver::KsGet(const GUID& property_set, DWORD id, const void* instance,
                             DWORD instance_size, void* data, DWORD data_size, DWORD* returned) {
     // The caller may pass one buffer as both instance and property data, and take the set GUID
@@ -101,11 +120,9 @@ HRESULT CameraDriver::KsGet(const GUID& property_set, DWORD id, const void* inst
         return E_PROP_SET_UNSUPPORTED;
     }
     if (set == Set::VideoControl) {
-        if (id != KSPROPERTY_VIDEOCONTROL_MODE) {
-            return E_PROP_ID_UNSUPPORTED;
-        }
-        if (!data || data_size < kVideoControlDataSize) {
-            return kBufferTooSmall;
+        if (const HRESULT refused = CheckVideoControlRequest(id, data, data_size);
+            refused != S_OK) {
+            return refused;
         }
         const std::int32_t stream = ReadInt(data, kStreamOffset);
         log_.push_back("get videocontrol." + std::to_string(stream));
@@ -117,7 +134,7 @@ HRESULT CameraDriver::KsGet(const GUID& property_set, DWORD id, const void* inst
         const bool image = set == Set::Image;
         log_.push_back(std::string(image ? "get image." : "get zoom.") + std::to_string(id));
         const int channel = static_cast<int>(id);
-        if (image ? !ImageChannels::Exists(channel) : !ZoomChannels::Exists(channel)) {
+        if (!ChannelExists(image, channel)) {
             return E_PROP_ID_UNSUPPORTED;
         }
         if (!data || data_size < kVendorDataSize) {
@@ -140,11 +157,9 @@ HRESULT CameraDriver::KsSet(const GUID& property_set, DWORD id, const void* inst
         return E_PROP_SET_UNSUPPORTED;
     }
     if (set == Set::VideoControl) {
-        if (id != KSPROPERTY_VIDEOCONTROL_MODE) {
-            return E_PROP_ID_UNSUPPORTED;
-        }
-        if (!data || data_size < kVideoControlDataSize) {
-            return kBufferTooSmall;
+        if (const HRESULT refused = CheckVideoControlRequest(id, data, data_size);
+            refused != S_OK) {
+            return refused;
         }
         const std::int32_t stream = ReadInt(data, kStreamOffset);
         const std::int32_t mode = ReadInt(data, kModeOffset);
@@ -163,7 +178,7 @@ HRESULT CameraDriver::KsSet(const GUID& property_set, DWORD id, const void* inst
     log_.push_back(std::string(image ? "set image." : "set zoom.") + std::to_string(id) + " " +
                    std::to_string(value));
     const int channel = static_cast<int>(id);
-    if (image ? !ImageChannels::Exists(channel) : !ZoomChannels::Exists(channel)) {
+    if (!ChannelExists(image, channel)) {
         return E_PROP_ID_UNSUPPORTED;
     }
     if (image) {

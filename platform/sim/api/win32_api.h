@@ -5,6 +5,7 @@
 #include "platform/sim/api/win32_com.h"
 #include "platform/sim/api/win32_dshow.h"
 #include "platform/sim/api/win32_kernel.h"
+#include "platform/sim/api/win32_ole.h"
 #include "platform/sim/api/win32_registry.h"
 #include "platform/sim/api/win32_setupapi.h"
 #include "platform/sim/api/win32_types.h"

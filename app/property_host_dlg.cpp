@@ -42,6 +42,13 @@ BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_COMMAND(ID_FLICKER_60HZ, &CPropertyHostDlg::OnPowerLine60Hz)
     ON_COMMAND(ID_CAMERA_ON, &CPropertyHostDlg::SwitchCameraOn)
     ON_COMMAND(ID_CAMERA_OFF, &CPropertyHostDlg::SwitchCameraOff)
+    ON_COMMAND(ID_OPEN_PROPERTY_PAGE, &CPropertyHostDlg::OnOpenPropertyPage)
+    ON_COMMAND_RANGE(ID_EFFECT_AGED_PHOTO, ID_FRAME_MAGNIFIER, &CPropertyHostDlg::OnEffect)
+    ON_COMMAND(ID_NO_EFFECT, &CPropertyHostDlg::OnNoEffect)
+    ON_COMMAND_RANGE(ID_SNAPSHOT_SIZE_SMALL, ID_SNAPSHOT_TRIGGER_4, &CPropertyHostDlg::OnStillImage)
+    ON_COMMAND_RANGE(ID_SNAPSHOT_SIZE_HIGH, ID_SNAPSHOT_SIZE_HIGH, &CPropertyHostDlg::OnStillImage)
+    ON_COMMAND_RANGE(ID_SNAP_SHOT, ID_SNAP_SHOT, &CPropertyHostDlg::OnStillImage)
+    ON_COMMAND(ID_FACE_TRACKING, &CPropertyHostDlg::OnFaceTracking)
 END_MESSAGE_MAP()
 
 CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {

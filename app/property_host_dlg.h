@@ -43,6 +43,11 @@ protected:
     void OnExit();
     void OnPowerLine50Hz();
     void OnPowerLine60Hz();
+    void OnEffect(UINT nID);
+    void OnNoEffect();
+    void OnStillImage(UINT nID);
+    void OnFaceTracking();
+    void OnOpenPropertyPage();
 
 private:
     void AppendAboutItem();

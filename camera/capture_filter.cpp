@@ -68,6 +68,7 @@ int FindCaptureFilter(SharedCaptureFilter::Access& access) {
         ComPtr<IBaseFilter>& filter = access.Filter();
         if (moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.OutVoid()) == S_OK &&
             filter) {
+            access.NewBinding();
             return 1;
         }
         filter.Reset();

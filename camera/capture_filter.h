@@ -2,6 +2,7 @@
 // name, and the one process-wide reference to it.
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 
 #include "camera/com_ptr.h"
@@ -19,6 +20,8 @@ public:
         // The bound filter, or null.
         IBaseFilter* Get() const { return shared_->filter_.Get(); }
         explicit operator bool() const { return Get() != nullptr; }
+        // Names the binding in force: a new number at every successful bind, 0 while unbound.
+        std::uint64_t Binding() const { return Get() ? shared_->binding_ : 0; }
 
     private:
         friend class SharedCaptureFilter;
@@ -27,6 +30,7 @@ public:
 
         explicit Access(SharedCaptureFilter& shared) : shared_(&shared), lock_(shared.mutex_) {}
         camera::ComPtr<IBaseFilter>& Filter() { return shared_->filter_; }
+        void NewBinding() { shared_->binding_ = ++shared_->bindings_made_; }
 
         SharedCaptureFilter* shared_;
         std::unique_lock<std::mutex> lock_;
@@ -44,6 +48,8 @@ public:
 private:
     std::mutex mutex_;
     camera::ComPtr<IBaseFilter> filter_;
+    std::uint64_t binding_ = 0;
+    std::uint64_t bindings_made_ = 0;
 };
 
 // The one process-wide reference to the camera's capture filter; null (unbound) at start.

@@ -5,9 +5,10 @@
 #include <string>
 #include <thread>
 
+#include "camera/capture_filter_binding.h"
 #include "camera/vendor_properties.h"
-#include "device/camera_device.h"
 #include "camera_test_fixture.h"
+#include "device/camera_device.h"
 
 namespace {
 
@@ -197,6 +198,45 @@ TEST_F(CaptureFilterTest, BoundFilterKeepsTheCameraFromStopping) {
     EXPECT_EQ(FindCaptureFilter(), 0);
     EXPECT_TRUE(EnableCamera());
     EXPECT_EQ(FindCaptureFilter(), 1);
+}
+
+TEST_F(CaptureFilterTest, CommandBindingReleasesOnlyTheBindingItMade) {
+    sim::CaptureDevice& first = AddDevice(u"USB Camera A");
+    {
+        CaptureFilterBinding binding;
+        EXPECT_EQ(BoundDevice(), first.id);
+    }
+    EXPECT_FALSE(CaptureFilter.Bound()) << "a binding made for the command ends with it";
+
+    // A binding found in place is used and left in place.
+    ASSERT_EQ(FindCaptureFilter(), 1);
+    { CaptureFilterBinding binding; }
+    EXPECT_TRUE(CaptureFilter.Bound());
+    ReleaseCaptureFilter();
+
+    // Released and bound anew by somebody else meanwhile, even to the same device: that
+    // binding stays.
+    {
+        CaptureFilterBinding binding;
+        ReleaseCaptureFilter();
+        ASSERT_EQ(FindCaptureFilter(), 1);
+    }
+    EXPECT_TRUE(CaptureFilter.Bound());
+    ReleaseCaptureFilter();
+    {
+        CaptureFilterBinding binding;
+        ASSERT_EQ(FindCaptureFilter(), 1);  // a search that replaces the binding
+    }
+    EXPECT_TRUE(CaptureFilter.Bound());
+    ReleaseCaptureFilter();
+
+    // No camera to bind: nothing is held, before or after.
+    first.bindable = false;
+    {
+        CaptureFilterBinding binding;
+        EXPECT_FALSE(CaptureFilter.Bound());
+    }
+    EXPECT_EQ(References(), 0);
 }
 
 }  // namespace

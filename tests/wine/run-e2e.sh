@@ -328,6 +328,26 @@ check_second_copy_ends() {
     fi
 }
 
+# Wine has no camera: every window command must find none and leave the program as it was.
+check_commands_without_camera() {
+    local name='window commands without a camera leave it running' id posted
+    for id in 32773 32777 32803 32808 32809 32818 32821 32829 32774; do
+        posted=$(probe command "$id") || {
+            not_ok "$name" "posting $id failed: $posted"
+            return
+        }
+    done
+    sleep 1
+    if ! is_running "$FIRST_PID"; then
+        note_process "$FIRST_PID"
+        not_ok "$name" "$PROCESS_STATE"
+    elif [[ $(probe count) != 1 ]]; then
+        not_ok "$name" "the host window is gone"
+    else
+        ok "$name"
+    fi
+}
+
 check_exit_command() {
     local name="WM_COMMAND $EXIT_COMMAND ends it" posted
     posted=$(probe command "$EXIT_COMMAND")
@@ -417,6 +437,7 @@ run_inside() {
     check_stays_hidden_when_shown
     check_value_created
     check_second_copy_ends
+    check_commands_without_camera
     check_exit_command
     check_deleted_value_ends_it
 

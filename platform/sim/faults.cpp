@@ -8,11 +8,12 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 52> kKnownOperations = {
+constexpr std::array<std::string_view, 53> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
     "RegSetValueExA",
+    "RegEnumValueA",
     "RegCloseKey",
     "SetupDiGetClassDevsA",
     "SetupDiEnumDeviceInfo",

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/machine.h"
 #include "platform/win32.h"
 
@@ -253,6 +254,47 @@ TEST_F(RegistryTest, EnumValueNeedsQueryAccessALiveKeyAndTakesFaults) {
               ERROR_KEY_DELETED);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     EXPECT_EQ(machine.resources().Open(sim::kinds::kRegistryKey), 0);
+}
+
+TEST_F(RegistryTest, PluggedInCameraBringsItsDriverKeys) {
+    namespace driver = sim::driver_registry;
+    const std::string driver_key(driver::kDriverKey);
+    const std::string instance_key(driver::kInstanceKey);
+    EXPECT_FALSE(machine.registry().KeyExists(HKEY_LOCAL_MACHINE, driver_key));
+    machine.video().PlugInCamera();
+
+    // Read as the program reads them: through the API.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, driver_key.c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    EXPECT_EQ(ValueNames(key), (std::vector<std::string>{"InstanceIndex", "ii0001"}));
+    DWORD type = 0;
+    DWORD count = 0;
+    DWORD size = sizeof count;
+    EXPECT_EQ(RegQueryValueExA(key, "InstanceIndex", nullptr, &type,
+                               reinterpret_cast<BYTE*>(&count), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(count, 1u);
+    char path[256] = {};
+    size = sizeof path;
+    EXPECT_EQ(RegQueryValueExA(key, "ii0001", nullptr, &type, reinterpret_cast<BYTE*>(path), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_STREQ(path,
+                 "\\Registry\\MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\"
+                 "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000\\Settings");
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, instance_key.c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    char description[64] = {};
+    size = sizeof description;
+    EXPECT_EQ(RegQueryValueExA(key, "DriverDesc", nullptr, &type,
+                               reinterpret_cast<BYTE*>(description), &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(description, "CV Lumen Webcam Driver");
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
 }  // namespace

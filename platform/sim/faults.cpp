@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 53> kKnownOperations = {
+constexpr std::array<std::string_view, 54> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -60,6 +60,7 @@ constexpr std::array<std::string_view, 53> kKnownOperations = {
     "IAMVideoProcAmp::Set",
     "IAMVideoProcAmp::Get",
     "ISpecifyPropertyPages::GetPages",
+    "OleCreatePropertyFrame",
     "WideCharToMultiByte",
     "MultiByteToWideChar",
 };

@@ -57,6 +57,20 @@ bool Desktop::CloseWindow(HWND hwnd) {
     return closed;
 }
 
+bool Desktop::CloseActiveWindow() {
+    const HWND hwnd = ActiveWindow();
+    const Window* window = machine_.windows().Find(hwnd);
+    if (!window || !window->Enabled()) {
+        return false;
+    }
+    if (window->thread == 0) {
+        return CloseWindow(hwnd);
+    }
+    machine_.windows().Post(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Settle();
+    return true;
+}
+
 bool Desktop::ShowWindow(HWND hwnd, int command) {
     if (!machine_.windows().Find(hwnd)) {
         return false;

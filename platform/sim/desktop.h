@@ -39,6 +39,12 @@ public:
     // A top-level window of another program; class "" gives a plain window class.
     HWND OpenWindow(std::u16string class_name, std::u16string title);
     bool CloseWindow(HWND hwnd);
+    // The window the user last saw open: the most recently shown top-level window that is still
+    // visible, of any program; null when none is.
+    HWND ActiveWindow() const { return machine_.windows().LastShownTopLevel(); }
+    // The close box of the active window: WM_SYSCOMMAND SC_CLOSE to a program's window, for
+    // another program's window as CloseWindow. False when no window is open or it is disabled.
+    bool CloseActiveWindow();
     bool ShowWindow(HWND hwnd, int command);
     // A key press in a window: WM_KEYDOWN to its focused control, or to the window itself.
     bool PressKey(HWND top_level, UINT virtual_key);

@@ -8,11 +8,12 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 52> kKnownOperations = {
+constexpr std::array<std::string_view, 54> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
     "RegSetValueExA",
+    "RegEnumValueA",
     "RegCloseKey",
     "SetupDiGetClassDevsA",
     "SetupDiEnumDeviceInfo",
@@ -59,6 +60,7 @@ constexpr std::array<std::string_view, 52> kKnownOperations = {
     "IAMVideoProcAmp::Set",
     "IAMVideoProcAmp::Get",
     "ISpecifyPropertyPages::GetPages",
+    "OleCreatePropertyFrame",
     "WideCharToMultiByte",
     "MultiByteToWideChar",
 };

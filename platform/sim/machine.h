@@ -67,7 +67,7 @@ private:
     Menus menus_{*this};
     Dialogs dialogs_{*this};
     Tray tray_{*this};
-    VideoDevices video_{devices_};
+    VideoDevices video_{devices_, registry_};
     // Declared last, so destroyed first: program threads stop before the rest goes away.
     Kernel kernel_;
 };

@@ -44,9 +44,39 @@ constexpr ULONG_PTR kPredefined[] = {0x80000000, 0x80000001, 0x80000002, 0x80000
 }  // namespace
 
 struct Registry::Key {
+    struct NamedValue {
+        std::string name;  // as first written; lookups ignore case
+        RegistryValue value;
+    };
+
     std::map<std::string, std::shared_ptr<Key>> sub_keys;  // by folded name
-    std::map<std::string, RegistryValue> values;           // by folded name
+    std::vector<NamedValue> values;                        // in the order they were created
     bool deleted = false;
+
+    NamedValue* FindValue(std::string_view name) {
+        const std::string folded = Folded(name);
+        for (NamedValue& entry : values) {
+            if (Folded(entry.name) == folded) {
+                return &entry;
+            }
+        }
+        return nullptr;
+    }
+    void PutValue(std::string_view name, RegistryValue value) {
+        if (NamedValue* entry = FindValue(name)) {
+            entry->value = std::move(value);
+        } else {
+            values.push_back(NamedValue{std::string(name), std::move(value)});
+        }
+    }
+    bool EraseValue(std::string_view name) {
+        NamedValue* entry = FindValue(name);
+        if (!entry) {
+            return false;
+        }
+        values.erase(values.begin() + (entry - values.data()));
+        return true;
+    }
 
     void MarkDeleted() {
         deleted = true;
@@ -120,7 +150,7 @@ std::shared_ptr<Registry::Key> Registry::FindOrCreate(HKEY root, std::string_vie
 void Registry::SetValue(HKEY root, std::string_view path, std::string_view name, DWORD type,
                         std::vector<BYTE> data) {
     if (auto key = FindOrCreate(root, path)) {
-        key->values[Folded(name)] = RegistryValue{type, std::move(data)};
+        key->PutValue(name, RegistryValue{type, std::move(data)});
     }
 }
 
@@ -143,11 +173,11 @@ std::optional<RegistryValue> Registry::GetValue(HKEY root, std::string_view path
     if (!key) {
         return std::nullopt;
     }
-    auto it = key->values.find(Folded(name));
-    if (it == key->values.end()) {
+    const Key::NamedValue* entry = key->FindValue(name);
+    if (!entry) {
         return std::nullopt;
     }
-    return it->second;
+    return entry->value;
 }
 
 bool Registry::KeyExists(HKEY root, std::string_view path) const {
@@ -156,7 +186,7 @@ bool Registry::KeyExists(HKEY root, std::string_view path) const {
 
 bool Registry::DeleteValue(HKEY root, std::string_view path, std::string_view name) {
     auto key = Find(root, path);
-    return key && key->values.erase(Folded(name)) > 0;
+    return key && key->EraseValue(name);
 }
 
 bool Registry::DeleteKey(HKEY root, std::string_view path) {
@@ -273,11 +303,44 @@ LSTATUS Registry::Query(HKEY key, LPCSTR name, DWORD* type, BYTE* data, DWORD* s
     if ((open->access & KEY_QUERY_VALUE) == 0) {
         return ERROR_ACCESS_DENIED;
     }
-    auto it = open->key->values.find(Folded(name ? name : ""));
-    if (it == open->key->values.end()) {
+    const Key::NamedValue* entry = open->key->FindValue(name ? name : "");
+    if (!entry) {
         return ERROR_FILE_NOT_FOUND;
     }
-    const RegistryValue& value = it->second;
+    return CopyValue(entry->value, type, data, size);
+}
+
+LSTATUS Registry::Enum(HKEY key, DWORD index, char* name, DWORD* name_chars, DWORD* type,
+                       BYTE* data, DWORD* size) const {
+    if (!name || !name_chars || (data && !size)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const auto open = Resolve(key);
+    if (!open) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (open->key->deleted) {
+        return ERROR_KEY_DELETED;
+    }
+    if ((open->access & KEY_QUERY_VALUE) == 0) {
+        return ERROR_ACCESS_DENIED;
+    }
+    const auto& values = open->key->values;
+    if (index >= values.size()) {
+        return ERROR_NO_MORE_ITEMS;
+    }
+    const Key::NamedValue& entry = values[index];
+    // The buffer size counts the terminator; a name that does not fit leaves everything as it was.
+    if (entry.name.size() >= *name_chars) {
+        return ERROR_MORE_DATA;
+    }
+    std::copy(entry.name.begin(), entry.name.end(), name);
+    name[entry.name.size()] = '\0';
+    *name_chars = static_cast<DWORD>(entry.name.size());
+    return CopyValue(entry.value, type, data, size);
+}
+
+LSTATUS Registry::CopyValue(const RegistryValue& value, DWORD* type, BYTE* data, DWORD* size) {
     const auto needed = static_cast<DWORD>(value.data.size());
     if (type) {
         *type = value.type;
@@ -310,8 +373,8 @@ LSTATUS Registry::Set(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD
     if ((open->access & KEY_SET_VALUE) == 0) {
         return ERROR_ACCESS_DENIED;
     }
-    open->key->values[Folded(name ? name : "")] =
-        RegistryValue{type, std::vector<BYTE>(data, data + size)};
+    open->key->PutValue(name ? name : "",
+                        RegistryValue{type, std::vector<BYTE>(data, data + size)});
     return ERROR_SUCCESS;
 }
 

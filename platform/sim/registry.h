@@ -48,6 +48,9 @@ public:
     LSTATUS Open(HKEY parent, LPCSTR sub_key, REGSAM access, HKEY* result);
     LSTATUS Create(HKEY parent, LPCSTR sub_key, REGSAM access, HKEY* result, DWORD* disposition);
     LSTATUS Query(HKEY key, LPCSTR name, DWORD* type, BYTE* data, DWORD* size) const;
+    // Value `index` of the key, in the order the values were created.
+    LSTATUS Enum(HKEY key, DWORD index, char* name, DWORD* name_chars, DWORD* type, BYTE* data,
+                 DWORD* size) const;
     LSTATUS Set(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
     LSTATUS Close(HKEY key);
 
@@ -68,6 +71,8 @@ private:
     // The key a handle refers to: a predefined root or an open handle.
     std::optional<OpenKey> Resolve(HKEY key) const;
     HKEY NewHandle(std::shared_ptr<Key> key, REGSAM access);
+    // Type, data and size of a value as the query functions hand them out.
+    static LSTATUS CopyValue(const RegistryValue& value, DWORD* type, BYTE* data, DWORD* size);
 
     ResourceCounter& resources_;
     std::map<ULONG_PTR, std::shared_ptr<Key>> roots_;

@@ -57,6 +57,9 @@ HWND WindowManager::Create(std::u16string class_name, std::u16string title, DWOR
     }
     window->id = id;
     window->rect = rect;
+    if (style & WS_VISIBLE) {
+        window->shown = next_show_++;
+    }
     window->proc = proc;
     const HWND handle = window->handle;
     if (window->thread != 0) {
@@ -106,6 +109,17 @@ HWND WindowManager::FindTopLevel(std::u16string_view class_name, std::u16string_
         }
     }
     return nullptr;
+}
+
+HWND WindowManager::LastShownTopLevel() const {
+    const Window* latest = nullptr;
+    for (HWND hwnd : TopLevelWindows()) {
+        const Window* window = Find(hwnd);
+        if (window->Visible() && (!latest || window->shown > latest->shown)) {
+            latest = window;
+        }
+    }
+    return latest ? latest->handle : nullptr;
 }
 
 void WindowManager::RegisterClassProcedure(std::u16string class_name, ClassProcedure procedure) {
@@ -614,6 +628,7 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
         if ((pos.flags & SWP_SHOWWINDOW) && !w->Visible()) {
             w->style |= WS_VISIBLE;
             w->needs_paint = true;
+            w->shown = next_show_++;
         } else if ((pos.flags & SWP_HIDEWINDOW) && w->Visible()) {
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         }

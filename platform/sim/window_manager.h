@@ -2,6 +2,7 @@
 // message queues, sent and posted messages, timers on the virtual clock, focus and foreground.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -40,6 +41,7 @@ struct Window {
     HMENU system_menu = nullptr;
     bool needs_paint = false;
     bool destroyed = false;
+    std::uint64_t shown = 0;  // stamp of the last time it became visible; later shows stamp higher
     // Control state.
     int check = BST_UNCHECKED;
     bool pushed = false;
@@ -64,6 +66,8 @@ public:
     std::vector<HWND> TopLevelWindows() const;  // in creation order
     std::vector<HWND> Children(HWND parent) const;
     HWND FindTopLevel(std::u16string_view class_name, std::u16string_view title) const;
+    // The visible top-level window shown most recently, of any program; null when none is.
+    HWND LastShownTopLevel() const;
     bool Destroy(HWND hwnd);
     // Windows of a process that has ended go without further messages.
     void DestroyProcessWindows(ProcessId process);
@@ -157,6 +161,7 @@ private:
     std::map<std::u16string, ClassProcedure> class_procedures_;
     UINT next_registered_message_ = 0xC0F0;
     ULONG_PTR next_handle_ = 0x10010;
+    std::uint64_t next_show_ = 1;
     HWND foreground_ = nullptr;
     POINT cursor_{640, 400};
 };

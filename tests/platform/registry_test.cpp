@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/machine.h"
 #include "platform/win32.h"
 
@@ -14,6 +17,23 @@ constexpr const char* kKey = "SOFTWARE\\Test\\Key";
 class RegistryTest : public ::testing::Test {
 protected:
     sim::Machine machine;
+
+    // The names RegEnumValueA lists, in its order.
+    static std::vector<std::string> ValueNames(HKEY key) {
+        std::vector<std::string> names;
+        char name[64];
+        for (DWORD index = 0;; ++index) {
+            DWORD chars = sizeof name;
+            const LSTATUS status =
+                RegEnumValueA(key, index, name, &chars, nullptr, nullptr, nullptr, nullptr);
+            if (status != ERROR_SUCCESS) {
+                EXPECT_EQ(status, ERROR_NO_MORE_ITEMS);
+                return names;
+            }
+            EXPECT_EQ(chars, std::strlen(name));
+            names.emplace_back(name);
+        }
+    }
 
     HKEY OpenKey(REGSAM access) {
         HKEY key = nullptr;
@@ -148,6 +168,133 @@ TEST_F(RegistryTest, InjectedFaultsFailTheNamedCallOnly) {
         RegQueryValueExA(key, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
         ERROR_SUCCESS);
     RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, EnumValueListsInCreationOrderWithWindowsSizes) {
+    sim::Registry& registry = machine.registry();
+    registry.SetDword(HKEY_LOCAL_MACHINE, kKey, "First", 1);
+    registry.SetString(HKEY_LOCAL_MACHINE, kKey, "Second", "hello");
+    registry.SetValue(HKEY_LOCAL_MACHINE, kKey, "third", REG_BINARY, {1, 2, 3});
+    // Rewriting a value under another case keeps its place and its name.
+    registry.SetDword(HKEY_LOCAL_MACHINE, kKey, "FIRST", 5);
+    HKEY key = OpenKey(KEY_READ);
+    EXPECT_EQ(ValueNames(key), (std::vector<std::string>{"First", "Second", "third"}));
+
+    // The name buffer counts the terminator; a name that does not fit changes nothing.
+    char name[8];
+    std::memset(name, 'x', sizeof name);
+    DWORD chars = 6;
+    DWORD type = 0;
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &chars, nullptr, &type, nullptr, nullptr),
+              ERROR_MORE_DATA);
+    EXPECT_EQ(chars, 6u);
+    EXPECT_EQ(name[0], 'x');
+    chars = 7;
+    DWORD size = 0;
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &chars, nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_STREQ(name, "Second");
+    EXPECT_EQ(chars, 6u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(size, 6u) << "without a data buffer the size is reported";
+
+    // Data: too small reports the size needed, enough copies it.
+    BYTE data[8] = {};
+    chars = sizeof name;
+    size = 2;
+    EXPECT_EQ(RegEnumValueA(key, 2, name, &chars, nullptr, nullptr, data, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 3u);
+    chars = sizeof name;
+    EXPECT_EQ(RegEnumValueA(key, 2, name, &chars, nullptr, &type, data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(std::vector<BYTE>(data, data + size), (std::vector<BYTE>{1, 2, 3}));
+    chars = sizeof name;
+    size = sizeof data;
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &chars, nullptr, nullptr, data, &size), ERROR_SUCCESS);
+    DWORD first = 0;
+    std::memcpy(&first, data, sizeof first);
+    EXPECT_EQ(first, 5u);
+
+    chars = sizeof name;
+    EXPECT_EQ(RegEnumValueA(key, 3, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &chars, nullptr, nullptr, data, nullptr),
+              ERROR_INVALID_PARAMETER);
+
+    // Deleting a value moves the later ones up; lookups ignore case.
+    registry.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "SECOND");
+    EXPECT_EQ(ValueNames(key), (std::vector<std::string>{"First", "third"}));
+    EXPECT_EQ(RegQueryValueExA(key, "THIRD", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, EnumValueNeedsQueryAccessALiveKeyAndTakesFaults) {
+    machine.registry().SetDword(HKEY_LOCAL_MACHINE, kKey, "Value", 1);
+    char name[16];
+    DWORD chars = sizeof name;
+    HKEY writer = OpenKey(KEY_SET_VALUE);
+    EXPECT_EQ(RegEnumValueA(writer, 0, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegCloseKey(writer), ERROR_SUCCESS);
+    EXPECT_EQ(RegEnumValueA(writer, 0, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_INVALID_HANDLE);
+
+    HKEY key = OpenKey(KEY_READ);
+    machine.faults().Fail("RegEnumValueA");
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_ACCESS_DENIED);
+    machine.faults().Fail("RegEnumValueA", 1, ERROR_GEN_FAILURE);
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_GEN_FAILURE);
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+
+    ASSERT_TRUE(machine.registry().DeleteKey(HKEY_LOCAL_MACHINE, kKey));
+    chars = sizeof name;
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &chars, nullptr, nullptr, nullptr, nullptr),
+              ERROR_KEY_DELETED);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(machine.resources().Open(sim::kinds::kRegistryKey), 0);
+}
+
+TEST_F(RegistryTest, PluggedInCameraBringsItsDriverKeys) {
+    namespace driver = sim::driver_registry;
+    const std::string driver_key(driver::kDriverKey);
+    const std::string instance_key(driver::kInstanceKey);
+    EXPECT_FALSE(machine.registry().KeyExists(HKEY_LOCAL_MACHINE, driver_key));
+    machine.video().PlugInCamera();
+
+    // Read as the program reads them: through the API.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, driver_key.c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    EXPECT_EQ(ValueNames(key), (std::vector<std::string>{"InstanceIndex", "ii0001"}));
+    DWORD type = 0;
+    DWORD count = 0;
+    DWORD size = sizeof count;
+    EXPECT_EQ(RegQueryValueExA(key, "InstanceIndex", nullptr, &type,
+                               reinterpret_cast<BYTE*>(&count), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(count, 1u);
+    char path[256] = {};
+    size = sizeof path;
+    EXPECT_EQ(RegQueryValueExA(key, "ii0001", nullptr, &type, reinterpret_cast<BYTE*>(path), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_STREQ(path,
+                 "\\Registry\\MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\"
+                 "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000\\Settings");
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, instance_key.c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    char description[64] = {};
+    size = sizeof description;
+    EXPECT_EQ(RegQueryValueExA(key, "DriverDesc", nullptr, &type,
+                               reinterpret_cast<BYTE*>(description), &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(description, "CV Lumen Webcam Driver");
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
 }  // namespace

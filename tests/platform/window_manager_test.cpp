@@ -23,7 +23,7 @@ bool suppress_show = false;
 LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_SHOWWINDOW || message == WM_WINDOWPOSCHANGING ||
         message == WM_WINDOWPOSCHANGED || message == WM_TIMER || message == WM_COMMAND ||
-        message >= WM_APP) {
+        message == WM_SYSCOMMAND || message >= WM_APP) {
         message_log->push_back(Logged{message, wparam});
     }
     if (message == WM_WINDOWPOSCHANGING && suppress_show) {
@@ -206,6 +206,41 @@ TEST_F(WindowManagerTest, TrayIconsAddModifyDeleteAndShellRestart) {
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].message, RegisterWindowMessageA("TaskbarCreated"));
     EXPECT_FALSE(Shell_NotifyIconA(NIM_DELETE, &data));
+}
+
+TEST_F(WindowManagerTest, ActiveWindowIsTheLastShownAndItsCloseBoxClosesIt) {
+    EXPECT_EQ(desktop.ActiveWindow(), nullptr);
+    EXPECT_FALSE(desktop.CloseActiveWindow());
+    StartPumping();
+    EXPECT_EQ(desktop.ActiveWindow(), nullptr) << "a hidden window is not open to the user";
+    const HWND notepad = desktop.OpenWindow(u"", u"Notepad");
+    const HWND paint = desktop.OpenWindow(u"", u"Paint");
+    desktop.ShowWindow(window, SW_SHOW);
+    EXPECT_EQ(desktop.ActiveWindow(), window);
+
+    // A program's window gets the close box's command; its default processing closes it.
+    log.clear();
+    ASSERT_TRUE(desktop.CloseActiveWindow());
+    EXPECT_EQ(log, (std::vector<Logged>{{WM_SYSCOMMAND, SC_CLOSE}}));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(machine.resources().Open("window"), 0);
+    EXPECT_EQ(desktop.ActiveWindow(), paint);
+
+    // Showing again makes a window the latest; hiding it hands over to the one shown before.
+    desktop.ShowWindow(notepad, SW_HIDE);
+    desktop.ShowWindow(notepad, SW_SHOW);
+    EXPECT_EQ(desktop.ActiveWindow(), notepad);
+    desktop.ShowWindow(notepad, SW_HIDE);
+    EXPECT_EQ(desktop.ActiveWindow(), paint);
+
+    // A disabled window's close box does nothing.
+    EnableWindow(paint, FALSE);
+    EXPECT_FALSE(desktop.CloseActiveWindow());
+    EXPECT_TRUE(IsWindow(paint));
+    EnableWindow(paint, TRUE);
+    EXPECT_TRUE(desktop.CloseActiveWindow());
+    EXPECT_FALSE(IsWindow(paint));
+    EXPECT_EQ(desktop.ActiveWindow(), nullptr);
 }
 
 }  // namespace

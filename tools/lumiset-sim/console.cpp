@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 
+#include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
 #include "tools/lumiset-sim/command_line.h"
@@ -115,6 +116,12 @@ bool Console::Execute(std::string_view line) {
     }
     if (verb == "reg") {
         return Registry(words, line);
+    }
+    if (verb == "driver") {
+        return Driver(words, line);
+    }
+    if (verb == "close") {
+        return words.size() == 1 ? Close() : Error("usage: close");
     }
     if (verb == "device") {
         return Device(words);
@@ -311,6 +318,53 @@ bool Console::Registry(const Words& words, std::string_view line) {
     return Error(
         "usage: reg get | reg set dword N | reg set string TEXT | reg delete value | "
         "reg delete key");
+}
+
+bool Console::Driver(const Words& words, std::string_view line) {
+    namespace driver = sim::driver_registry;
+    sim::Registry& registry = machine_.registry();
+    const std::string usage =
+        "usage: driver desc TEXT | driver path TEXT | driver count N | driver none";
+    if (words.size() == 2 && words[1] == "none") {
+        registry.DeleteKey(HKEY_LOCAL_MACHINE, driver::kDriverKey);
+        return true;
+    }
+    if (words.size() == 3 && words[1] == "count") {
+        const auto number = ParseNumber(words[2]);
+        if (!number || *number < 0 || *number > 0xFFFFFFFF) {
+            return Error("usage: driver count N (0 to 4294967295)");
+        }
+        registry.SetDword(HKEY_LOCAL_MACHINE, driver::kDriverKey, driver::kInstanceCountValue,
+                          static_cast<DWORD>(*number));
+        return true;
+    }
+    if (words.size() >= 3 && (words[1] == "desc" || words[1] == "path")) {
+        const auto text = RestOfLine(line, 2);
+        if (!text) {
+            return Error(usage);
+        }
+        if (words[1] == "desc") {
+            registry.SetString(HKEY_LOCAL_MACHINE, driver::kInstanceKey, driver::kDriverDescValue,
+                               *text);
+        } else {
+            registry.SetString(HKEY_LOCAL_MACHINE, driver::kDriverKey, driver::kFirstInstanceValue,
+                               *text);
+        }
+        return true;
+    }
+    return Error(usage);
+}
+
+bool Console::Close() {
+    const HWND active = desktop_.ActiveWindow();
+    if (!active) {
+        return Error("no window is open");
+    }
+    if (!desktop_.CloseActiveWindow()) {
+        const sim::Window* window = machine_.windows().Find(active);
+        return Error("\"" + Utf8(window ? window->title : u"") + "\" is disabled");
+    }
+    return true;
 }
 
 bool Console::Device(const Words& words) {

@@ -33,6 +33,8 @@ private:
     bool Windows();
     bool Window(const Words& words, std::string_view line);
     bool Registry(const Words& words, std::string_view line);
+    bool Driver(const Words& words, std::string_view line);
+    bool Close();
     bool Device(const Words& words);
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);

@@ -68,6 +68,19 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/,
     return machine.registry().Set(hKey, lpValueName, dwType, lpData, cbData);
 }
 
+LSTATUS WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
+                             LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+    auto& machine = sim::Machine::Current();
+    if (LSTATUS injected = Injected("RegEnumValueA", ERROR_ACCESS_DENIED)) {
+        return injected;
+    }
+    if (lpReserved) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return machine.registry().Enum(hKey, dwIndex, lpValueName, lpcchValueName, lpType, lpData,
+                                   lpcbData);
+}
+
 LSTATUS WINAPI RegCloseKey(HKEY hKey) {
     auto& machine = sim::Machine::Current();
     machine.trace().Record("RegCloseKey");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/device_tree.h"
 
 namespace sim {
@@ -11,7 +12,8 @@ namespace {
 std::atomic<std::uint64_t> next_serial{1};
 }
 
-VideoDevices::VideoDevices(DeviceTree& devices) : devices_(devices), serial_(next_serial++) {
+VideoDevices::VideoDevices(DeviceTree& devices, Registry& registry)
+    : devices_(devices), registry_(registry), serial_(next_serial++) {
     // As on Windows, a device whose capture filter is open refuses to stop.
     devices_.SetInUse([this](int node) {
         return std::any_of(list_.begin(), list_.end(), [node](const auto& device) {
@@ -27,6 +29,7 @@ CaptureDevice& VideoDevices::PlugInCamera(CameraModel model, std::u16string_view
         devices_.Add(model == CameraModel::A ? ModelAHardwareIds() : ModelBHardwareIds());
     CaptureDevice& device = Add(friendly_name, node);
     camera_id_ = device.id;
+    driver_registry::Install(registry_);
     return device;
 }
 

@@ -15,6 +15,7 @@
 namespace sim {
 
 class DeviceTree;
+class Registry;
 
 inline constexpr std::u16string_view kDefaultCameraName = u"CV Lumen Webcam";
 
@@ -31,13 +32,14 @@ struct CaptureDevice {
 
 class VideoDevices {
 public:
-    explicit VideoDevices(DeviceTree& devices);
+    VideoDevices(DeviceTree& devices, Registry& registry);
     ~VideoDevices();
     VideoDevices(const VideoDevices&) = delete;
     VideoDevices& operator=(const VideoDevices&) = delete;
 
-    // Plugs in the simulated camera: a device node with the model's hardware IDs and, on it, the
-    // capture device its driver registers. Camera() is this device from then on.
+    // Plugs in the simulated camera: a device node with the model's hardware IDs, on it the
+    // capture device its driver registers, and the driver's registry content
+    // (driver_registry.h). Camera() is this device from then on.
     CaptureDevice& PlugInCamera(CameraModel model = CameraModel::A,
                                 std::u16string_view friendly_name = kDefaultCameraName);
     // The device the console's camera commands act on, or null when no camera was plugged in
@@ -64,6 +66,7 @@ public:
 
 private:
     DeviceTree& devices_;
+    Registry& registry_;
     std::vector<std::unique_ptr<CaptureDevice>> list_;
     int next_id_ = 1;
     int camera_id_ = 0;

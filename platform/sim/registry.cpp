@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/sim/api/win32_registry.h"
 #include "platform/sim/resource_counter.h"
@@ -53,14 +54,17 @@ struct Registry::Key {
     std::vector<NamedValue> values;                        // in the order they were created
     bool deleted = false;
 
-    NamedValue* FindValue(std::string_view name) {
+    const NamedValue* FindValue(std::string_view name) const {
         const std::string folded = Folded(name);
-        for (NamedValue& entry : values) {
+        for (const NamedValue& entry : values) {
             if (Folded(entry.name) == folded) {
                 return &entry;
             }
         }
         return nullptr;
+    }
+    NamedValue* FindValue(std::string_view name) {
+        return const_cast<NamedValue*>(std::as_const(*this).FindValue(name));
     }
     void PutValue(std::string_view name, RegistryValue value) {
         if (NamedValue* entry = FindValue(name)) {
@@ -289,10 +293,7 @@ LSTATUS Registry::Create(HKEY parent, LPCSTR sub_key, REGSAM access, HKEY* resul
     return ERROR_SUCCESS;
 }
 
-LSTATUS Registry::Query(HKEY key, LPCSTR name, DWORD* type, BYTE* data, DWORD* size) const {
-    if (data && !size) {
-        return ERROR_INVALID_PARAMETER;
-    }
+LSTATUS Registry::ReadableKey(HKEY key, const Key*& readable) const {
     const auto open = Resolve(key);
     if (!open) {
         return ERROR_INVALID_HANDLE;
@@ -303,7 +304,19 @@ LSTATUS Registry::Query(HKEY key, LPCSTR name, DWORD* type, BYTE* data, DWORD* s
     if ((open->access & KEY_QUERY_VALUE) == 0) {
         return ERROR_ACCESS_DENIED;
     }
-    const Key::NamedValue* entry = open->key->FindValue(name ? name : "");
+    readable = open->key.get();
+    return ERROR_SUCCESS;
+}
+
+LSTATUS Registry::Query(HKEY key, LPCSTR name, DWORD* type, BYTE* data, DWORD* size) const {
+    if (data && !size) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const Key* readable = nullptr;
+    if (const LSTATUS refused = ReadableKey(key, readable); refused != ERROR_SUCCESS) {
+        return refused;
+    }
+    const Key::NamedValue* entry = readable->FindValue(name ? name : "");
     if (!entry) {
         return ERROR_FILE_NOT_FOUND;
     }
@@ -315,17 +328,11 @@ LSTATUS Registry::Enum(HKEY key, DWORD index, char* name, DWORD* name_chars, DWO
     if (!name || !name_chars || (data && !size)) {
         return ERROR_INVALID_PARAMETER;
     }
-    const auto open = Resolve(key);
-    if (!open) {
-        return ERROR_INVALID_HANDLE;
+    const Key* readable = nullptr;
+    if (const LSTATUS refused = ReadableKey(key, readable); refused != ERROR_SUCCESS) {
+        return refused;
     }
-    if (open->key->deleted) {
-        return ERROR_KEY_DELETED;
-    }
-    if ((open->access & KEY_QUERY_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
-    }
-    const auto& values = open->key->values;
+    const auto& values = readable->values;
     if (index >= values.size()) {
         return ERROR_NO_MORE_ITEMS;
     }

@@ -70,6 +70,8 @@ private:
     std::shared_ptr<Key> FindOrCreate(HKEY root, std::string_view path);
     // The key a handle refers to: a predefined root or an open handle.
     std::optional<OpenKey> Resolve(HKEY key) const;
+    // The key behind a handle through which its values may be read, or why they may not.
+    LSTATUS ReadableKey(HKEY key, const Key*& readable) const;
     HKEY NewHandle(std::shared_ptr<Key> key, REGSAM access);
     // Type, data and size of a value as the query functions hand them out.
     static LSTATUS CopyValue(const RegistryValue& value, DWORD* type, BYTE* data, DWORD* size);

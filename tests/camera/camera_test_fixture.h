@@ -31,3 +31,15 @@ protected:
         return device;
     }
 };
+
+// The camera plugged in and its filter bound.
+class BoundCameraTest : public CameraTest {
+protected:
+    sim::CaptureDevice* camera = nullptr;
+
+    void SetUp() override {
+        CameraTest::SetUp();
+        camera = &video.PlugInCamera();
+        ASSERT_EQ(FindCaptureFilter(), 1);
+    }
+};

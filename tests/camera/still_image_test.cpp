@@ -14,16 +14,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class StillImageTest : public CameraTest {
+class StillImageTest : public BoundCameraTest {
 protected:
-    sim::CaptureDevice* camera = nullptr;
-
-    void SetUp() override {
-        CameraTest::SetUp();
-        camera = &video.PlugInCamera();
-        ASSERT_EQ(FindCaptureFilter(), 1);
-    }
-
     // The requests the camera received since the last call.
     Lines TakeLog() {
         Lines log = camera->driver.Log();

@@ -12,16 +12,8 @@
 
 namespace {
 
-class VendorPropertiesTest : public CameraTest {
+class VendorPropertiesTest : public BoundCameraTest {
 protected:
-    sim::CaptureDevice* camera = nullptr;
-
-    void SetUp() override {
-        CameraTest::SetUp();
-        camera = &video.PlugInCamera();
-        ASSERT_EQ(FindCaptureFilter(), 1);
-    }
-
     const sim::KsRequest& Last() { return camera->driver.KsRequests().back(); }
     std::size_t RequestCount() { return camera->driver.KsRequests().size(); }
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "camera/capture_filter.h"
+#include "platform/sim/camera/driver_registry.h"
 #include "tests/support/lumiset_machine.h"
 
 namespace {
@@ -188,6 +189,26 @@ TEST_F(WindowCommandsTest, AnyWindowWithTheLocalisedTitleKeepsTheFrameShut) {
     desktop.CloseWindow(other);
     Command(32773);
     ASSERT_NE(Frame(u"\u5c5e\u6027"), nullptr);
+    EXPECT_TRUE(desktop.CloseActiveWindow());
+}
+
+TEST_F(WindowCommandsTest, AnUntitledWindowIsNeitherTheFrameNorItsOwner) {
+    Start();
+    desktop.OpenWindow(u"", u"");
+    // Without its title the frame cannot be recognised, so it is not taken to be open.
+    machine.faults().Fail("LoadStringA");
+    Command(32773);
+    HWND frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(desktop.CloseActiveWindow());
+
+    // An empty driver description names no capture window.
+    machine.registry().SetString(HKEY_LOCAL_MACHINE, sim::driver_registry::kInstanceKey,
+                                 sim::driver_registry::kDriverDescValue, "");
+    Command(32773);
+    frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(GetWindow(frame, GW_OWNER), nullptr);
     EXPECT_TRUE(desktop.CloseActiveWindow());
 }
 

@@ -22,11 +22,13 @@ constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
 }  // namespace
 
 UINT CPropertyHostDlg::s_taskbarCreatedMessage = 0;
+UINT CPropertyHostDlg::s_showSettingsMessage = 0;
 
 BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_MESSAGE(WM_TRAYNOTIFY, &CPropertyHostDlg::OnTrayNotify)
     ON_MESSAGE(WM_POWERBROADCAST, &CPropertyHostDlg::OnPowerBroadcast)
     ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
+    ON_REGISTERED_MESSAGE(s_showSettingsMessage, &CPropertyHostDlg::OnShowSettings)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -43,8 +45,7 @@ BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_COMMAND(ID_CAMERA_ON, &CPropertyHostDlg::SwitchCameraOn)
     ON_COMMAND(ID_CAMERA_OFF, &CPropertyHostDlg::SwitchCameraOff)
     ON_COMMAND(ID_OPEN_PROPERTY_PAGE, &CPropertyHostDlg::OnOpenPropertyPage)
-    ON_COMMAND_RANGE(ID_EFFECT_AGED_PHOTO, ID_FRAME_MAGNIFIER, &CPropertyHostDlg::OnEffect)
-    ON_COMMAND(ID_NO_EFFECT, &CPropertyHostDlg::OnNoEffect)
+    ON_COMMAND_RANGE(ID_EFFECT_AGED_PHOTO, ID_NO_EFFECT, &CPropertyHostDlg::OnEffect)
     ON_COMMAND_RANGE(ID_SNAPSHOT_SIZE_SMALL, ID_SNAPSHOT_TRIGGER_4, &CPropertyHostDlg::OnStillImage)
     ON_COMMAND_RANGE(ID_SNAPSHOT_SIZE_HIGH, ID_SNAPSHOT_SIZE_HIGH, &CPropertyHostDlg::OnStillImage)
     ON_COMMAND_RANGE(ID_SNAP_SHOT, ID_SNAP_SHOT, &CPropertyHostDlg::OnStillImage)
@@ -53,6 +54,7 @@ END_MESSAGE_MAP()
 
 CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {
     s_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    s_showSettingsMessage = RegisterWindowMessageA(kShowSettingsMessage);
 }
 
 void CPropertyHostDlg::DoDataExchange(CDataExchange* pDX) {
@@ -70,6 +72,9 @@ BOOL CPropertyHostDlg::OnInitDialog() {
     m_trayRecord.hWnd = m_hWnd;
     m_trayRecord.uID = kTrayIconId;
     SetTimer(kTickTimer, kTickPeriodMs, nullptr);
+    if (m_showSettingsAtStart && s_showSettingsMessage != 0) {
+        PostMessage(s_showSettingsMessage, CSettingsDlg::ImageControlTab, 0);
+    }
     return TRUE;
 }
 
@@ -93,6 +98,7 @@ void CPropertyHostDlg::HideHostWindow() {
 
 void CPropertyHostDlg::ShutDownHost() {
     CDialog::OnOK();
+    m_settingsWindow.Close();
     Shell_NotifyIconA(NIM_DELETE, &m_trayRecord);
     m_deviceEnableSetting.CloseDeviceEnableSetting();
     KillTimer(kTickTimer);
@@ -163,6 +169,11 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
     if (!m_deviceEnableSetting.IsDeviceEnableReadable()) {
         ShutDownHost();
     }
+}
+
+LRESULT CPropertyHostDlg::OnShowSettings(WPARAM wParam, LPARAM) {
+    m_settingsWindow.Open(wParam);
+    return 0;
 }
 
 void CPropertyHostDlg::OnClose() {

@@ -3,7 +3,10 @@
 // program may send it. It never becomes visible.
 #pragma once
 
+#include "app/settings_window.h"
 #include "device/device_enable_setting.h"
+#include "dialogs/effect_page.h"
+#include "dialogs/image_control_page.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "platform/win32.h"
@@ -15,6 +18,10 @@ inline constexpr const char* kHostWindowTitle = "Property";
 // The shell reports mouse events on the tray icon with this message.
 inline constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
 
+// Registered message that opens the settings window: wParam 0 for the Image Control tab, 1 for
+// the Effect tab.
+inline constexpr const char* kShowSettingsMessage = "LumisetShowSettings";
+
 class CPropertyHostDlg : public CDialog {
 public:
     CPropertyHostDlg();
@@ -25,6 +32,8 @@ public:
     void SwitchCameraOn();
     void SwitchCameraOff();
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Opens the settings window once the host is up (a start asked to show it).
+    void ShowSettingsWhenUp() { m_showSettingsAtStart = true; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -33,6 +42,7 @@ protected:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowSettings(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HICON OnQueryDragIcon();
@@ -44,7 +54,6 @@ protected:
     void OnPowerLine50Hz();
     void OnPowerLine60Hz();
     void OnEffect(UINT nID);
-    void OnNoEffect();
     void OnStillImage(UINT nID);
     void OnFaceTracking();
     void OnOpenPropertyPage();
@@ -56,12 +65,17 @@ private:
 
     // The shell announces with this registered message that it has started again.
     static UINT s_taskbarCreatedMessage;
+    static UINT s_showSettingsMessage;
 
     NOTIFYICONDATAA m_trayRecord{};
     DeviceEnableSetting m_deviceEnableSetting;  // holds DeviceEnableKey
     bool m_showAllowed = false;
     CTabCtrl m_tabCtrl;
     HICON m_hDragIcon = nullptr;  // nothing is ever loaded into it
+    CImageControlPage m_imageControlPage;
+    CEffectPage m_effectPage;
+    CSettingsDlg m_settingsWindow{m_imageControlPage, m_effectPage};
+    bool m_showSettingsAtStart = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -29,3 +29,23 @@ int CSliderCtrl::GetPos() const {
 void CSliderCtrl::SetPos(int nPos) {
     SendMessage(TBM_SETPOS, TRUE, nPos);
 }
+
+int CTabCtrl::InsertItem(int nItem, LPCSTR lpszItem) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<LPSTR>(lpszItem);
+    return static_cast<int>(
+        SendMessage(TCM_INSERTITEMA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+}
+
+int CTabCtrl::GetCurSel() const {
+    return static_cast<int>(SendMessage(TCM_GETCURSEL));
+}
+
+int CTabCtrl::SetCurSel(int nItem) {
+    return static_cast<int>(SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(nItem)));
+}
+
+void CTabCtrl::AdjustRect(BOOL bLarger, RECT* lpRect) const {
+    SendMessage(TCM_ADJUSTRECT, static_cast<WPARAM>(bLarger), reinterpret_cast<LPARAM>(lpRect));
+}

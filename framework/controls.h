@@ -25,4 +25,13 @@ public:
 class CEdit : public CWnd {};
 
 // A tab control ("SysTabControl32").
-class CTabCtrl : public CWnd {};
+class CTabCtrl : public CWnd {
+public:
+    // Inserts a tab with that text; its index, or -1.
+    int InsertItem(int nItem, LPCSTR lpszItem);
+    int GetCurSel() const;
+    // Selects without notifying the parent; the previous selection, or -1.
+    int SetCurSel(int nItem);
+    // The display area for a window rectangle (bLarger FALSE), or the reverse.
+    void AdjustRect(BOOL bLarger, RECT* lpRect) const;
+};

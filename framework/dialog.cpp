@@ -88,6 +88,22 @@ INT_PTR CDialog::DoModal() {
     return m_nModalResult;
 }
 
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+    if (m_hWnd != nullptr) {
+        return FALSE;
+    }
+    m_nIDTemplate = nIDTemplate;
+    m_pParentWnd = pParentWnd;
+    const HWND parent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
+    return ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate), parent,
+                                &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+BOOL CDialog::DestroyWindow() {
+    // The object lets go of the window when WM_NCDESTROY reaches it.
+    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+}
+
 void CDialog::RunModalLoop() {
     // The template may have shown the window already; otherwise it is shown once the queue has
     // gone idle for the first time.

@@ -14,6 +14,12 @@ public:
     // or the loop ended on WM_QUIT (which is posted again for the loop outside).
     virtual INT_PTR DoModal();
 
+    // Creates the window modeless from the template: a child of `pParentWnd` for a child
+    // template, otherwise owned by it (no owner when null). The window lives until DestroyWindow
+    // or its parent's end; FALSE when it could not be created or exists already.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    BOOL DestroyWindow();
+
     // Ends the modal loop with `nResult` once the message being handled has been dealt with; the
     // window lives until then.
     void EndDialog(int nResult);

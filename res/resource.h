@@ -10,6 +10,7 @@
 #define IDD_IMAGE_CONTROL 132
 #define IDD_EFFECT 133
 #define IDD_ZOOM 150
+#define IDD_SETTINGS 200
 
 // Menus
 #define IDR_LONG_MENU 129
@@ -32,6 +33,8 @@
 // Strings. The host looks up IDS_ABOUTBOX for its system menu; the table does not define it.
 #define IDS_MENU 1
 #define IDS_PROPERTIES 2
+#define IDS_TAB_IMAGE_CONTROL 3
+#define IDS_TAB_EFFECT 4
 #define IDS_ABOUTBOX 101
 
 // Host window (template 102)
@@ -39,6 +42,10 @@
 #define IDC_HOST_OK 1001
 #define IDC_HOST_TAB 1002
 #define IDC_HOST_APPLY 1086
+
+// Settings window (template 200)
+#define IDC_SETTINGS_TAB 1200
+#define IDC_SETTINGS_CLOSE 1201
 
 // Image Control page (template 132)
 #define IDC_MIRROR 1003

@@ -1,0 +1,96 @@
+#include "app/settings_window.h"
+
+#include "framework/cstring.h"
+#include "framework/data_exchange.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kTabCount = 2;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CSettingsDlg, CDialog)
+    ON_WM_CLOSE()
+    ON_COMMAND(IDC_SETTINGS_CLOSE, &CSettingsDlg::Close)
+    ON_NOTIFY(TCN_SELCHANGE, IDC_SETTINGS_TAB, &CSettingsDlg::OnTabSelChange)
+END_MESSAGE_MAP()
+
+CSettingsDlg::CSettingsDlg(CImageControlPage& imageControlPage, CEffectPage& effectPage)
+    : CDialog(IDD_SETTINGS), m_imageControlPage(imageControlPage), m_effectPage(effectPage) {}
+
+void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SETTINGS_TAB, m_tabCtrl);
+}
+
+BOOL CSettingsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    const UINT titles[kTabCount] = {IDS_TAB_IMAGE_CONTROL, IDS_TAB_EFFECT};
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        CString title;
+        title.LoadString(titles[tab]);
+        m_tabCtrl.InsertItem(tab, title);
+    }
+    return TRUE;
+}
+
+void CSettingsDlg::Open(WPARAM tab) {
+    if (GetSafeHwnd() == nullptr && !Create(IDD_SETTINGS, nullptr)) {
+        return;
+    }
+    const int current = m_tabCtrl.GetCurSel();
+    ShowTab(tab < kTabCount ? static_cast<int>(tab) : (current >= 0 ? current : ImageControlTab));
+    ShowWindow(SW_SHOW);
+    SetForegroundWindow();
+}
+
+void CSettingsDlg::Close() {
+    DestroyWindow();
+}
+
+void CSettingsDlg::OnClose() {
+    Close();
+}
+
+void CSettingsDlg::OnTabSelChange(NMHDR*, LRESULT* pResult) {
+    ShowTab(m_tabCtrl.GetCurSel());
+    *pResult = 0;
+}
+
+CDialog& CSettingsDlg::Page(int tab) {
+    if (tab == EffectTab) {
+        return m_effectPage;
+    }
+    return m_imageControlPage;
+}
+
+void CSettingsDlg::ShowTab(int tab) {
+    if (tab < 0 || tab >= kTabCount) {
+        return;
+    }
+    m_tabCtrl.SetCurSel(tab);
+    // Hidden first: a page on a hidden tab is never painted, so it reads nothing.
+    CDialog& hidden = Page(tab == ImageControlTab ? EffectTab : ImageControlTab);
+    if (hidden.GetSafeHwnd() != nullptr) {
+        hidden.ShowWindow(SW_HIDE);
+    }
+    CDialog& shown = Page(tab);
+    if (shown.GetSafeHwnd() == nullptr) {
+        const UINT page_template = tab == EffectTab ? IDD_EFFECT : IDD_IMAGE_CONTROL;
+        if (!shown.Create(page_template, this)) {
+            return;
+        }
+        PlacePage(shown);
+    }
+    shown.ShowWindow(SW_SHOW);
+}
+
+void CSettingsDlg::PlacePage(CDialog& page) {
+    RECT area{};
+    ::GetWindowRect(m_tabCtrl.GetSafeHwnd(), &area);
+    ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&area), 2);
+    m_tabCtrl.AdjustRect(FALSE, &area);
+    page.SetWindowPos(HWND_TOP, area.left, area.top, area.right - area.left,
+                      area.bottom - area.top, SWP_NOACTIVATE);
+}

@@ -1,5 +1,5 @@
 # The user's commands. Each one installs what a fresh machine lacks, then does its work.
-.PHONY: all deps test sim windows run asan clean
+.PHONY: all deps test sim windows run asan tsan clean
 
 JOBS ?= $(shell nproc)
 
@@ -27,6 +27,11 @@ asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+tsan: deps
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS)
 
 clean:
 	rm -rf build

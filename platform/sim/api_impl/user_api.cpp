@@ -61,15 +61,6 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     return M().windows().SetPosition(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags) ? TRUE : FALSE;
 }
 
-BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
-    const sim::Window* window = Find(hWnd);
-    if (!window || !lpRect) {
-        return FALSE;
-    }
-    *lpRect = window->rect;
-    return TRUE;
-}
-
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     return M().windows().Enable(hWnd, bEnable != FALSE) ? TRUE : FALSE;
 }

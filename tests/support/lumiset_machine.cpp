@@ -18,10 +18,9 @@ LumisetTest::LumisetTest() {
     camera_node = camera->node;
 }
 
-sim::ProcessId LumisetTest::StartLumiset() {
-    return desktop.Start([] {
-        static char command_line[] = "";
-        AfxWinMain(GetModuleHandleA(nullptr), nullptr, command_line, SW_SHOWDEFAULT);
+sim::ProcessId LumisetTest::StartLumiset(std::string command_line) {
+    return desktop.Start([command_line]() mutable {
+        AfxWinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), SW_SHOWDEFAULT);
     });
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/sim/desktop.h"
 
 namespace testing_support {
@@ -12,8 +14,8 @@ class LumisetTest : public ::testing::Test {
 protected:
     LumisetTest();
 
-    // Starts a copy of Lumiset as a new process.
-    sim::ProcessId StartLumiset();
+    // Starts a copy of Lumiset as a new process, with that command line.
+    sim::ProcessId StartLumiset(std::string command_line = "");
     HWND Host() const { return desktop.FindTopLevel(u"#32770", u"Property"); }
     // Sends WM_COMMAND `id` from another program, without a control handle.
     void Command(WORD id) { desktop.Post(Host(), WM_COMMAND, id, 0); }

@@ -11,6 +11,7 @@ HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwCl
         return E_POINTER;
     }
     *ppv = nullptr;
+    sim::Machine::Current().trace().Record("CoCreateInstance");
     if (auto fault = sim::InjectedFault("CoCreateInstance", E_FAIL)) {
         return *fault;
     }

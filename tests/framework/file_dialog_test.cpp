@@ -112,10 +112,4 @@ TEST_F(CFileDialogTest, OpensOverTheMainWindowOrTheParentsTopLevelWindow) {
                        }));
 }
 
-TEST_F(CFileDialogTest, InitialNameIsCutToTheBuffer) {
-    const std::string long_name(400, 'x');
-    CFileDialog dialog(TRUE, nullptr, long_name.c_str());
-    EXPECT_EQ(dialog.GetPathName(), CString(std::string(MAX_PATH - 1, 'x')));
-}
-
 }  // namespace

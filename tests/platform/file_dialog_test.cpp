@@ -135,6 +135,12 @@ TEST_F(FileDialogTest, ModalOverItsOwnerUntilTheUserPicksAFile) {
     EXPECT_FALSE(IsWindowEnabled(host));
     EXPECT_EQ(machine.resources().Open("window"), 2);
 
+    // The thread's messages keep flowing meanwhile.
+    desktop.Wait(2000);
+    desktop.Post(host, WM_APP + 1, 7, 0);
+    EXPECT_EQ(desktop.Send(host, WM_APP + 2, 0, 0), 0) << "sent messages are answered";
+    EXPECT_FALSE(outcome.has_value());
+
     EXPECT_FALSE(desktop.AnswerFileDialog("")) << "an empty name picks nothing";
     EXPECT_TRUE(desktop.FileDialogOpen());
     ASSERT_TRUE(desktop.AnswerFileDialog("C:\\Pictures\\frame 1.bmp"));
@@ -147,7 +153,12 @@ TEST_F(FileDialogTest, ModalOverItsOwnerUntilTheUserPicksAFile) {
     EXPECT_EQ(outcome->title, "frame 1") << "the file title is cut to its buffer";
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(IsWindowEnabled(host));
-    EXPECT_EQ(log, (std::vector<Logged>{{WM_ENABLE, FALSE}, {WM_ENABLE, TRUE}}));
+    EXPECT_EQ(log, (std::vector<Logged>{{WM_ENABLE, FALSE},
+                                        {WM_TIMER, 5},
+                                        {WM_TIMER, 5},
+                                        {WM_APP + 1, 7},
+                                        {WM_APP + 2, 0},
+                                        {WM_ENABLE, TRUE}}));
     EXPECT_FALSE(desktop.FileDialogOpen());
     EXPECT_FALSE(desktop.AnswerFileDialog("C:\\again.bmp"));
     EXPECT_FALSE(desktop.AnswerFileDialog(std::nullopt));
@@ -255,26 +266,9 @@ TEST_F(FileDialogTest, EveryWayOfCancellingEndsTheCallAndReleasesAll) {
     }
 }
 
-TEST_F(FileDialogTest, CallingThreadsMessagesFlowWhileItIsOpen) {
-    Open();
-    log.clear();
-    desktop.Wait(2000);
-    desktop.Post(host, WM_APP + 1, 7, 0);
-    EXPECT_EQ(desktop.Send(host, WM_APP + 2, 0, 0), 0) << "sent messages are answered";
-    EXPECT_EQ(
-        log, (std::vector<Logged>{{WM_TIMER, 5}, {WM_TIMER, 5}, {WM_APP + 1, 7}, {WM_APP + 2, 0}}));
-    EXPECT_FALSE(outcome.has_value());
-    ASSERT_TRUE(desktop.AnswerFileDialog("C:\\x.bmp"));
-    EXPECT_TRUE(outcome->result);
-    log.clear();
-    desktop.Wait(1000);
-    EXPECT_EQ(log, (std::vector<Logged>{{WM_TIMER, 5}})) << "the program's own loop again";
-    EndProgram();
-}
-
 TEST_F(FileDialogTest, TitlesOwnersAndFailures) {
     const std::vector<std::pair<unsigned short, std::u16string>> titles = {
-        {1033, u"Open"}, {2052, u"\u6253\u5F00"}, {1028, u"\u958B\u555F"}, {1031, u"Open"}};
+        {2052, u"\u6253\u5F00"}, {1028, u"\u958B\u555F"}, {1031, u"Open"}};
     for (const auto& [language, title] : titles) {
         SCOPED_TRACE(language);
         machine.locale().ui_language = language;

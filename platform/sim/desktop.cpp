@@ -1,5 +1,7 @@
 #include "platform/sim/desktop.h"
 
+#include "platform/sim/codepage.h"
+
 namespace sim {
 
 ProcessId Desktop::Start(std::function<void()> entry) {
@@ -104,6 +106,13 @@ bool Desktop::ClickButton(HWND button) {
     machine_.windows().Post(button, WM_LBUTTONUP, 0, 0);
     Settle();
     return true;
+}
+
+bool Desktop::AnswerFileDialog(std::optional<std::string> path) {
+    if (!path) {
+        return machine_.file_dialogs().Answer(std::nullopt);
+    }
+    return machine_.file_dialogs().Answer(Utf8ToUtf16(*path));
 }
 
 bool Desktop::TrayEvent(HWND hwnd, UINT id, UINT mouse_message) {

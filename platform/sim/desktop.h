@@ -61,6 +61,12 @@ public:
     bool ChooseMenuItem(std::u16string_view text) { return machine_.menus().Choose(text); }
     bool DismissMenu() { return machine_.menus().Dismiss(); }
 
+    // The open file dialog (the one shown last, should there be more).
+    bool FileDialogOpen() const { return machine_.file_dialogs().IsOpen(); }
+    // Picks the file at `path` (UTF-8, as the user types it), or cancels with nullopt; false when
+    // no file dialog is open or the path is empty.
+    bool AnswerFileDialog(std::optional<std::string> path);
+
 private:
     Machine& machine_;
 };

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 54> kKnownOperations = {
+constexpr std::array<std::string_view, 56> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -63,6 +63,8 @@ constexpr std::array<std::string_view, 54> kKnownOperations = {
     "OleCreatePropertyFrame",
     "WideCharToMultiByte",
     "MultiByteToWideChar",
+    "CreateThread",
+    "GetOpenFileNameA",
 };
 
 }  // namespace

@@ -12,7 +12,8 @@ struct Kernel::Thread {
 
     ThreadId id = 0;
     ProcessId process = 0;
-    std::function<void()> body;
+    std::function<std::uint32_t()> body;
+    std::uint32_t exit_code = 0;  // set under the kernel's mutex as the thread finishes
     std::thread handle;
     State state = State::New;
     WaitCondition wait;
@@ -76,7 +77,53 @@ bool Kernel::ProcessRunning(ProcessId process) const {
     });
 }
 
+std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
+    for (const auto& t : threads_) {
+        if (t->id == thread) {
+            if (t->state == Thread::State::Finished) {
+                return t->exit_code;
+            }
+            if (t->abandoned) {
+                return 0;
+            }
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, thread};
+    return handle;
+}
+
+std::optional<ThreadId> Kernel::ThreadOfHandle(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return std::nullopt;
+    }
+    return it->second.thread;
+}
+
+bool Kernel::CloseHandle(ProcessId holder, Handle handle) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return false;
+    }
+    handles_.erase(it);
+    return true;
+}
+
 ThreadId Kernel::StartThread(ProcessId process, std::function<void()> body) {
+    return StartThreadWithExitCode(process, [body = std::move(body)] {
+        body();
+        return std::uint32_t{0};
+    });
+}
+
+ThreadId Kernel::StartThreadWithExitCode(ProcessId process, std::function<std::uint32_t()> body) {
     auto thread = std::make_shared<Thread>();
     thread->id = next_thread_++;
     thread->process = process;
@@ -88,8 +135,9 @@ ThreadId Kernel::StartThread(ProcessId process, std::function<void()> body) {
             std::unique_lock lock(*mutex);
             turn_changed->wait(lock, [&] { return thread->has_turn; });
         }
-        thread->body();
+        const std::uint32_t exit_code = thread->body();
         std::lock_guard lock(*mutex);
+        thread->exit_code = exit_code;
         thread->state = Thread::State::Finished;
         thread->has_turn = false;
         turn_changed->notify_all();

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -36,8 +37,13 @@ public:
 
     // Starts a program thread; it first runs at the driver's next Settle.
     ThreadId StartThread(ProcessId process, std::function<void()> body);
+    // The same for a body whose return value is the thread's exit code.
+    ThreadId StartThreadWithExitCode(ProcessId process, std::function<std::uint32_t()> body);
     ProcessId NewProcess();
     bool ThreadFinished(ThreadId thread) const;
+    // What the thread's body returned; 0 for one that ended with its process; nullopt while it
+    // can still run.
+    std::optional<std::uint32_t> ExitCode(ThreadId thread) const;
     bool ProcessRunning(ProcessId process) const;
     // The program thread calling, or 0 for the driver (a test or the console).
     static ThreadId CurrentThread();
@@ -47,6 +53,15 @@ public:
     void OnProcessExit(std::function<void(ProcessId)> handler) {
         on_process_exit_ = std::move(handler);
     }
+
+    // Handles to threads. Each belongs to the process that holds it, as handle tables are per
+    // process; values are never reused, so a stale handle stays invalid.
+    using Handle = std::uintptr_t;
+    Handle OpenThreadHandle(ProcessId holder, ThreadId thread);
+    // The thread a handle held by `holder` refers to; nullopt for one it does not hold.
+    std::optional<ThreadId> ThreadOfHandle(ProcessId holder, Handle handle) const;
+    // Closing a handle leaves the thread running. False for a handle `holder` does not hold.
+    bool CloseHandle(ProcessId holder, Handle handle);
 
     // From a program thread: gives up the turn until `condition` lets it go on. A thread of a
     // process that has ended, or of a machine torn down, never returns from here.
@@ -73,6 +88,12 @@ private:
     std::shared_ptr<std::condition_variable> turn_changed_;
     std::vector<std::shared_ptr<Thread>> threads_;
     std::vector<ProcessId> processes_;
+    struct HandleEntry {
+        ProcessId holder;
+        ThreadId thread;
+    };
+    std::map<Handle, HandleEntry> handles_;
+    Handle next_handle_ = 0x1004;
     Millis now_ = 0;
     ThreadId next_thread_ = 1;
     ProcessId next_process_ = 1;

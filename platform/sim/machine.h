@@ -8,6 +8,7 @@
 #include "platform/sim/device_tree.h"
 #include "platform/sim/dialogs.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/file_dialogs.h"
 #include "platform/sim/gdi.h"
 #include "platform/sim/kernel.h"
 #include "platform/sim/menus.h"
@@ -45,6 +46,7 @@ public:
     ResourceCounter& resources() { return resources_; }
     WindowManager& windows() { return windows_; }
     Dialogs& dialogs() { return dialogs_; }
+    FileDialogs& file_dialogs() { return file_dialogs_; }
     Menus& menus() { return menus_; }
     Gdi& gdi() { return gdi_; }
     Tray& tray() { return tray_; }
@@ -66,6 +68,7 @@ private:
     WindowManager windows_{*this};
     Menus menus_{*this};
     Dialogs dialogs_{*this};
+    FileDialogs file_dialogs_{*this};
     Tray tray_{*this};
     VideoDevices video_{devices_, registry_};
     // Declared last, so destroyed first: program threads stop before the rest goes away.

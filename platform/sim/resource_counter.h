@@ -24,6 +24,7 @@ private:
 namespace kinds {
 inline constexpr std::string_view kRegistryKey = "registry key";
 inline constexpr std::string_view kDeviceList = "device list";
+inline constexpr std::string_view kThreadHandle = "thread handle";
 }  // namespace kinds
 
 }  // namespace sim

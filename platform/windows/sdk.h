@@ -11,6 +11,7 @@
 // windows.h comes first; the rest build on it.
 #include <cfgmgr32.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <setupapi.h>
 #include <shellapi.h>
 // COM and DirectShow; ks.h comes before ksmedia.h and ksproxy.h. The kernel-streaming GUIDs of

@@ -149,6 +149,9 @@ bool Console::Execute(std::string_view line) {
     if (verb == "camera") {
         return Camera(words, line);
     }
+    if (verb == "filedialog") {
+        return FileDialog(words, line);
+    }
     if (verb == "quit" && words.size() == 1) {
         quit_requested_ = true;
         return true;
@@ -570,6 +573,23 @@ bool Console::Camera(const Words& words, std::string_view line) {
         return Error("no channel " + target + " (image.0 to image.40, zoom.0 to zoom.13)");
     }
     return Error(usage);
+}
+
+bool Console::FileDialog(const Words& words, std::string_view line) {
+    const auto path = words.size() >= 2 ? RestOfLine(line, 1) : std::nullopt;
+    if (!path || path->empty()) {
+        return Error("usage: filedialog PATH | filedialog cancel");
+    }
+    if (!desktop_.FileDialogOpen()) {
+        return Error("no file dialog is open");
+    }
+    // A file named "cancel" is still reached through its folder.
+    if (*path == "cancel") {
+        desktop_.AnswerFileDialog(std::nullopt);
+    } else {
+        desktop_.AnswerFileDialog(*path);
+    }
+    return true;
 }
 
 }  // namespace console

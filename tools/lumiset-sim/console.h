@@ -39,6 +39,7 @@ private:
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);
     bool Camera(const Words& words, std::string_view line);
+    bool FileDialog(const Words& words, std::string_view line);
     HWND HostWindow() const;
 
     sim::Machine& machine_;

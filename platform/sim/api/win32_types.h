@@ -71,6 +71,8 @@ using PHKEY = HKEY*;
 #define FALSE 0
 #endif
 
+#define MAX_PATH 260
+
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
 
 struct GUID {

@@ -17,20 +17,24 @@ constexpr EffectId kFirstStep = 1;
 
 EffectCycle::~EffectCycle() {
     // At process end the platform may be gone already: the handles are left to the process.
-    for (framework::ThreadHandle& worker : workers_) {
+    for (framework::KernelHandle& worker : workers_) {
         worker.Release();
     }
+    exiting_.Release();
 }
 
 void EffectCycle::Start() {
     ForgetEnded();
+    if (!exiting_) {
+        exiting_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    }
     if (++last_run_ == 0) {
         ++last_run_;
     }
     // Set before the worker exists, so that its first check cannot miss it.
     current_run_.store(last_run_);
     const auto parameter = reinterpret_cast<LPVOID>(static_cast<std::uintptr_t>(last_run_));
-    framework::ThreadHandle worker(
+    framework::KernelHandle worker(
         CreateThread(nullptr, 0, &EffectCycleWorker, parameter, 0, nullptr));
     if (!worker) {
         current_run_.store(0);
@@ -46,14 +50,27 @@ void EffectCycle::Stop() {
 
 void EffectCycle::StopAndWait() {
     current_run_.store(0);
-    for (const framework::ThreadHandle& worker : workers_) {
+    if (exiting_) {
+        SetEvent(exiting_.Get());
+    }
+    for (const framework::KernelHandle& worker : workers_) {
         WaitForSingleObject(worker.Get(), INFINITE);
     }
     workers_.clear();
+    exiting_.Reset();
+}
+
+void EffectCycle::Pause(DWORD milliseconds) const {
+    // Without the event (it could not be made) the pause is a plain sleep.
+    if (!exiting_) {
+        Sleep(milliseconds);
+        return;
+    }
+    WaitForSingleObject(exiting_.Get(), milliseconds);
 }
 
 void EffectCycle::ForgetEnded() {
-    std::erase_if(workers_, [](const framework::ThreadHandle& worker) {
+    std::erase_if(workers_, [](const framework::KernelHandle& worker) {
         return WaitForSingleObject(worker.Get(), 0) != WAIT_TIMEOUT;
     });
 }
@@ -72,7 +89,7 @@ DWORD WINAPI EffectCycleWorker(LPVOID parameter) {
                 break;
             }
             SetCameraControl(ImageChannel::Effect, step);
-            Sleep(kStepMilliseconds);
+            EffectCycleThread.Pause(kStepMilliseconds);
             step = step == kLastEffect ? kNoEffect : step + 1;
         }
     }

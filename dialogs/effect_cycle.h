@@ -5,7 +5,7 @@
 #include <atomic>
 #include <vector>
 
-#include "framework/thread_handle.h"
+#include "framework/kernel_handle.h"
 
 // The type of EffectCycleThread. The user-interface thread starts and stops cycling; a worker
 // asks before every step whether it may go on. Runs are numbered so that a worker can tell it
@@ -22,11 +22,14 @@ public:
     // Every worker stops at its next step (a worker between its check and its write still
     // completes that write).
     void Stop();
-    // Stops every worker and waits until they have ended: before COM goes away at exit.
+    // Stops every worker at once, even one asleep, and waits until they have ended: at exit,
+    // before COM goes away.
     void StopAndWait();
 
     // Whether the worker of `run` may take another step.
     bool Continues(unsigned run) const { return current_run_.load() == run; }
+    // Waits the time between two steps; cut short at exit.
+    void Pause(DWORD milliseconds) const;
 
 private:
     // Closes the handles of the workers that have ended.
@@ -34,7 +37,8 @@ private:
 
     std::atomic<unsigned> current_run_{0};  // 0: no worker may go on
     unsigned last_run_ = 0;
-    std::vector<framework::ThreadHandle> workers_;  // those that may still run
+    std::vector<framework::KernelHandle> workers_;  // those that may still run
+    framework::KernelHandle exiting_;               // set at exit: the workers wake
 };
 
 // The one process-wide effect-cycling state.

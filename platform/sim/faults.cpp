@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 56> kKnownOperations = {
+constexpr std::array<std::string_view, 57> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -64,6 +64,7 @@ constexpr std::array<std::string_view, 56> kKnownOperations = {
     "WideCharToMultiByte",
     "MultiByteToWideChar",
     "CreateThread",
+    "CreateEventA",
     "GetOpenFileNameA",
 };
 

@@ -95,13 +95,36 @@ std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
 Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, thread};
+    handles_[handle] = HandleEntry{holder, thread, nullptr};
     return handle;
+}
+
+Kernel::Handle Kernel::OpenEventHandle(ProcessId holder, bool manual_reset, bool signaled) {
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled})};
+    return handle;
+}
+
+std::shared_ptr<Kernel::Event> Kernel::EventOfHandle(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return nullptr;
+    }
+    return it->second.event;
+}
+
+Kernel::HandleKind Kernel::KindOfHandle(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return HandleKind::None;
+    }
+    return it->second.event ? HandleKind::Event : HandleKind::Thread;
 }
 
 std::optional<ThreadId> Kernel::ThreadOfHandle(ProcessId holder, Handle handle) const {
     auto it = handles_.find(handle);
-    if (it == handles_.end() || it->second.holder != holder) {
+    if (it == handles_.end() || it->second.holder != holder || it->second.event) {
         return std::nullopt;
     }
     return it->second.thread;

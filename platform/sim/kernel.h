@@ -54,12 +54,21 @@ public:
         on_process_exit_ = std::move(handler);
     }
 
-    // Handles to threads. Each belongs to the process that holds it, as handle tables are per
-    // process; values are never reused, so a stale handle stays invalid.
+    // Handles to threads and events. Each belongs to the process that holds it, as handle
+    // tables are per process; values are never reused, so a stale handle stays invalid.
     using Handle = std::uintptr_t;
+    struct Event {
+        bool manual_reset = false;
+        bool signaled = false;
+    };
     Handle OpenThreadHandle(ProcessId holder, ThreadId thread);
+    Handle OpenEventHandle(ProcessId holder, bool manual_reset, bool signaled);
     // The thread a handle held by `holder` refers to; nullopt for one it does not hold.
     std::optional<ThreadId> ThreadOfHandle(ProcessId holder, Handle handle) const;
+    // The event a handle held by `holder` refers to; null for one it does not hold.
+    std::shared_ptr<Event> EventOfHandle(ProcessId holder, Handle handle) const;
+    enum class HandleKind { None, Thread, Event };
+    HandleKind KindOfHandle(ProcessId holder, Handle handle) const;
     // Closing a handle leaves the thread running. False for a handle `holder` does not hold.
     bool CloseHandle(ProcessId holder, Handle handle);
 
@@ -90,7 +99,8 @@ private:
     std::vector<ProcessId> processes_;
     struct HandleEntry {
         ProcessId holder;
-        ThreadId thread;
+        ThreadId thread;  // 0 for an event
+        std::shared_ptr<Event> event;
     };
     std::map<Handle, HandleEntry> handles_;
     Handle next_handle_ = 0x1004;

@@ -25,6 +25,7 @@ namespace kinds {
 inline constexpr std::string_view kRegistryKey = "registry key";
 inline constexpr std::string_view kDeviceList = "device list";
 inline constexpr std::string_view kThreadHandle = "thread handle";
+inline constexpr std::string_view kEventHandle = "event handle";
 }  // namespace kinds
 
 }  // namespace sim

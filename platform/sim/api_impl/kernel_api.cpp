@@ -2,6 +2,7 @@
 // program threads of the calling process; waits give the turn to the other threads.
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "platform/sim/api/win32_kernel.h"
@@ -86,34 +87,86 @@ BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
     return TRUE;
 }
 
+HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES /*lpEventAttributes*/, BOOL bManualReset,
+                           BOOL bInitialState, LPCSTR lpName) {
+    sim::Machine& machine = M();
+    if (sim::api::FailsByInjection("CreateEventA", ERROR_NOT_ENOUGH_MEMORY)) {
+        return nullptr;
+    }
+    // Named events are shared between processes; nothing here needs one.
+    if (lpName) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return nullptr;
+    }
+    sim::Kernel& kernel = machine.kernel();
+    const sim::Kernel::Handle handle =
+        kernel.OpenEventHandle(kernel.CurrentProcess(), bManualReset != FALSE, bInitialState != FALSE);
+    machine.resources().Acquired(sim::kinds::kEventHandle);
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+namespace {
+
+BOOL SignalEvent(HANDLE hEvent, bool signaled) {
+    sim::Kernel& kernel = M().kernel();
+    const auto event = kernel.EventOfHandle(kernel.CurrentProcess(), ToKernel(hEvent));
+    if (!event) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    event->signaled = signaled;
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL WINAPI SetEvent(HANDLE hEvent) {
+    return SignalEvent(hEvent, true);
+}
+
+BOOL WINAPI ResetEvent(HANDLE hEvent) {
+    return SignalEvent(hEvent, false);
+}
+
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
     sim::Machine& machine = M();
     machine.trace().Record("WaitForSingleObject");
-    const auto thread = ThreadOf(hHandle);
-    if (!thread) {
+    sim::Kernel& kernel = machine.kernel();
+    std::function<bool()> ready;
+    std::function<void()> consume = [] {};
+    if (const auto event = kernel.EventOfHandle(kernel.CurrentProcess(), ToKernel(hHandle))) {
+        ready = [event] { return event->signaled; };
+        // A successful wait resets an auto-reset event.
+        consume = [event] { event->signaled = event->manual_reset; };
+    } else if (const auto thread = ThreadOf(hHandle)) {
+        ready = [&kernel, awaited = *thread] { return kernel.ThreadFinished(awaited); };
+    } else {
         return WAIT_FAILED;
     }
-    sim::Kernel& kernel = machine.kernel();
-    const sim::ThreadId awaited = *thread;
-    if (!kernel.ThreadFinished(awaited) && dwMilliseconds != 0) {
+    if (!ready() && dwMilliseconds != 0) {
         std::optional<sim::Millis> due;
         if (dwMilliseconds != INFINITE) {
             due = kernel.Now() + dwMilliseconds;
         }
-        kernel.Block(sim::WaitCondition{
-            [&kernel, awaited] { return kernel.ThreadFinished(awaited); }, [due] { return due; }});
+        kernel.Block(sim::WaitCondition{ready, [due] { return due; }});
     }
-    return kernel.ThreadFinished(awaited) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+    if (!ready()) {
+        return WAIT_TIMEOUT;
+    }
+    consume();
+    return WAIT_OBJECT_0;
 }
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
     sim::Machine& machine = M();
     machine.trace().Record("CloseHandle");
     sim::Kernel& kernel = machine.kernel();
+    const sim::Kernel::HandleKind kind = kernel.KindOfHandle(kernel.CurrentProcess(), ToKernel(hObject));
     if (!kernel.CloseHandle(kernel.CurrentProcess(), ToKernel(hObject))) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    machine.resources().Released(sim::kinds::kThreadHandle);
+    machine.resources().Released(kind == sim::Kernel::HandleKind::Event ? sim::kinds::kEventHandle
+                                                                        : sim::kinds::kThreadHandle);
     return TRUE;
 }

@@ -1,5 +1,6 @@
 #include "platform/sim/dialogs.h"
 
+#include "platform/sim/api/win32_commctrl.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/res/res_file.h"
 

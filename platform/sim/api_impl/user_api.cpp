@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/sim/api/win32_commctrl.h"
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/api_impl/api_support.h"
 #include "platform/sim/codepage.h"

@@ -21,6 +21,25 @@ class Machine;
 // A built-in window class's behaviour; returns nullopt to leave the message to the default.
 using ClassProcedure = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
+// A trackbar's state (msctls_trackbar32), with Windows' defaults.
+struct TrackbarState {
+    int min = 0;
+    int max = 100;
+    int pos = 0;
+    int line_size = 1;
+    int page_size = 20;  // a fifth of the range, at least 1
+    bool dragging = false;
+    // Where the desktop's mouse points along the scale during a drag. The simulated mouse moves
+    // by positions rather than pixels, so that every position can be reached.
+    std::optional<int> drag_to;
+};
+
+// A tab control's state (SysTabControl32).
+struct TabState {
+    std::vector<std::u16string> items;
+    int selected = -1;
+};
+
 struct Window {
     HWND handle = nullptr;
     ThreadId thread = 0;  // 0: a window of another program, driven by the test or console
@@ -45,7 +64,10 @@ struct Window {
     std::uint64_t shown = 0;  // stamp of the last time it became visible; later shows stamp higher
     // Control state.
     int check = BST_UNCHECKED;
-    bool pushed = false;
+    bool pushed = false;      // BST_PUSHED
+    bool mouse_down = false;  // the mouse went down on the control and has not let go yet
+    TrackbarState trackbar;
+    TabState tab;
 
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }

@@ -4,6 +4,47 @@
 
 namespace sim {
 
+namespace {
+
+bool IsClass(const Window& window, std::u16string_view name) {
+    return SameTextIgnoringCase(window.class_name, name);
+}
+
+// What a person takes the control for; nullopt for what is not a control one operates.
+std::optional<std::string> KindOf(const Window& window) {
+    if (IsClass(window, u"Button")) {
+        switch (window.style & BS_TYPEMASK) {
+            case BS_CHECKBOX:
+            case BS_AUTOCHECKBOX:
+            case BS_3STATE:
+            case BS_AUTO3STATE:
+                return "checkbox";
+            case BS_RADIOBUTTON:
+            case BS_AUTORADIOBUTTON:
+                return "radio";
+            case BS_GROUPBOX:
+                return std::nullopt;
+            default:
+                return (window.style & (BS_ICON | BS_BITMAP)) ? "iconbutton" : "button";
+        }
+    }
+    if (IsClass(window, u"msctls_trackbar32")) {
+        return "trackbar";
+    }
+    if (IsClass(window, u"Edit")) {
+        return "edit";
+    }
+    return std::nullopt;
+}
+
+// A point in the middle of the window, in its client coordinates, for the mouse.
+LPARAM Middle(const Window& window) {
+    return MAKELPARAM((window.rect.right - window.rect.left) / 2,
+                      (window.rect.bottom - window.rect.top) / 2);
+}
+
+}  // namespace
+
 ProcessId Desktop::Start(std::function<void()> entry) {
     Kernel& kernel = machine_.kernel();
     const ProcessId process = kernel.NewProcess();
@@ -88,8 +129,9 @@ bool Desktop::PressKey(HWND top_level, UINT virtual_key) {
     if (!window) {
         return false;
     }
+    // The keyboard goes to the focus only when it is inside this window.
     HWND target = windows.Focus(window->thread);
-    if (!target) {
+    if (target != top_level && !windows.IsDescendant(top_level, target)) {
         target = top_level;
     }
     windows.Post(target, WM_KEYDOWN, virtual_key, 1);
@@ -98,12 +140,124 @@ bool Desktop::PressKey(HWND top_level, UINT virtual_key) {
     return true;
 }
 
-bool Desktop::ClickButton(HWND button) {
-    const Window* window = machine_.windows().Find(button);
-    if (!window) {
+std::vector<ControlView> Desktop::VisibleControls(HWND top_level) const {
+    std::vector<ControlView> views;
+    if (machine_.windows().ShownOnScreen(top_level)) {
+        CollectControls(top_level, views);
+    }
+    return views;
+}
+
+void Desktop::CollectControls(HWND parent, std::vector<ControlView>& views) const {
+    const WindowManager& windows = machine_.windows();
+    for (HWND child : windows.Children(parent)) {
+        const Window& window = *windows.Find(child);
+        if (!window.Visible()) {
+            continue;
+        }
+        if (IsClass(window, u"#32770")) {
+            CollectControls(child, views);
+            continue;
+        }
+        const auto kind = KindOf(window);
+        if (!kind) {
+            continue;
+        }
+        ControlView view{};
+        view.hwnd = child;
+        view.id = window.id;
+        view.kind = *kind;
+        view.text = window.title;
+        view.checked = window.check == BST_CHECKED;
+        view.enabled = windows.EnabledWithParents(child);
+        if (*kind == "trackbar") {
+            view.min = window.trackbar.min;
+            view.max = window.trackbar.max;
+            view.pos = window.trackbar.pos;
+        }
+        views.push_back(std::move(view));
+    }
+}
+
+HWND Desktop::VisibleControl(HWND top_level, int id) const {
+    for (const ControlView& control : VisibleControls(top_level)) {
+        if (control.id == id) {
+            return control.hwnd;
+        }
+    }
+    return nullptr;
+}
+
+bool Desktop::Operable(HWND control) const {
+    const WindowManager& windows = machine_.windows();
+    return windows.Find(control) && windows.ShownOnScreen(control) &&
+           windows.EnabledWithParents(control);
+}
+
+bool Desktop::ClickControl(HWND control) {
+    if (!Operable(control)) {
         return false;
     }
-    machine_.windows().Post(button, WM_LBUTTONUP, 0, 0);
+    WindowManager& windows = machine_.windows();
+    const LPARAM point = Middle(*windows.Find(control));
+    windows.Post(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    windows.Post(control, WM_LBUTTONUP, 0, point);
+    Settle();
+    return true;
+}
+
+bool Desktop::DragTrackbar(HWND trackbar, int position) {
+    WindowManager& windows = machine_.windows();
+    if (!Operable(trackbar) || !IsClass(*windows.Find(trackbar), u"msctls_trackbar32")) {
+        return false;
+    }
+    const LPARAM point = Middle(*windows.Find(trackbar));
+    windows.Find(trackbar)->trackbar.drag_to = position;
+    windows.Post(trackbar, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    windows.Post(trackbar, WM_MOUSEMOVE, MK_LBUTTON, point);
+    windows.Post(trackbar, WM_LBUTTONUP, 0, point);
+    Settle();
+    if (Window* after = windows.Find(trackbar)) {
+        after->trackbar.drag_to.reset();  // the mouse has gone, whatever the program let through
+    }
+    return true;
+}
+
+bool Desktop::PressKeyOn(HWND control, UINT virtual_key) {
+    if (!Operable(control)) {
+        return false;
+    }
+    WindowManager& windows = machine_.windows();
+    windows.SetFocus(control);
+    windows.Post(control, WM_KEYDOWN, virtual_key, 1);
+    windows.Post(control, WM_KEYUP, virtual_key, static_cast<LPARAM>(0xC0000001u));
+    Settle();
+    return true;
+}
+
+bool Desktop::SelectTab(HWND tab, int index) {
+    WindowManager& windows = machine_.windows();
+    if (!Operable(tab)) {
+        return false;
+    }
+    const Window& window = *windows.Find(tab);
+    if (!IsClass(window, u"SysTabControl32") || index < 0 ||
+        index >= static_cast<int>(window.tab.items.size())) {
+        return false;
+    }
+    const POINT point = Controls::TabPoint(index);
+    windows.Post(tab, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    windows.Post(tab, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    Settle();
+    return true;
+}
+
+bool Desktop::Repaint(HWND top_level) {
+    WindowManager& windows = machine_.windows();
+    if (!windows.ShownOnScreen(top_level)) {
+        return false;
+    }
+    windows.Invalidate(top_level, true, WindowManager::Reach::kAllChildren);
     Settle();
     return true;
 }

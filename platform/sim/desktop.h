@@ -21,6 +21,19 @@ struct WindowView {
     ProcessId process;  // 0 for another program's window
 };
 
+// A control as a person sees it in a window.
+struct ControlView {
+    HWND hwnd = nullptr;
+    int id = 0;
+    // "checkbox", "radio", "button", "iconbutton", "trackbar" or "edit".
+    std::string kind;
+    std::u16string text;
+    bool checked = false;  // check boxes and radio buttons
+    // The control, every window it sits in and its top-level window are enabled.
+    bool enabled = false;
+    int min = 0, max = 0, pos = 0;  // trackbars
+};
+
 class Desktop {
 public:
     explicit Desktop(Machine& machine) : machine_(machine) {}
@@ -48,7 +61,25 @@ public:
     bool ShowWindow(HWND hwnd, int command);
     // A key press in a window: WM_KEYDOWN to its focused control, or to the window itself.
     bool PressKey(HWND top_level, UINT virtual_key);
-    bool ClickButton(HWND button);
+
+    // Controls. The controls a person can see in a top-level window, in creation order, with the
+    // controls of a visible child dialog (a page) where the page is among its parent's children.
+    // Group boxes, static texts, tab controls and hidden windows are left out.
+    std::vector<ControlView> VisibleControls(HWND top_level) const;
+    // The visible control with that id; pages share ids, so one on a hidden page never counts.
+    HWND VisibleControl(HWND top_level, int id) const;
+    // The mouse's button pressed and let go on the control, posted as the mouse posts it (on a
+    // trackbar: on its thumb). False, and nothing happens, for a hidden or disabled control.
+    bool ClickControl(HWND control);
+    bool ClickButton(HWND button) { return ClickControl(button); }
+    // The trackbar's thumb dragged with the mouse to `position` (clamped) and let go.
+    bool DragTrackbar(HWND trackbar, int position);
+    // The control takes the keyboard focus and the key goes down and up on it.
+    bool PressKeyOn(HWND control, UINT virtual_key);
+    // A click on the tab `index` of a tab control, as a person makes it.
+    bool SelectTab(HWND tab, int index);
+    // The window is uncovered: it and every visible window in it are painted again.
+    bool Repaint(HWND top_level);
 
     // The notification area.
     const std::vector<TrayIcon>& TrayIcons() const { return machine_.tray().Icons(); }
@@ -68,6 +99,10 @@ public:
     bool AnswerFileDialog(std::optional<std::string> path);
 
 private:
+    void CollectControls(HWND parent, std::vector<ControlView>& views) const;
+    // Shown and enabled, with everything it sits in: what a person can operate.
+    bool Operable(HWND control) const;
+
     Machine& machine_;
 };
 

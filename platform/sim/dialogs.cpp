@@ -29,12 +29,6 @@ Dialogs::Dialogs(Machine& machine) : machine_(machine) {
     windows.RegisterClassProcedure(u"#32770", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
         return DialogProcedure(h, m, w, l);
     });
-    windows.RegisterClassProcedure(u"Button", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
-        return ButtonProcedure(h, m, w, l);
-    });
-    windows.RegisterClassProcedure(u"SysTabControl32", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
-        return TabProcedure(h, m, w, l);
-    });
 }
 
 RECT Dialogs::ToPixels(short x, short y, short cx, short cy) {
@@ -52,6 +46,14 @@ HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM pa
         return nullptr;
     }
     WindowManager& windows = machine_.windows();
+    if (parent && !windows.Find(parent)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    if ((dialog->style & WS_CHILD) && !parent) {
+        SetLastError(ERROR_TLW_WITH_WSCHILD);
+        return nullptr;
+    }
     const std::u16string class_name = dialog->class_name.empty() ? u"#32770" : dialog->class_name;
     const bool visible = (dialog->style & WS_VISIBLE) != 0;
     const HWND hwnd =
@@ -123,66 +125,6 @@ std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM 
     }
 }
 
-std::optional<LRESULT> Dialogs::ButtonProcedure(HWND hwnd, UINT message, WPARAM wparam,
-                                                LPARAM /*lparam*/) {
-    Window* button = machine_.windows().Find(hwnd);
-    if (!button) {
-        return LRESULT{0};
-    }
-    switch (message) {
-        case BM_CLICK:
-        case WM_LBUTTONUP:
-            Click(hwnd);
-            return LRESULT{0};
-        case BM_GETCHECK:
-            return LRESULT{button->check};
-        case BM_SETCHECK:
-            button->check = static_cast<int>(wparam);
-            return LRESULT{0};
-        case BM_GETSTATE:
-            return LRESULT{button->check | (button->pushed ? BST_PUSHED : 0)};
-        case BM_SETSTATE:
-            button->pushed = wparam != 0;
-            return LRESULT{0};
-        default:
-            return std::nullopt;
-    }
-}
-
-std::optional<LRESULT> Dialogs::TabProcedure(HWND /*hwnd*/, UINT message, WPARAM /*wparam*/,
-                                             LPARAM /*lparam*/) {
-    switch (message) {
-        case TCM_GETITEMCOUNT:
-            return LRESULT{0};
-        case TCM_GETCURSEL:
-            return LRESULT{-1};
-        default:
-            return std::nullopt;
-    }
-}
-
-void Dialogs::Click(HWND hwnd) {
-    WindowManager& windows = machine_.windows();
-    Window* button = windows.Find(hwnd);
-    if (!button || !button->Enabled()) {
-        return;
-    }
-    const DWORD type = button->style & kButtonTypeMask;
-    if (type == BS_AUTOCHECKBOX) {
-        button->check = button->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-    } else if (type == BS_AUTORADIOBUTTON) {
-        for (HWND sibling : windows.Children(button->parent)) {
-            Window* other = windows.Find(sibling);
-            if ((other->style & kButtonTypeMask) == BS_AUTORADIOBUTTON) {
-                other->check = sibling == hwnd ? BST_CHECKED : BST_UNCHECKED;
-            }
-        }
-    }
-    const HWND parent = button->parent;
-    const int id = button->id;
-    windows.Send(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
-}
-
 HWND Dialogs::Item(HWND dialog, int id) const {
     for (HWND child : machine_.windows().Children(dialog)) {
         if (machine_.windows().Find(child)->id == id) {
@@ -192,21 +134,10 @@ HWND Dialogs::Item(HWND dialog, int id) const {
     return nullptr;
 }
 
-bool Dialogs::IsDescendant(HWND ancestor, HWND hwnd) const {
-    const WindowManager& windows = machine_.windows();
-    for (const Window* window = windows.Find(hwnd); window && !window->TopLevel();
-         window = windows.Find(window->parent)) {
-        if (window->parent == ancestor) {
-            return true;
-        }
-    }
-    return false;
-}
-
 BOOL Dialogs::IsDialogMessage(HWND dialog, MSG* msg) {
     WindowManager& windows = machine_.windows();
     if (!msg || !windows.Find(dialog) ||
-        (msg->hwnd != dialog && !IsDescendant(dialog, msg->hwnd))) {
+        (msg->hwnd != dialog && !windows.IsDescendant(dialog, msg->hwnd))) {
         return FALSE;
     }
     if (msg->message == WM_KEYDOWN) {

@@ -5,6 +5,7 @@
 #include "platform/sim/apartments.h"
 #include "platform/sim/call_trace.h"
 #include "platform/sim/camera/video_devices.h"
+#include "platform/sim/controls.h"
 #include "platform/sim/device_tree.h"
 #include "platform/sim/dialogs.h"
 #include "platform/sim/faults.h"
@@ -47,6 +48,7 @@ public:
     WindowManager& windows() { return windows_; }
     Dialogs& dialogs() { return dialogs_; }
     FileDialogs& file_dialogs() { return file_dialogs_; }
+    Controls& controls() { return controls_; }
     Menus& menus() { return menus_; }
     Gdi& gdi() { return gdi_; }
     Tray& tray() { return tray_; }
@@ -69,6 +71,7 @@ private:
     Menus menus_{*this};
     Dialogs dialogs_{*this};
     FileDialogs file_dialogs_{*this};
+    Controls controls_{*this};
     Tray tray_{*this};
     VideoDevices video_{devices_, registry_};
     // Declared last, so destroyed first: program threads stop before the rest goes away.

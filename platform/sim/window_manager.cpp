@@ -21,6 +21,11 @@ char16_t Folded(char16_t c) {
     return c;
 }
 
+bool ReachesChildren(const Window& window, WindowManager::Reach reach) {
+    return reach == WindowManager::Reach::kAllChildren ||
+           (reach == WindowManager::Reach::kUnclipped && !(window.style & WS_CLIPCHILDREN));
+}
+
 }  // namespace
 
 bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) {
@@ -109,6 +114,40 @@ HWND WindowManager::FindTopLevel(std::u16string_view class_name, std::u16string_
         }
     }
     return nullptr;
+}
+
+bool WindowManager::IsDescendant(HWND ancestor, HWND hwnd) const {
+    for (const Window* window = Find(hwnd); window && !window->TopLevel();
+         window = Find(window->parent)) {
+        if (window->parent == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WindowManager::ShownOnScreen(HWND hwnd) const {
+    for (const Window* window = Find(hwnd); window; window = Find(window->parent)) {
+        if (!window->Visible()) {
+            return false;
+        }
+        if (window->TopLevel()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WindowManager::EnabledWithParents(HWND hwnd) const {
+    for (const Window* window = Find(hwnd); window; window = Find(window->parent)) {
+        if (!window->Enabled()) {
+            return false;
+        }
+        if (window->TopLevel()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 HWND WindowManager::LastShownTopLevel() const {
@@ -382,7 +421,7 @@ bool WindowManager::HasInputFor(ThreadId thread) const {
         return true;
     }
     for (const auto& [handle, window] : windows_) {
-        if (window->thread == thread && window->needs_paint && window->Visible()) {
+        if (window->thread == thread && window->needs_paint && ShownOnScreen(window->handle)) {
             return true;
         }
     }
@@ -416,7 +455,7 @@ bool WindowManager::NextMessage(MSG* msg, HWND filter, UINT min, UINT max, bool 
     }
     for (HWND hwnd : order_) {
         Window* window = Find(hwnd);
-        if (window->thread == me && window->needs_paint && window->Visible()) {
+        if (window->thread == me && window->needs_paint && ShownOnScreen(hwnd)) {
             MSG paint{hwnd, WM_PAINT, 0, 0, static_cast<DWORD>(machine_.kernel().Now()), {}};
             if (Matches(paint, filter, min, max)) {
                 *msg = paint;
@@ -546,12 +585,27 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
             return 0;
         case WM_PAINT:
             window->needs_paint = false;
+            window->needs_erase = false;
             return 0;
         case WM_SETTEXT:
             window->title = lparam ? AnsiToUtf16(reinterpret_cast<const char*>(lparam),
                                                  machine_.locale().ansi_code_page)
                                    : std::u16string();
             return TRUE;
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<char*>(lparam);
+            if (!buffer || wparam == 0) {
+                return 0;
+            }
+            const std::string text = Utf16ToAnsi(window->title, machine_.locale().ansi_code_page);
+            const size_t length = std::min<size_t>(text.size(), wparam - 1);
+            std::copy_n(text.begin(), length, buffer);
+            buffer[length] = '\0';
+            return static_cast<LRESULT>(length);
+        }
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(
+                Utf16ToAnsi(window->title, machine_.locale().ansi_code_page).size());
         default:
             return 0;
     }
@@ -597,6 +651,14 @@ bool WindowManager::Show(HWND hwnd, int command) {
         if (Window* w = Find(hwnd)) {
             ChangeVisibility(*w, show, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
         }
+        // Keyboard focus inside a window that goes out of sight returns to its parent.
+        const Window* w = Find(hwnd);
+        if (!show && w) {
+            Queue& queue = QueueOf(w->thread);
+            if (queue.focus == hwnd || IsDescendant(hwnd, queue.focus)) {
+                queue.focus = w->TopLevel() ? nullptr : w->parent;
+            }
+        }
         return LRESULT{0};
     });
     return was_visible;
@@ -627,8 +689,8 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
         }
         if ((pos.flags & SWP_SHOWWINDOW) && !w->Visible()) {
             w->style |= WS_VISIBLE;
-            w->needs_paint = true;
             w->shown = next_show_++;
+            Invalidate(hwnd, true, Reach::kAllChildren);
         } else if ((pos.flags & SWP_HIDEWINDOW) && w->Visible()) {
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         }
@@ -658,6 +720,53 @@ bool WindowManager::Enable(HWND hwnd, bool enable) {
 void WindowManager::SetText(HWND hwnd, std::u16string text) {
     if (Window* window = Find(hwnd)) {
         window->title = std::move(text);
+    }
+}
+
+void WindowManager::Invalidate(HWND hwnd, bool erase, Reach reach) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return;
+    }
+    window->needs_paint = true;
+    window->needs_erase = window->needs_erase || erase;
+    if (!ReachesChildren(*window, reach)) {
+        return;
+    }
+    for (HWND child : Children(hwnd)) {
+        if (Find(child)->Visible()) {
+            Invalidate(child, erase, reach);
+        }
+    }
+}
+
+void WindowManager::Validate(HWND hwnd, Reach reach) {
+    Window* window = Find(hwnd);
+    if (!window) {
+        return;
+    }
+    window->needs_paint = false;
+    window->needs_erase = false;
+    if (ReachesChildren(*window, reach)) {
+        for (HWND child : Children(hwnd)) {
+            Validate(child, reach);
+        }
+    }
+}
+
+void WindowManager::UpdateNow(HWND hwnd, Reach reach) {
+    const Window* window = Find(hwnd);
+    if (!window) {
+        return;
+    }
+    const bool into_children = ReachesChildren(*window, reach);
+    if (window->needs_paint && ShownOnScreen(hwnd)) {
+        Send(hwnd, WM_PAINT, 0, 0);
+    }
+    if (into_children && Find(hwnd)) {
+        for (HWND child : Children(hwnd)) {
+            UpdateNow(child, reach);
+        }
     }
 }
 

@@ -21,6 +21,25 @@ class Machine;
 // A built-in window class's behaviour; returns nullopt to leave the message to the default.
 using ClassProcedure = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
+// A trackbar's state (msctls_trackbar32), with Windows' defaults.
+struct TrackbarState {
+    int min = 0;
+    int max = 100;
+    int pos = 0;
+    int line_size = 1;
+    int page_size = 20;  // a fifth of the range, at least 1
+    bool dragging = false;
+    // Where the desktop's mouse points along the scale during a drag. The simulated mouse moves
+    // by positions rather than pixels, so that every position can be reached.
+    std::optional<int> drag_to;
+};
+
+// A tab control's state (SysTabControl32).
+struct TabState {
+    std::vector<std::u16string> items;
+    int selected = -1;
+};
+
 struct Window {
     HWND handle = nullptr;
     ThreadId thread = 0;  // 0: a window of another program, driven by the test or console
@@ -40,11 +59,15 @@ struct Window {
     LONG_PTR dialog_user = 0;    // DWLP_USER
     HMENU system_menu = nullptr;
     bool needs_paint = false;
+    bool needs_erase = false;
     bool destroyed = false;
     std::uint64_t shown = 0;  // stamp of the last time it became visible; later shows stamp higher
     // Control state.
     int check = BST_UNCHECKED;
-    bool pushed = false;
+    bool pushed = false;      // BST_PUSHED
+    bool mouse_down = false;  // the mouse went down on the control and has not let go yet
+    TrackbarState trackbar;
+    TabState tab;
 
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }
@@ -66,6 +89,11 @@ public:
     std::vector<HWND> TopLevelWindows() const;  // in creation order
     std::vector<HWND> Children(HWND parent) const;
     HWND FindTopLevel(std::u16string_view class_name, std::u16string_view title) const;
+    bool IsDescendant(HWND ancestor, HWND hwnd) const;
+    // Visible together with every parent, as IsWindowVisible: what can be on the screen.
+    bool ShownOnScreen(HWND hwnd) const;
+    // Enabled together with every parent and its top-level window: what a person can operate.
+    bool EnabledWithParents(HWND hwnd) const;
     // The visible top-level window shown most recently, of any program; null when none is.
     HWND LastShownTopLevel() const;
     bool Destroy(HWND hwnd);
@@ -101,6 +129,16 @@ public:
     bool SetPosition(HWND hwnd, HWND insert_after, int x, int y, int cx, int cy, UINT flags);
     bool Enable(HWND hwnd, bool enable);
     void SetText(HWND hwnd, std::u16string text);
+
+    // Painting. How far an invalidation reaches below the window: not at all, into the children
+    // of every window without WS_CLIPCHILDREN (Windows' rule when the caller names none), or
+    // into every visible descendant.
+    enum class Reach { kWindowOnly, kUnclipped, kAllChildren };
+    void Invalidate(HWND hwnd, bool erase, Reach reach);
+    void Validate(HWND hwnd, Reach reach);
+    // Sends WM_PAINT at once to the window and to the descendants within `reach`, wherever
+    // painting is due and the window is on the screen.
+    void UpdateNow(HWND hwnd, Reach reach);
 
     // Timers.
     UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);

@@ -123,6 +123,21 @@ bool Console::Execute(std::string_view line) {
     if (verb == "close") {
         return words.size() == 1 ? Close() : Error("usage: close");
     }
+    if (verb == "show") {
+        return words.size() == 1 ? Show() : Error("usage: show");
+    }
+    if (verb == "click") {
+        return Click(words);
+    }
+    if (verb == "drag") {
+        return Drag(words);
+    }
+    if (verb == "key") {
+        return Key(words);
+    }
+    if (verb == "repaint") {
+        return words.size() == 1 ? Repaint() : Error("usage: repaint");
+    }
     if (verb == "device") {
         return Device(words);
     }
@@ -367,6 +382,126 @@ bool Console::Close() {
         const sim::Window* window = machine_.windows().Find(active);
         return Error("\"" + Utf8(window ? window->title : u"") + "\" is disabled");
     }
+    return true;
+}
+
+bool Console::Show() {
+    const HWND active = desktop_.ActiveWindow();
+    if (!active) {
+        return Error("no window is open");
+    }
+    for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
+        const char* enabled = control.enabled ? "enabled" : "disabled";
+        out_ << control.id << " " << control.kind;
+        if (control.kind == "checkbox" || control.kind == "radio") {
+            out_ << " \"" << Utf8(control.text) << "\" "
+                 << (control.checked ? "checked" : "unchecked") << " " << enabled;
+        } else if (control.kind == "button") {
+            out_ << " \"" << Utf8(control.text) << "\" " << enabled;
+        } else if (control.kind == "trackbar") {
+            out_ << " " << control.min << ".." << control.max << " " << control.pos << " "
+                 << enabled;
+        } else if (control.kind == "edit") {
+            out_ << " \"" << Utf8(control.text) << "\"";
+        } else {
+            out_ << " " << enabled;
+        }
+        out_ << "\n";
+    }
+    return true;
+}
+
+std::optional<sim::ControlView> Console::ActiveControl(const std::string& id,
+                                                       const std::string& usage) {
+    const HWND active = desktop_.ActiveWindow();
+    if (!active) {
+        Error("no window is open");
+        return std::nullopt;
+    }
+    const auto number = ParseNumber(id);
+    if (!number || *number < INT32_MIN || *number > INT32_MAX) {
+        Error(usage);
+        return std::nullopt;
+    }
+    for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
+        if (control.id == *number) {
+            return control;
+        }
+    }
+    Error("no visible control " + id);
+    return std::nullopt;
+}
+
+bool Console::Click(const Words& words) {
+    const std::string usage = "usage: click ID";
+    if (words.size() != 2) {
+        return Error(usage);
+    }
+    const auto control = ActiveControl(words[1], usage);
+    if (!control) {
+        return false;
+    }
+    if (!control->enabled || !desktop_.ClickControl(control->hwnd)) {
+        return Error("control " + words[1] + " is disabled");
+    }
+    return true;
+}
+
+bool Console::Drag(const Words& words) {
+    const std::string usage = "usage: drag ID POS";
+    if (words.size() != 3) {
+        return Error(usage);
+    }
+    const auto position = ParseNumber(words[2]);
+    if (!position || *position < INT32_MIN || *position > INT32_MAX) {
+        return Error(usage);
+    }
+    const auto control = ActiveControl(words[1], usage);
+    if (!control) {
+        return false;
+    }
+    if (control->kind != "trackbar") {
+        return Error("control " + words[1] + " is not a trackbar");
+    }
+    if (!control->enabled || !desktop_.DragTrackbar(control->hwnd, static_cast<int>(*position))) {
+        return Error("control " + words[1] + " is disabled");
+    }
+    return true;
+}
+
+bool Console::Key(const Words& words) {
+    const std::string usage = "usage: key ID left|right | key esc";
+    if (words.size() == 2 && words[1] == "esc") {
+        const HWND active = desktop_.ActiveWindow();
+        if (!active) {
+            return Error("no window is open");
+        }
+        desktop_.PressKey(active, VK_ESCAPE);
+        return true;
+    }
+    if (words.size() != 3 || (words[2] != "left" && words[2] != "right")) {
+        return Error(usage);
+    }
+    const auto control = ActiveControl(words[1], usage);
+    if (!control) {
+        return false;
+    }
+    if (control->kind != "trackbar") {
+        return Error("control " + words[1] + " is not a trackbar");
+    }
+    const UINT key = words[2] == "left" ? VK_LEFT : VK_RIGHT;
+    if (!control->enabled || !desktop_.PressKeyOn(control->hwnd, key)) {
+        return Error("control " + words[1] + " is disabled");
+    }
+    return true;
+}
+
+bool Console::Repaint() {
+    const HWND active = desktop_.ActiveWindow();
+    if (!active) {
+        return Error("no window is open");
+    }
+    desktop_.Repaint(active);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -35,6 +36,14 @@ private:
     bool Registry(const Words& words, std::string_view line);
     bool Driver(const Words& words, std::string_view line);
     bool Close();
+    bool Show();
+    bool Click(const Words& words);
+    bool Drag(const Words& words);
+    bool Key(const Words& words);
+    bool Repaint();
+    // The visible control of the active window that `id` names; nullopt once it has printed why
+    // there is none.
+    std::optional<sim::ControlView> ActiveControl(const std::string& id, const std::string& usage);
     bool Device(const Words& words);
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/sim/api/win32_com.h"
+#include "platform/sim/api/win32_commctrl.h"
 #include "platform/sim/api/win32_commdlg.h"
 #include "platform/sim/api/win32_dshow.h"
 #include "platform/sim/api/win32_kernel.h"

@@ -1,5 +1,5 @@
 // Windows, messages, dialogs, menus, icons and the shell's notification area (winuser.h,
-// shellapi.h, commctrl.h, wingdi.h): the subset Lumiset uses.
+// shellapi.h, wingdi.h): the subset Lumiset uses. The common controls are in win32_commctrl.h.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@ DECLARE_HANDLE(HBITMAP);
 DECLARE_HANDLE(HDC);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HFONT);
+DECLARE_HANDLE(HRGN);
 using HGDIOBJ = void*;
 using HCURSOR = HICON;
 using ATOM = WORD;
@@ -88,12 +89,6 @@ struct DRAWITEMSTRUCT {
     ULONG_PTR itemData;
 };
 using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
-
-struct INITCOMMONCONTROLSEX {
-    DWORD dwSize;
-    DWORD dwICC;
-};
-using LPINITCOMMONCONTROLSEX = INITCOMMONCONTROLSEX*;
 
 struct NOTIFYICONDATAA {
     DWORD cbSize;
@@ -195,9 +190,20 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define PBT_APMRESUMESUSPEND 0x0007
 #define PBT_APMPOWERSTATUSCHANGE 0x000A
 
+#define VK_TAB 0x09
 #define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
-#define VK_TAB 0x09
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+
+#define MK_LBUTTON 0x0001
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
@@ -232,9 +238,16 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define BS_CHECKBOX 0x00000002L
 #define BS_AUTOCHECKBOX 0x00000003L
 #define BS_RADIOBUTTON 0x00000004L
-#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_3STATE 0x00000005L
+#define BS_AUTO3STATE 0x00000006L
 #define BS_GROUPBOX 0x00000007L
+#define BS_USERBUTTON 0x00000008L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_PUSHBOX 0x0000000AL
+#define BS_OWNERDRAW 0x0000000BL
 #define BS_TYPEMASK 0x0000000FL
+#define BS_ICON 0x00000040L
+#define BS_BITMAP 0x00000080L
 #define BN_CLICKED 0
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
@@ -243,8 +256,31 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define BM_CLICK 0x00F5
 #define BST_UNCHECKED 0x0000
 #define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
 #define BST_PUSHED 0x0004
 #define DM_GETDEFID (WM_USER + 0)
+
+#define ES_LEFT 0x0000L
+#define ES_CENTER 0x0001L
+#define ES_RIGHT 0x0002L
+#define ES_MULTILINE 0x0004L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_READONLY 0x0800L
+#define EM_SETREADONLY 0x00CF
+
+// RedrawWindow flags.
+#define RDW_INVALIDATE 0x0001
+#define RDW_INTERNALPAINT 0x0002
+#define RDW_ERASE 0x0004
+#define RDW_VALIDATE 0x0008
+#define RDW_NOINTERNALPAINT 0x0010
+#define RDW_NOERASE 0x0020
+#define RDW_NOCHILDREN 0x0040
+#define RDW_ALLCHILDREN 0x0080
+#define RDW_UPDATENOW 0x0100
+#define RDW_ERASENOW 0x0200
+#define RDW_FRAME 0x0400
+#define RDW_NOFRAME 0x0800
 
 // ShowWindow commands and SetWindowPos flags.
 #define SW_HIDE 0
@@ -321,24 +357,6 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define LR_DEFAULTCOLOR 0x00000000
 #define LR_SHARED 0x00008000
 
-// Common controls.
-#define ICC_WIN95_CLASSES 0x000000FF
-#define ICC_BAR_CLASSES 0x00000004
-#define ICC_TAB_CLASSES 0x00000008
-#define ICC_STANDARD_CLASSES 0x00004000
-#define TCN_FIRST (0U - 550U)
-#define TCN_SELCHANGE (TCN_FIRST - 1)
-#define TCM_FIRST 0x1300
-#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
-#define TCM_GETCURSEL (TCM_FIRST + 11)
-#define WC_TABCONTROLA "SysTabControl32"
-#define TBM_GETPOS (WM_USER)
-#define TBM_GETRANGEMIN (WM_USER + 1)
-#define TBM_GETRANGEMAX (WM_USER + 2)
-#define TBM_SETPOS (WM_USER + 5)
-#define TBM_SETRANGEMIN (WM_USER + 7)
-#define TBM_SETRANGEMAX (WM_USER + 8)
-
 // The notification area.
 #define NIM_ADD 0x00000000
 #define NIM_MODIFY 0x00000001
@@ -389,6 +407,9 @@ BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+BOOL WINAPI UpdateWindow(HWND hWnd);
+BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
 
 // Menus.
 HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName);
@@ -411,7 +432,6 @@ BOOL WINAPI DestroyIcon(HICON hIcon);
 HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 
-BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
 BOOL WINAPI Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData);
 
 // COM apartments.

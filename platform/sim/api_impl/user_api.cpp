@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "platform/sim/api/win32_commctrl.h"
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/api_impl/api_support.h"
 #include "platform/sim/codepage.h"
@@ -75,17 +77,7 @@ BOOL WINAPI IsWindowEnabled(HWND hWnd) {
 }
 
 BOOL WINAPI IsWindowVisible(HWND hWnd) {
-    // Visible only when every parent is visible too.
-    for (const sim::Window* window = M().windows().Find(hWnd); window;
-         window = M().windows().Find(window->parent)) {
-        if (!window->Visible()) {
-            return FALSE;
-        }
-        if (window->TopLevel()) {
-            return TRUE;
-        }
-    }
-    return FALSE;
+    return M().windows().ShownOnScreen(hWnd) ? TRUE : FALSE;
 }
 
 HWND WINAPI GetParent(HWND hWnd) {
@@ -323,8 +315,11 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     if (!window || !lpPaint) {
         return nullptr;
     }
-    window->needs_paint = false;
     *lpPaint = PAINTSTRUCT{};
+    // Nothing erased the background on the way: the program is to, when erasing was asked for.
+    lpPaint->fErase = window->needs_erase ? TRUE : FALSE;
+    window->needs_paint = false;
+    window->needs_erase = false;
     lpPaint->hdc = reinterpret_cast<HDC>(hWnd);
     lpPaint->rcPaint =
         RECT{0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
@@ -332,6 +327,59 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
 }
 
 BOOL WINAPI EndPaint(HWND /*hWnd*/, const PAINTSTRUCT* /*lpPaint*/) {
+    return TRUE;
+}
+
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* /*lpRect*/, BOOL bErase) {
+    // Update regions are whole windows here: any rectangle invalidates the window.
+    using Reach = sim::WindowManager::Reach;
+    sim::WindowManager& windows = M().windows();
+    if (!hWnd) {
+        for (HWND top_level : windows.TopLevelWindows()) {
+            windows.Invalidate(top_level, bErase != FALSE, Reach::kUnclipped);
+        }
+        return TRUE;
+    }
+    if (!Find(hWnd)) {
+        return FALSE;
+    }
+    windows.Invalidate(hWnd, bErase != FALSE, Reach::kUnclipped);
+    return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hWnd) {
+    if (!Find(hWnd)) {
+        return FALSE;
+    }
+    M().windows().UpdateNow(hWnd, sim::WindowManager::Reach::kAllChildren);
+    return TRUE;
+}
+
+BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* /*lprcUpdate*/, HRGN /*hrgnUpdate*/, UINT flags) {
+    using Reach = sim::WindowManager::Reach;
+    sim::WindowManager& windows = M().windows();
+    std::vector<HWND> targets;
+    if (hWnd) {
+        if (!Find(hWnd)) {
+            return FALSE;
+        }
+        targets.push_back(hWnd);
+    } else {
+        targets = windows.TopLevelWindows();  // the desktop: every window on it
+    }
+    const Reach reach = (flags & RDW_ALLCHILDREN)  ? Reach::kAllChildren
+                        : (flags & RDW_NOCHILDREN) ? Reach::kWindowOnly
+                                                   : Reach::kUnclipped;
+    for (HWND target : targets) {
+        if (flags & RDW_INVALIDATE) {
+            windows.Invalidate(target, (flags & RDW_ERASE) != 0, reach);
+        } else if (flags & RDW_VALIDATE) {
+            windows.Validate(target, reach);
+        }
+        if (flags & RDW_UPDATENOW) {
+            windows.UpdateNow(target, reach);
+        }
+    }
     return TRUE;
 }
 

@@ -1,0 +1,440 @@
+#include "platform/sim/controls.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/sim/codepage.h"
+#include "platform/sim/machine.h"
+
+namespace sim {
+
+namespace {
+
+// The tab control's row of tabs: equal tabs from the left edge, a row high.
+constexpr LONG kTabLeft = 2;
+constexpr LONG kTabWidth = 60;
+constexpr LONG kTabRowHeight = 20;
+// Between the control's edges and its display area.
+constexpr LONG kTabPadding = 2;
+
+DWORD ButtonType(const Window& window) {
+    return window.style & BS_TYPEMASK;
+}
+
+int Clamped(const TrackbarState& bar, LONG value) {
+    if (value < bar.min) {
+        value = bar.min;
+    }
+    if (value > bar.max) {
+        value = bar.max;
+    }
+    return value;
+}
+
+// After a range change, the page follows the range, as on Windows.
+void UpdatePageSize(TrackbarState& bar) {
+    bar.page_size = std::max((bar.max - bar.min) / 5, 1);
+}
+
+}  // namespace
+
+Controls::Controls(Machine& machine) : machine_(machine) {
+    WindowManager& windows = machine_.windows();
+    windows.RegisterClassProcedure(
+        u"Button", [this](HWND h, UINT m, WPARAM w, LPARAM l) { return Button(h, m, w, l); });
+    windows.RegisterClassProcedure(
+        u"Edit", [this](HWND h, UINT m, WPARAM w, LPARAM l) { return Edit(h, m, w, l); });
+    windows.RegisterClassProcedure(
+        u"msctls_trackbar32",
+        [this](HWND h, UINT m, WPARAM w, LPARAM l) { return Trackbar(h, m, w, l); });
+    windows.RegisterClassProcedure(
+        u"SysTabControl32", [this](HWND h, UINT m, WPARAM w, LPARAM l) { return Tab(h, m, w, l); });
+}
+
+POINT Controls::TabPoint(int index) {
+    return POINT{kTabLeft + index * kTabWidth + kTabWidth / 2, kTabRowHeight / 2};
+}
+
+std::optional<LRESULT> Controls::Button(HWND hwnd, UINT message, WPARAM wparam, LPARAM /*lparam*/) {
+    WindowManager& windows = machine_.windows();
+    Window* button = windows.Find(hwnd);
+    if (!button) {
+        return LRESULT{0};
+    }
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            if (button->Enabled() && ButtonType(*button) != BS_GROUPBOX) {
+                windows.SetFocus(hwnd);
+                button->mouse_down = true;
+                button->pushed = true;
+            }
+            return LRESULT{0};
+        case WM_LBUTTONUP:
+            // Only a press that began on the button clicks it.
+            if (button->mouse_down) {
+                button->mouse_down = false;
+                button->pushed = false;
+                Click(hwnd);
+            }
+            return LRESULT{0};
+        case BM_CLICK:
+            windows.Send(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            windows.Send(hwnd, WM_LBUTTONUP, 0, 0);
+            return LRESULT{0};
+        case BM_GETCHECK:
+            return LRESULT{button->check};
+        case BM_SETCHECK:
+            button->check = static_cast<int>(wparam);
+            return LRESULT{0};
+        case BM_GETSTATE:
+            return LRESULT{button->check | (button->pushed ? BST_PUSHED : 0)};
+        case BM_SETSTATE:
+            button->pushed = wparam != 0;
+            return LRESULT{0};
+        default:
+            return std::nullopt;
+    }
+}
+
+void Controls::Click(HWND hwnd) {
+    WindowManager& windows = machine_.windows();
+    Window* button = windows.Find(hwnd);
+    if (!button || !button->Enabled()) {
+        return;
+    }
+    switch (ButtonType(*button)) {
+        case BS_GROUPBOX:
+            return;
+        case BS_AUTOCHECKBOX:
+            button->check = button->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+            break;
+        case BS_AUTO3STATE:
+            button->check = (button->check + 1) % 3;
+            break;
+        case BS_AUTORADIOBUTTON:
+            button->check = BST_CHECKED;
+            UncheckRadioGroup(hwnd);
+            break;
+        default:
+            break;
+    }
+    const HWND parent = button->parent;
+    const int id = button->id;
+    windows.Send(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+}
+
+void Controls::UncheckRadioGroup(HWND checked) {
+    WindowManager& windows = machine_.windows();
+    const std::vector<HWND> siblings = windows.Children(windows.Find(checked)->parent);
+    const auto at = std::find(siblings.begin(), siblings.end(), checked);
+    auto starts_group = [&windows](HWND sibling) {
+        return (windows.Find(sibling)->style & WS_GROUP) != 0;
+    };
+    // The group runs from the nearest sibling at or before the button that starts one (or the
+    // first sibling) up to the next sibling that starts another.
+    auto first = at;
+    while (first != siblings.begin() && !starts_group(*first)) {
+        --first;
+    }
+    auto end = std::next(at);
+    while (end != siblings.end() && !starts_group(*end)) {
+        ++end;
+    }
+    for (auto it = first; it != end; ++it) {
+        Window* other = windows.Find(*it);
+        // The dialog manager's walk through a group passes over hidden and disabled controls.
+        if (*it != checked && ButtonType(*other) == BS_AUTORADIOBUTTON && other->Visible() &&
+            other->Enabled() && SameTextIgnoringCase(other->class_name, u"Button")) {
+            other->check = BST_UNCHECKED;
+        }
+    }
+}
+
+std::optional<LRESULT> Controls::Edit(HWND hwnd, UINT message, WPARAM wparam, LPARAM /*lparam*/) {
+    WindowManager& windows = machine_.windows();
+    Window* edit = windows.Find(hwnd);
+    if (!edit) {
+        return LRESULT{0};
+    }
+    switch (message) {
+        case EM_SETREADONLY:
+            if (wparam) {
+                edit->style |= ES_READONLY;
+            } else {
+                edit->style &= ~static_cast<DWORD>(ES_READONLY);
+            }
+            return LRESULT{TRUE};
+        case WM_LBUTTONDOWN:
+            if (edit->Enabled()) {
+                windows.SetFocus(hwnd);
+            }
+            return LRESULT{0};
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<LRESULT> Controls::Trackbar(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    WindowManager& windows = machine_.windows();
+    Window* window = windows.Find(hwnd);
+    if (!window) {
+        return LRESULT{0};
+    }
+    TrackbarState& bar = window->trackbar;
+    switch (message) {
+        case TBM_GETPOS:
+            return LRESULT{bar.pos};
+        case TBM_GETRANGEMIN:
+            return LRESULT{bar.min};
+        case TBM_GETRANGEMAX:
+            return LRESULT{bar.max};
+        case TBM_GETPAGESIZE:
+            return LRESULT{bar.page_size};
+        case TBM_GETLINESIZE:
+            return LRESULT{bar.line_size};
+        case TBM_SETPOS:
+            bar.pos = Clamped(bar, static_cast<LONG>(lparam));
+            return LRESULT{0};
+        case TBM_SETRANGE:
+            // Two 16-bit halves, each signed.
+            bar.min = static_cast<SHORT>(LOWORD(lparam));
+            bar.max = static_cast<SHORT>(HIWORD(lparam));
+            bar.pos = Clamped(bar, bar.pos);
+            UpdatePageSize(bar);
+            return LRESULT{0};
+        case TBM_SETRANGEMIN:
+            bar.min = static_cast<LONG>(lparam);
+            bar.pos = std::max(bar.pos, bar.min);
+            UpdatePageSize(bar);
+            return LRESULT{0};
+        case TBM_SETRANGEMAX:
+            bar.max = static_cast<LONG>(lparam);
+            // A maximum below the minimum leaves the position at the minimum.
+            bar.pos = std::min(bar.pos, std::max(bar.max, bar.min));
+            UpdatePageSize(bar);
+            return LRESULT{0};
+        case WM_KEYDOWN:
+            return LRESULT{TrackbarKey(hwnd, static_cast<UINT>(wparam)) ? TRUE : FALSE};
+        case WM_KEYUP:
+            switch (wparam) {
+                case VK_LEFT:
+                case VK_UP:
+                case VK_RIGHT:
+                case VK_DOWN:
+                case VK_PRIOR:
+                case VK_NEXT:
+                case VK_HOME:
+                case VK_END:
+                    NotifyScroll(hwnd, TB_ENDTRACK);
+                    break;
+                default:
+                    break;
+            }
+            return LRESULT{TRUE};
+        case WM_LBUTTONDOWN:
+            // The desktop's mouse goes down on the thumb.
+            if (window->Enabled()) {
+                windows.SetFocus(hwnd);
+                bar.dragging = true;
+            }
+            return LRESULT{0};
+        case WM_MOUSEMOVE: {
+            if (!bar.dragging || !bar.drag_to) {
+                return LRESULT{0};
+            }
+            const int target = Clamped(bar, *bar.drag_to);
+            bar.drag_to.reset();
+            if (target != bar.pos) {
+                bar.pos = target;
+                NotifyScroll(hwnd, TB_THUMBTRACK, target);
+            }
+            return LRESULT{0};
+        }
+        case WM_LBUTTONUP: {
+            if (!bar.dragging) {
+                return LRESULT{0};
+            }
+            bar.dragging = false;
+            const int position = bar.pos;
+            NotifyScroll(hwnd, TB_THUMBPOSITION, position);
+            NotifyScroll(hwnd, TB_ENDTRACK);
+            // Letting go of the mouse releases its capture; the parent hears of that last.
+            Notify(hwnd, NM_RELEASEDCAPTURE);
+            return LRESULT{0};
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+bool Controls::TrackbarKey(HWND hwnd, UINT virtual_key) {
+    Window* window = machine_.windows().Find(hwnd);
+    TrackbarState& bar = window->trackbar;
+    // A step toward the minimum or the maximum; none at the end of the range.
+    auto step = [&](int delta, WORD code) {
+        if (bar.pos == (delta < 0 ? bar.min : bar.max)) {
+            return false;
+        }
+        bar.pos = Clamped(bar, bar.pos + delta);
+        NotifyScroll(hwnd, code);
+        return true;
+    };
+    switch (virtual_key) {
+        case VK_LEFT:
+        case VK_UP:
+            return step(-bar.line_size, TB_LINEUP);
+        case VK_RIGHT:
+        case VK_DOWN:
+            return step(bar.line_size, TB_LINEDOWN);
+        case VK_PRIOR:
+            return step(-bar.page_size, TB_PAGEUP);
+        case VK_NEXT:
+            return step(bar.page_size, TB_PAGEDOWN);
+        case VK_HOME:
+            if (bar.pos == bar.min) {
+                return false;
+            }
+            bar.pos = bar.min;
+            NotifyScroll(hwnd, TB_TOP);
+            return true;
+        case VK_END:
+            if (bar.pos == bar.max) {
+                return false;
+            }
+            bar.pos = bar.max;
+            NotifyScroll(hwnd, TB_BOTTOM);
+            return true;
+        default:
+            return true;
+    }
+}
+
+void Controls::NotifyScroll(HWND trackbar, WORD code, int position) {
+    WindowManager& windows = machine_.windows();
+    const Window* window = windows.Find(trackbar);
+    if (!window) {
+        return;
+    }
+    const UINT message = (window->style & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL;
+    windows.Send(window->parent, message, MAKEWPARAM(code, position),
+                 reinterpret_cast<LPARAM>(trackbar));
+}
+
+LRESULT Controls::Notify(HWND control, UINT code) {
+    WindowManager& windows = machine_.windows();
+    const Window* window = windows.Find(control);
+    if (!window) {
+        return 0;
+    }
+    NMHDR header{control, static_cast<UINT_PTR>(window->id), code};
+    return windows.Send(window->parent, WM_NOTIFY, static_cast<WPARAM>(window->id),
+                        reinterpret_cast<LPARAM>(&header));
+}
+
+std::optional<LRESULT> Controls::Tab(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    WindowManager& windows = machine_.windows();
+    Window* window = windows.Find(hwnd);
+    if (!window) {
+        return LRESULT{0};
+    }
+    TabState& tab = window->tab;
+    const auto count = static_cast<int>(tab.items.size());
+    const unsigned code_page = machine_.locale().ansi_code_page;
+    switch (message) {
+        case TCM_GETITEMCOUNT:
+            return LRESULT{count};
+        case TCM_GETCURSEL:
+            return LRESULT{tab.selected};
+        case TCM_SETCURSEL: {
+            // Changed quietly: only a person's click notifies the parent.
+            const auto index = static_cast<int>(wparam);
+            if (index < 0 || index >= count) {
+                return LRESULT{-1};
+            }
+            const int previous = tab.selected;
+            tab.selected = index;
+            return LRESULT{previous};
+        }
+        case TCM_INSERTITEMA: {
+            const auto* item = reinterpret_cast<const TCITEMA*>(lparam);
+            auto index = static_cast<int>(wparam);
+            if (!item || index < 0) {
+                return LRESULT{-1};
+            }
+            index = std::min(index, count);
+            std::u16string text;
+            if ((item->mask & TCIF_TEXT) && item->pszText) {
+                text = AnsiToUtf16(item->pszText, code_page);
+            }
+            tab.items.insert(tab.items.begin() + index, std::move(text));
+            // The first tab is selected; one inserted before the selection moves it along.
+            if (count == 0) {
+                tab.selected = 0;
+            } else if (index <= tab.selected) {
+                ++tab.selected;
+            }
+            return LRESULT{index};
+        }
+        case TCM_GETITEMA: {
+            auto* item = reinterpret_cast<TCITEMA*>(lparam);
+            const auto index = static_cast<int>(wparam);
+            if (!item || index < 0 || index >= count) {
+                return LRESULT{FALSE};
+            }
+            if ((item->mask & TCIF_TEXT) && item->pszText && item->cchTextMax > 0) {
+                const std::string text = Utf16ToAnsi(tab.items[index], code_page);
+                const size_t length =
+                    std::min(text.size(), static_cast<size_t>(item->cchTextMax - 1));
+                std::copy_n(text.begin(), length, item->pszText);
+                item->pszText[length] = '\0';
+            }
+            return LRESULT{TRUE};
+        }
+        case TCM_DELETEALLITEMS:
+            tab.items.clear();
+            tab.selected = -1;
+            return LRESULT{TRUE};
+        case TCM_ADJUSTRECT: {
+            // FALSE: the display area inside a window rectangle; TRUE: the other way round.
+            auto* rect = reinterpret_cast<RECT*>(lparam);
+            if (!rect) {
+                return LRESULT{0};
+            }
+            const LONG sign = wparam ? -1 : 1;
+            rect->left += sign * kTabPadding;
+            rect->top += sign * (kTabRowHeight + kTabPadding);
+            rect->right -= sign * kTabPadding;
+            rect->bottom -= sign * kTabPadding;
+            return LRESULT{0};
+        }
+        case WM_LBUTTONDOWN: {
+            if (!window->Enabled()) {
+                return LRESULT{0};
+            }
+            windows.SetFocus(hwnd);
+            const auto x = static_cast<SHORT>(LOWORD(lparam));
+            const auto y = static_cast<SHORT>(HIWORD(lparam));
+            if (y < 0 || y >= kTabRowHeight || x < kTabLeft) {
+                return LRESULT{0};
+            }
+            const int index = (x - kTabLeft) / kTabWidth;
+            if (index >= count || index == tab.selected) {
+                return LRESULT{0};
+            }
+            // The parent may refuse the change while it is being asked.
+            if (Notify(hwnd, TCN_SELCHANGING) != 0) {
+                return LRESULT{0};
+            }
+            if (Window* after = windows.Find(hwnd)) {
+                after->tab.selected = index;
+                Notify(hwnd, TCN_SELCHANGE);
+            }
+            return LRESULT{0};
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace sim

@@ -62,6 +62,7 @@ TEST_F(EffectPageTest, ChoosingOnThePageStopsTheCycleAfterItsSleep) {
     Click(IDC_AUTO_CHANGE);
     WritesDuring(5000);
     Click(IDC_NO_EFFECT);
+    EXPECT_EQ(Writes(CameraLog(), "image.33"), Values{0});
     EXPECT_EQ(WritesDuring(60000), Values{});
     EXPECT_EQ(camera->driver.Image(33), 0);
 }
@@ -99,21 +100,21 @@ TEST_F(EffectPageTest, SecondAutoChangeRestartsAndNeverTwoWorkersWrite) {
     EXPECT_EQ(WritesDuring(5000), Values{3});
 }
 
-TEST_F(EffectPageTest, CycleOutlivesTheWindowAndExitWaitsForIt) {
+TEST_F(EffectPageTest, CycleOutlivesTheWindowAndEndsWithTheProgram) {
     Click(IDC_AUTO_CHANGE);
     WritesDuring(5000);
     EXPECT_TRUE(desktop.CloseActiveWindow());
     EXPECT_EQ(Settings(), nullptr);
     EXPECT_EQ(WritesDuring(10000), (Values{3, 4})) << "the cycle goes on without the page";
 
-    // Exit stops the worker and waits for it to end before COM goes away.
+    // Exit wakes the sleeping worker and waits for its end before COM goes away.
     const sim::TrayIcon icon = desktop.TrayIcons().at(0);
     desktop.TrayEvent(icon.hwnd, icon.id, WM_RBUTTONUP);
     ASSERT_TRUE(desktop.ChooseMenuItem(u"Exit"));
-    EXPECT_TRUE(desktop.Running(process)) << "the worker is still asleep";
-    EXPECT_EQ(WritesDuring(5000), Values{});
     EXPECT_FALSE(desktop.Running(process));
+    EXPECT_EQ(WritesDuring(60000), Values{});
     EXPECT_TRUE(machine.resources().Outstanding().empty());
+    EXPECT_EQ(machine.apartments().Outstanding(), 0);
 }
 
 TEST_F(EffectPageTest, RefreshChecksTheCameraEffectOnly) {
@@ -159,8 +160,9 @@ TEST_F(EffectPageTest, EscLeavesTheWindowOpen) {
 }
 
 TEST_F(EffectPageTest, WithoutACameraNothingIsWrittenAndTheWorkerEndsAtOnce) {
+    desktop.CloseActiveWindow();
     machine.devices().Unplug(camera_node);
-    desktop.Repaint(Settings());
+    OpenSettings(1);
     EXPECT_TRUE(Checked(IDC_NO_EFFECT));
     Click(IDC_AUTO_CHANGE);
     EXPECT_EQ(WritesDuring(20000), Values{});

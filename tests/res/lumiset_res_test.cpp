@@ -109,6 +109,7 @@ TEST_F(LumisetResTest, EveryResourceExistsInExactlyItsLanguages) {
         {{sim::res::kTypeDialog, IDD_PROPERTY_HOST}, zh_cn},
         {{sim::res::kTypeDialog, IDD_IMAGE_CONTROL}, zh_cn},
         {{sim::res::kTypeDialog, IDD_EFFECT}, zh_cn},
+        {{sim::res::kTypeDialog, IDD_SETTINGS}, all},
         {{sim::res::kTypeBitmap, IDB_MENU_MARK}, zh_cn},
         {{sim::res::kTypeGroupIcon, IDI_ARROW_UP}, zh_cn},
         {{sim::res::kTypeGroupIcon, IDI_ARROW_DOWN}, zh_cn},
@@ -338,7 +339,13 @@ TEST_F(LumisetResTest, StringTableInEveryLanguage) {
     // The host asks for the About text, which the table leaves out on purpose.
     EXPECT_FALSE(file->String(IDS_ABOUTBOX, kZhCn).has_value());
     EXPECT_FALSE(file->String(0, kEnUs).has_value());
-    EXPECT_FALSE(file->String(3, kEnUs).has_value());
+    EXPECT_FALSE(file->String(5, kEnUs).has_value());
+    // The settings window's tabs.
+    EXPECT_EQ(file->String(IDS_TAB_IMAGE_CONTROL, kEnUs), u"Image Control");
+    EXPECT_EQ(file->String(IDS_TAB_IMAGE_CONTROL, kZhCn), u"图像控制");
+    EXPECT_EQ(file->String(IDS_TAB_IMAGE_CONTROL, kZhTw), u"影像控制");
+    EXPECT_EQ(file->String(IDS_TAB_EFFECT, kEnUs), u"Effect");
+    EXPECT_EQ(file->String(IDS_TAB_EFFECT, kZhTw), u"特效");
 }
 
 TEST_F(LumisetResTest, IconsAndMenuMark) {

@@ -104,7 +104,7 @@ TEST(ResReaderTest, EveryTruncationOfARealTemplateIsRefused) {
             EXPECT_FALSE(parses(data.first(size))) << entry.name.ToString() << " cut at " << size;
         }
     }
-    EXPECT_EQ(templates, 13);
+    EXPECT_EQ(templates, 16);
 }
 
 TEST(ResReaderTest, DamagedImagesAndDirectoriesAreRefused) {

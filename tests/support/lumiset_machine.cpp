@@ -18,6 +18,12 @@ LumisetTest::LumisetTest() {
     camera_node = camera->node;
 }
 
+void LumisetTest::TearDown() {
+    if (const HWND host = Host()) {
+        desktop.Post(host, WM_COMMAND, 32772, 0);
+    }
+}
+
 sim::ProcessId LumisetTest::StartLumiset(std::string command_line) {
     return desktop.Start([command_line]() mutable {
         AfxWinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), SW_SHOWDEFAULT);

@@ -91,6 +91,6 @@ void CSettingsDlg::PlacePage(CDialog& page) {
     ::GetWindowRect(m_tabCtrl.GetSafeHwnd(), &area);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&area), 2);
     m_tabCtrl.AdjustRect(FALSE, &area);
-    page.SetWindowPos(HWND_TOP, area.left, area.top, area.right - area.left,
-                      area.bottom - area.top, SWP_NOACTIVATE);
+    page.SetWindowPos(HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                      SWP_NOACTIVATE);
 }

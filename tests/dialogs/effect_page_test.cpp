@@ -118,9 +118,12 @@ TEST_F(EffectPageTest, CycleOutlivesTheWindowAndEndsWithTheProgram) {
 }
 
 TEST_F(EffectPageTest, RefreshChecksTheCameraEffectOnly) {
-    const std::vector<std::pair<int, int>> cases = {
-        {0, IDC_NO_EFFECT}, {16, IDC_EFFECT_TV}, {17, IDC_FRAME_POST_CARD},
-        {26, IDC_FRAME_MAGNIFIER}, {27, 0}, {-1, 0}};
+    const std::vector<std::pair<int, int>> cases = {{0, IDC_NO_EFFECT},
+                                                    {16, IDC_EFFECT_TV},
+                                                    {17, IDC_FRAME_POST_CARD},
+                                                    {26, IDC_FRAME_MAGNIFIER},
+                                                    {27, 0},
+                                                    {-1, 0}};
     for (const auto& [value, checked] : cases) {
         camera->driver.SetImage(33, value);
         desktop.Repaint(Settings());

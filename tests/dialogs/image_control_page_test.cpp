@@ -21,11 +21,11 @@ protected:
 };
 
 // The twenty reads of a refresh, in the page's order.
-const Lines kRefreshReads = {
-    "get image.0",  "get image.1",  "get image.24", "get image.20", "get image.30",
-    "get image.18", "get image.17", "get image.2",  "get image.5",  "get image.21",
-    "get image.10", "get image.9",  "get image.12", "get image.3",  "get image.4",
-    "get image.6",  "get image.7",  "get image.14", "get image.15", "get image.13"};
+const Lines kRefreshReads = {"get image.0",  "get image.1",  "get image.24", "get image.20",
+                             "get image.30", "get image.18", "get image.17", "get image.2",
+                             "get image.5",  "get image.21", "get image.10", "get image.9",
+                             "get image.12", "get image.3",  "get image.4",  "get image.6",
+                             "get image.7",  "get image.14", "get image.15", "get image.13"};
 
 TEST_F(ImageControlPageTest, RefreshShowsEveryRangeEnd) {
     OpenSettings(0);

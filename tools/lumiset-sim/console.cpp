@@ -167,6 +167,9 @@ bool Console::Execute(std::string_view line) {
     if (verb == "filedialog") {
         return FileDialog(words, line);
     }
+    if (verb == "page") {
+        return Page(words);
+    }
     if (verb == "quit" && words.size() == 1) {
         quit_requested_ = true;
         return true;
@@ -210,6 +213,21 @@ bool Console::Command(const Words& words) {
         return Error("no window \"Property\" of class \"#32770\"");
     }
     desktop_.Post(host, WM_COMMAND, *id, 0);
+    return true;
+}
+
+bool Console::Page(const Words& words) {
+    // The tabs of the settings window, as the message's wParam names them.
+    static const std::map<std::string, WPARAM, std::less<>> tabs = {{"image", 0}, {"effect", 1}};
+    const auto tab = words.size() == 2 ? tabs.find(words[1]) : tabs.end();
+    if (tab == tabs.end()) {
+        return Error("usage: page image|effect");
+    }
+    const HWND host = HostWindow();
+    if (!host) {
+        return Error("no window \"Property\" of class \"#32770\"");
+    }
+    desktop_.Post(host, machine_.windows().RegisterMessage(u"LumisetShowSettings"), tab->second, 0);
     return true;
 }
 

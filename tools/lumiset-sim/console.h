@@ -31,6 +31,7 @@ private:
     bool Tray(const Words& words);
     bool Command(const Words& words);
     bool SendOrPost(const Words& words);
+    bool Page(const Words& words);
     bool Windows();
     bool Window(const Words& words, std::string_view line);
     bool Registry(const Words& words, std::string_view line);

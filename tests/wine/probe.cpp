@@ -14,6 +14,7 @@ namespace {
 
 constexpr char kHostClass[] = "#32770";
 constexpr char kHostTitle[] = "Property";
+constexpr char kSettingsTitle[] = "CV Lumen Webcam Settings";
 constexpr DWORD kPollIntervalMs = 50;
 constexpr UINT kSendTimeoutMs = 5000;
 
@@ -31,6 +32,8 @@ constexpr char kUsageText[] =
     "  post MSG WPARAM LPARAM  posts a message to it\n"
     "  send MSG WPARAM LPARAM  sends a message to it and prints the result\n"
     "  show                    ShowWindow(SW_SHOW) on it; status 0 when it is visible after\n"
+    "  wait-settings MS        waits up to MS ms for the visible settings window (\"#32770\"\n"
+    "                          \"CV Lumen Webcam Settings\")\n"
     "  sleep MS                does nothing for MS ms (keeps the wineserver and desktop up)\n"
     "Numbers are decimal or 0x hexadecimal.\n"
     "Status: 0 yes or done, 1 no or not in time, 2 usage error, 3 no host window to act on.\n";
@@ -92,6 +95,22 @@ int WaitFor(bool present, DWORD timeoutMs) {
     }
 }
 
+int WaitForSettings(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        const HWND settings = FindWindowA(kHostClass, kSettingsTitle);
+        if (settings && IsWindowVisible(settings)) {
+            std::printf("visible\n");
+            return kYes;
+        }
+        if (GetTickCount64() >= deadline) {
+            std::printf("%s after %lu ms\n", settings ? "hidden" : "absent", timeoutMs);
+            return kNo;
+        }
+        Sleep(kPollIntervalMs);
+    }
+}
+
 int Post(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND host = FindHost();
     if (!host) {
@@ -144,7 +163,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"find", 0},    {"count", 0}, {"show", 0}, {"wait-present", 1}, {"wait-gone", 1},
-    {"command", 1}, {"post", 3},  {"send", 3}, {"sleep", 1},
+    {"command", 1}, {"post", 3},  {"send", 3}, {"sleep", 1},        {"wait-settings", 1},
 };
 
 const Command* FindCommand(const char* name) {
@@ -166,7 +185,8 @@ int Run(const std::string_view name, const unsigned long long* numbers) {
     if (name == "show") {
         return Show();
     }
-    if (name == "wait-present" || name == "wait-gone" || name == "sleep") {
+    if (name == "wait-present" || name == "wait-gone" || name == "sleep" ||
+        name == "wait-settings") {
         if (numbers[0] >= INFINITE) {
             return Usage("time out of range");
         }
@@ -174,6 +194,9 @@ int Run(const std::string_view name, const unsigned long long* numbers) {
         if (name == "sleep") {
             Sleep(ms);
             return kYes;
+        }
+        if (name == "wait-settings") {
+            return WaitForSettings(ms);
         }
         return WaitFor(name == "wait-present", ms);
     }

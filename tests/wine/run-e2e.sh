@@ -348,6 +348,24 @@ check_commands_without_camera() {
     fi
 }
 
+# "/settings" from a second start: the running copy shows its settings window, the new one ends.
+check_settings_switch() {
+    local name='Lumiset.exe /settings opens the running copy'"'"'s settings window' shown
+    "$WINE" "$LUMISET_EXE" /settings </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
+    local asking=$!
+    STARTED_PIDS+=("$asking")
+    shown=$(probe wait-settings $((START_DEADLINE * 1000)))
+    if [[ $shown != visible ]]; then
+        not_ok "$name" "the settings window is $shown"
+    elif ! wait_for_exit "$asking" "$SECOND_COPY_DEADLINE"; then
+        not_ok "$name" "the asking copy still runs after $SECOND_COPY_DEADLINE s"
+    elif [[ $(probe count) != 1 ]] || ! is_running "$FIRST_PID"; then
+        not_ok "$name" "the running copy is gone"
+    else
+        ok "$name"
+    fi
+}
+
 check_exit_command() {
     local name="WM_COMMAND $EXIT_COMMAND ends it" posted
     posted=$(probe command "$EXIT_COMMAND")
@@ -438,6 +456,7 @@ run_inside() {
     check_value_created
     check_second_copy_ends
     check_commands_without_camera
+    check_settings_switch
     check_exit_command
     check_deleted_value_ends_it
 

@@ -4,11 +4,8 @@
 #include "dialogs/effect_cycle.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
-#include "framework/paint_dc.h"
 
-BEGIN_MESSAGE_MAP(CEffectPage, CDialog)
-    ON_WM_PAINT()
-    ON_MESSAGE(WM_DESTROY, &CEffectPage::OnDestroy)
+BEGIN_MESSAGE_MAP(CEffectPage, CControlPage)
     ON_COMMAND_RANGE(IDC_EFFECT_AGED_PHOTO, IDC_EFFECT_TV, &CEffectPage::OnEffectRadio)
     ON_COMMAND_RANGE(IDC_FRAME_POST_CARD, IDC_FRAME_MAGNIFIER, &CEffectPage::OnEffectRadio)
     ON_COMMAND_RANGE(IDC_NO_EFFECT, IDC_NO_EFFECT, &CEffectPage::OnEffectRadio)
@@ -17,39 +14,15 @@ BEGIN_MESSAGE_MAP(CEffectPage, CDialog)
     ON_COMMAND(IDC_LOAD_FILE, &CEffectPage::OnLoadFile)
 END_MESSAGE_MAP()
 
-CEffectPage::CEffectPage() : CDialog(IDD_EFFECT) {}
+CEffectPage::CEffectPage() : CControlPage(IDD_EFFECT) {}
 
 void CEffectPage::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
+    CControlPage::DoDataExchange(pDX);
     for (const EffectEntry& entry : kEffectTable) {
         DDX_Control(pDX, entry.radio, m_effectRadios[static_cast<std::size_t>(entry.effect)]);
     }
     DDX_Control(pDX, IDC_AUTO_CHANGE, m_autoChange);
     DDX_Control(pDX, IDC_FRAME_FILE, m_frameFile);
-}
-
-BOOL CEffectPage::OnInitDialog() {
-    CDialog::OnInitDialog();
-    RefreshEffectChecks();
-    return TRUE;
-}
-
-void CEffectPage::OnPaint() {
-    { CPaintDC dc(this); }
-    RefreshEffectChecks();
-}
-
-LRESULT CEffectPage::OnDestroy(WPARAM, LPARAM) {
-    // A running cycle goes on without the page.
-    m_binding.Release();
-    return Default();
-}
-
-BOOL CEffectPage::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
-        return FALSE;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
 }
 
 void CEffectPage::SelectEffect(EffectId effect) {

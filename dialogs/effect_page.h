@@ -4,12 +4,11 @@
 
 #include <array>
 
-#include "camera/capture_filter_binding.h"
+#include "dialogs/control_page.h"
 #include "dialogs/effect_ids.h"
 #include "framework/controls.h"
-#include "framework/dialog.h"
 
-class CEffectPage : public CDialog {
+class CEffectPage : public CControlPage {
 public:
     CEffectPage();
 
@@ -20,14 +19,9 @@ public:
     // Checks the radio button of the effect the camera shows, and no other.
     void RefreshEffectChecks();
 
-    // Esc is left to pass: it never cancels or closes the page.
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    void OnPaint();
-    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    void Refresh() override { RefreshEffectChecks(); }
     void OnEffectRadio(UINT nID);
     void OnAutoChange();
     void OnBrowseFrame();
@@ -37,7 +31,6 @@ private:
     std::array<CButton, kEffectTable.size()> m_effectRadios;  // by EffectId
     CButton m_autoChange;
     CButton m_frameFile;
-    KeptCaptureFilterBinding m_binding;  // while the window exists
 
     DECLARE_MESSAGE_MAP()
 };

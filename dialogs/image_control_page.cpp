@@ -3,7 +3,6 @@
 #include "camera/vendor_properties.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
-#include "framework/paint_dc.h"
 #include "res/resource.h"
 
 namespace {
@@ -45,9 +44,7 @@ constexpr const char* kSnapSizeNames[] = {"VGA", "SVGA", "XGA", "SXGA"};
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CImageControlPage, CDialog)
-    ON_WM_PAINT()
-    ON_MESSAGE(WM_DESTROY, &CImageControlPage::OnDestroy)
+BEGIN_MESSAGE_MAP(CImageControlPage, CControlPage)
     ON_COMMAND(IDC_MIRROR, &CImageControlPage::OnMirror)
     ON_COMMAND(IDC_FLIP, &CImageControlPage::OnFlip)
     ON_COMMAND(IDC_LOW_LIGHT, &CImageControlPage::OnLowLight)
@@ -66,10 +63,10 @@ BEGIN_MESSAGE_MAP(CImageControlPage, CDialog)
                     &CImageControlPage::OnTrackbarReleased)
 END_MESSAGE_MAP()
 
-CImageControlPage::CImageControlPage() : CDialog(IDD_IMAGE_CONTROL) {}
+CImageControlPage::CImageControlPage() : CControlPage(IDD_IMAGE_CONTROL) {}
 
 void CImageControlPage::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
+    CControlPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_BRIGHTNESS_SLIDER, m_brightness);
     DDX_Control(pDX, IDC_GAMMA_SLIDER, m_gamma);
     DDX_Control(pDX, IDC_CONTRAST_SLIDER, m_contrast);
@@ -93,29 +90,6 @@ void CImageControlPage::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BANDWIDTH_AUTO, m_bandwidthAuto);
     DDX_Control(pDX, IDC_EXPOSURE_AUTO, m_exposureAuto);
     DDX_Control(pDX, IDC_WHITE_BALANCE_AUTO, m_whiteBalanceAuto);
-}
-
-BOOL CImageControlPage::OnInitDialog() {
-    CDialog::OnInitDialog();
-    RefreshFromCamera();
-    return TRUE;
-}
-
-void CImageControlPage::OnPaint() {
-    { CPaintDC dc(this); }
-    RefreshFromCamera();
-}
-
-LRESULT CImageControlPage::OnDestroy(WPARAM, LPARAM) {
-    m_binding.Release();
-    return Default();
-}
-
-BOOL CImageControlPage::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
-        return FALSE;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
 }
 
 CSliderCtrl& CImageControlPage::Trackbar(UINT id) {

@@ -5,26 +5,20 @@
 
 #include <cstdint>
 
-#include "camera/capture_filter_binding.h"
 #include "camera/vendor_properties.h"
+#include "dialogs/control_page.h"
 #include "framework/controls.h"
-#include "framework/dialog.h"
 
-class CImageControlPage : public CDialog {
+class CImageControlPage : public CControlPage {
 public:
     CImageControlPage();
 
     // Reads the twenty channels and shows them.
     void RefreshFromCamera();
 
-    // Esc is left to pass: it never cancels or closes the page.
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    void OnPaint();
-    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    void Refresh() override { RefreshFromCamera(); }
     void OnMirror();
     void OnFlip();
     void OnLowLight();
@@ -72,8 +66,6 @@ private:
     std::int32_t m_keptBacklightComp = 0;
     std::int32_t m_keptBwMode = 0;
     std::int32_t m_keptBandwidthAuto = 0;
-
-    KeptCaptureFilterBinding m_binding;  // while the window exists
 
     DECLARE_MESSAGE_MAP()
 };

@@ -450,6 +450,16 @@ std::optional<sim::ControlView> Console::ActiveControl(const std::string& id,
     return std::nullopt;
 }
 
+std::optional<sim::ControlView> Console::ActiveTrackbar(const std::string& id,
+                                                        const std::string& usage) {
+    auto control = ActiveControl(id, usage);
+    if (control && control->kind != "trackbar") {
+        Error("control " + id + " is not a trackbar");
+        return std::nullopt;
+    }
+    return control;
+}
+
 bool Console::Click(const Words& words) {
     const std::string usage = "usage: click ID";
     if (words.size() != 2) {
@@ -474,12 +484,9 @@ bool Console::Drag(const Words& words) {
     if (!position || *position < INT32_MIN || *position > INT32_MAX) {
         return Error(usage);
     }
-    const auto control = ActiveControl(words[1], usage);
+    const auto control = ActiveTrackbar(words[1], usage);
     if (!control) {
         return false;
-    }
-    if (control->kind != "trackbar") {
-        return Error("control " + words[1] + " is not a trackbar");
     }
     if (!control->enabled || !desktop_.DragTrackbar(control->hwnd, static_cast<int>(*position))) {
         return Error("control " + words[1] + " is disabled");
@@ -500,12 +507,9 @@ bool Console::Key(const Words& words) {
     if (words.size() != 3 || (words[2] != "left" && words[2] != "right")) {
         return Error(usage);
     }
-    const auto control = ActiveControl(words[1], usage);
+    const auto control = ActiveTrackbar(words[1], usage);
     if (!control) {
         return false;
-    }
-    if (control->kind != "trackbar") {
-        return Error("control " + words[1] + " is not a trackbar");
     }
     const UINT key = words[2] == "left" ? VK_LEFT : VK_RIGHT;
     if (!control->enabled || !desktop_.PressKeyOn(control->hwnd, key)) {

@@ -45,6 +45,8 @@ private:
     // The visible control of the active window that `id` names; nullopt once it has printed why
     // there is none.
     std::optional<sim::ControlView> ActiveControl(const std::string& id, const std::string& usage);
+    // The same, for a trackbar.
+    std::optional<sim::ControlView> ActiveTrackbar(const std::string& id, const std::string& usage);
     bool Device(const Words& words);
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);

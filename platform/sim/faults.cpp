@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 57> kKnownOperations = {
+constexpr std::array<std::string_view, 58> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -66,6 +66,7 @@ constexpr std::array<std::string_view, 57> kKnownOperations = {
     "CreateThread",
     "CreateEventA",
     "GetOpenFileNameA",
+    "GetProfileStringA",
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/sim/gdi.h"
 #include "platform/sim/kernel.h"
 #include "platform/sim/menus.h"
+#include "platform/sim/profile.h"
 #include "platform/sim/program_module.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/resource_counter.h"
@@ -42,6 +43,7 @@ public:
     Kernel& kernel() { return kernel_; }
     Locale& locale() { return locale_; }
     Registry& registry() { return registry_; }
+    Profile& profile() { return profile_; }
     DeviceTree& devices() { return devices_; }
     FaultInjector& faults() { return faults_; }
     ResourceCounter& resources() { return resources_; }
@@ -63,6 +65,7 @@ private:
     ResourceCounter resources_;
     FaultInjector faults_;
     Registry registry_{resources_};
+    Profile profile_;
     DeviceTree devices_{resources_};
     ProgramModule program_;
     Apartments apartments_;

@@ -1,5 +1,5 @@
 // Kernel functions (processthreadsapi.h, synchapi.h, sysinfoapi.h, handleapi.h) on the virtual
-// clock.
+// clock, and the user's profile (winbase.h).
 #pragma once
 
 #include "platform/sim/api/win32_types.h"
@@ -31,3 +31,6 @@ BOOL WINAPI SetEvent(HANDLE hEvent);
 BOOL WINAPI ResetEvent(HANDLE hEvent);
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 BOOL WINAPI CloseHandle(HANDLE hObject);
+
+DWORD WINAPI GetProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
+                               LPSTR lpReturnedString, DWORD nSize);

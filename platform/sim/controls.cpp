@@ -56,7 +56,7 @@ POINT Controls::TabPoint(int index) {
     return POINT{kTabLeft + index * kTabWidth + kTabWidth / 2, kTabRowHeight / 2};
 }
 
-std::optional<LRESULT> Controls::Button(HWND hwnd, UINT message, WPARAM wparam, LPARAM /*lparam*/) {
+std::optional<LRESULT> Controls::Button(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     WindowManager& windows = machine_.windows();
     Window* button = windows.Find(hwnd);
     if (!button) {
@@ -65,17 +65,32 @@ std::optional<LRESULT> Controls::Button(HWND hwnd, UINT message, WPARAM wparam, 
     switch (message) {
         case WM_LBUTTONDOWN:
             if (button->Enabled() && ButtonType(*button) != BS_GROUPBOX) {
+                // The button keeps the mouse until it is let go.
+                windows.SetCapture(hwnd);
                 windows.SetFocus(hwnd);
                 button->mouse_down = true;
                 button->pushed = true;
             }
             return LRESULT{0};
-        case WM_LBUTTONUP:
-            // Only a press that began on the button clicks it.
-            if (button->mouse_down) {
+        case WM_LBUTTONUP: {
+            // Only a press that began on the button, and still shows pushed, clicks it.
+            if (!button->mouse_down) {
+                return LRESULT{0};
+            }
+            const bool pushed = button->pushed;
+            button->mouse_down = false;
+            button->pushed = false;
+            windows.ReleaseCapture(hwnd);
+            if (pushed) {
+                Click(hwnd);
+            }
+            return LRESULT{0};
+        }
+        case WM_CAPTURECHANGED:
+            // The mouse taken away on the way (the button disabled, say) ends the press unclicked.
+            if (reinterpret_cast<HWND>(lparam) != hwnd && button->mouse_down) {
                 button->mouse_down = false;
                 button->pushed = false;
-                Click(hwnd);
             }
             return LRESULT{0};
         case BM_CLICK:
@@ -92,6 +107,14 @@ std::optional<LRESULT> Controls::Button(HWND hwnd, UINT message, WPARAM wparam, 
         case BM_SETSTATE:
             button->pushed = wparam != 0;
             return LRESULT{0};
+        case BM_SETIMAGE: {
+            // Version 6 keeps an image of either type on any button; the caller still owns it.
+            const HANDLE previous = button->image;
+            button->image = reinterpret_cast<HANDLE>(lparam);
+            return reinterpret_cast<LRESULT>(previous);
+        }
+        case BM_GETIMAGE:
+            return reinterpret_cast<LRESULT>(button->image);
         default:
             return std::nullopt;
     }

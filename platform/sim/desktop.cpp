@@ -59,7 +59,8 @@ std::vector<WindowView> Desktop::TopLevelWindows() const {
     for (HWND hwnd : windows.TopLevelWindows()) {
         const Window* window = windows.Find(hwnd);
         views.push_back(WindowView{hwnd, window->class_name, window->title, window->Visible(),
-                                   window->Enabled(), window->process});
+                                   window->Enabled(), window->process,
+                                   (window->ex_style & WS_EX_TOPMOST) != 0});
     }
     return views;
 }
@@ -119,6 +120,15 @@ bool Desktop::ShowWindow(HWND hwnd, int command) {
         return false;
     }
     machine_.windows().Show(hwnd, command);
+    Settle();
+    return true;
+}
+
+bool Desktop::EnableWindow(HWND hwnd, bool enable) {
+    if (!machine_.windows().Find(hwnd)) {
+        return false;
+    }
+    machine_.windows().Enable(hwnd, enable);
     Settle();
     return true;
 }
@@ -202,6 +212,47 @@ bool Desktop::ClickControl(HWND control) {
     const LPARAM point = Middle(*windows.Find(control));
     windows.Post(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
     windows.Post(control, WM_LBUTTONUP, 0, point);
+    Settle();
+    return true;
+}
+
+HWND Desktop::HeldButton() const {
+    const Window* button = machine_.windows().Find(held_);
+    return button && button->mouse_down ? held_ : nullptr;
+}
+
+bool Desktop::PressButton(HWND button) {
+    if (HeldButton()) {
+        return false;  // one mouse button, already down
+    }
+    held_ = nullptr;
+    WindowManager& windows = machine_.windows();
+    if (!Operable(button)) {
+        return false;
+    }
+    const auto kind = KindOf(*windows.Find(button));
+    if (!kind ||
+        (*kind != "button" && *kind != "iconbutton" && *kind != "checkbox" && *kind != "radio")) {
+        return false;
+    }
+    held_ = button;
+    windows.Post(button, WM_LBUTTONDOWN, MK_LBUTTON, Middle(*windows.Find(button)));
+    Settle();
+    return true;
+}
+
+bool Desktop::ReleaseButton(HWND button) {
+    if (!button || held_ != button) {
+        return false;
+    }
+    const bool pressed = HeldButton() != nullptr;
+    held_ = nullptr;
+    if (!pressed) {
+        return false;
+    }
+    // The button holds the mouse's capture: the release reaches it wherever the mouse is.
+    WindowManager& windows = machine_.windows();
+    windows.Post(button, WM_LBUTTONUP, 0, Middle(*windows.Find(button)));
     Settle();
     return true;
 }

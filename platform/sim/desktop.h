@@ -19,6 +19,7 @@ struct WindowView {
     bool visible;
     bool enabled;
     ProcessId process;  // 0 for another program's window
+    bool topmost;       // WS_EX_TOPMOST
 };
 
 // A control as a person sees it in a window.
@@ -59,6 +60,9 @@ public:
     // another program's window as CloseWindow. False when no window is open or it is disabled.
     bool CloseActiveWindow();
     bool ShowWindow(HWND hwnd, int command);
+    // Another program calls EnableWindow on the window (of any program). False when there is no
+    // such window.
+    bool EnableWindow(HWND hwnd, bool enable);
     // A key press in a window: WM_KEYDOWN to its focused control, or to the window itself.
     bool PressKey(HWND top_level, UINT virtual_key);
 
@@ -72,6 +76,16 @@ public:
     // trackbar: on its thumb). False, and nothing happens, for a hidden or disabled control.
     bool ClickControl(HWND control);
     bool ClickButton(HWND button) { return ClickControl(button); }
+    // The mouse's button goes down on a visible, enabled button and stays down: the button shows
+    // pushed (BST_PUSHED) until it is let go. False, and nothing happens, for a hidden or disabled
+    // button, for another control, or while the mouse already holds a button down.
+    bool PressButton(HWND button);
+    // The mouse lets go over the held button, which clicks it. False when the mouse was not
+    // holding that button or the button lost its press meanwhile (disabled, say), as it does on
+    // Windows; the mouse is let go either way.
+    bool ReleaseButton(HWND button);
+    // The button the mouse holds down with its press still on; null when none.
+    HWND HeldButton() const;
     // The trackbar's thumb dragged with the mouse to `position` (clamped) and let go.
     bool DragTrackbar(HWND trackbar, int position);
     // The control takes the keyboard focus and the key goes down and up on it.
@@ -104,6 +118,7 @@ private:
     bool Operable(HWND control) const;
 
     Machine& machine_;
+    HWND held_ = nullptr;  // where the mouse's button went down and stays
 };
 
 }  // namespace sim

@@ -198,6 +198,9 @@ bool WindowManager::Destroy(HWND hwnd) {
         return true;
     }
     window->destroyed = true;
+    if (Queue& queue = QueueOf(window->thread); queue.capture == hwnd) {
+        queue.capture = nullptr;
+    }
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
                                  [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
                   timers_.end());
@@ -583,6 +586,9 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
         case WM_CLOSE:
             Destroy(hwnd);
             return 0;
+        case WM_CANCELMODE:
+            ReleaseCapture(hwnd);
+            return 0;
         case WM_PAINT:
             window->needs_paint = false;
             window->needs_erase = false;
@@ -687,6 +693,14 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
             w->rect.right = w->rect.left + pos.cx;
             w->rect.bottom = w->rect.top + pos.cy;
         }
+        // Only a top-level window enters or leaves the topmost windows.
+        if (!(pos.flags & SWP_NOZORDER) && w->TopLevel()) {
+            if (pos.hwndInsertAfter == HWND_TOPMOST) {
+                w->ex_style |= WS_EX_TOPMOST;
+            } else if (pos.hwndInsertAfter == HWND_NOTOPMOST) {
+                w->ex_style &= ~static_cast<DWORD>(WS_EX_TOPMOST);
+            }
+        }
         if ((pos.flags & SWP_SHOWWINDOW) && !w->Visible()) {
             w->style |= WS_VISIBLE;
             w->shown = next_show_++;
@@ -701,6 +715,13 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
 }
 
 bool WindowManager::Enable(HWND hwnd, bool enable) {
+    if (!Find(hwnd)) {
+        return false;
+    }
+    // A window being disabled first gives up what it was doing with the mouse.
+    if (!enable) {
+        Send(hwnd, WM_CANCELMODE, 0, 0);
+    }
     Window* window = Find(hwnd);
     if (!window) {
         return false;
@@ -812,6 +833,37 @@ void WindowManager::SetFocus(HWND hwnd) {
     if (Window* window = Find(hwnd)) {
         QueueOf(window->thread).focus = hwnd;
     }
+}
+
+HWND WindowManager::Capture(ThreadId thread) const {
+    auto it = queues_.find(thread);
+    return it == queues_.end() ? nullptr : it->second.capture;
+}
+
+void WindowManager::SetCapture(HWND hwnd) {
+    const Window* window = Find(hwnd);
+    if (!window) {
+        return;
+    }
+    Queue& queue = QueueOf(window->thread);
+    const HWND previous = queue.capture;
+    queue.capture = hwnd;
+    if (previous && previous != hwnd) {
+        Send(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    }
+}
+
+void WindowManager::ReleaseCapture(HWND hwnd) {
+    const Window* window = Find(hwnd);
+    if (!window) {
+        return;
+    }
+    Queue& queue = QueueOf(window->thread);
+    if (queue.capture != hwnd) {
+        return;
+    }
+    queue.capture = nullptr;
+    Send(hwnd, WM_CAPTURECHANGED, 0, 0);
 }
 
 }  // namespace sim

@@ -66,6 +66,7 @@ struct Window {
     int check = BST_UNCHECKED;
     bool pushed = false;      // BST_PUSHED
     bool mouse_down = false;  // the mouse went down on the control and has not let go yet
+    HANDLE image = nullptr;   // a button's BM_SETIMAGE image; the program keeps owning it
     TrackbarState trackbar;
     TabState tab;
 
@@ -150,6 +151,12 @@ public:
     void SetForeground(HWND hwnd) { foreground_ = hwnd; }
     HWND Focus(ThreadId thread) const;
     void SetFocus(HWND hwnd);
+    // The mouse capture of a window's thread: the window that takes the mouse until it lets go.
+    // The window losing it hears WM_CAPTURECHANGED with the new holder (or null) in lParam.
+    HWND Capture(ThreadId thread) const;
+    void SetCapture(HWND hwnd);
+    // Lets the capture go, when `hwnd` holds it.
+    void ReleaseCapture(HWND hwnd);
 
 private:
     struct SentMessage {
@@ -165,6 +172,7 @@ private:
         bool quit = false;
         int quit_code = 0;
         HWND focus = nullptr;
+        HWND capture = nullptr;
     };
     struct Timer {
         HWND hwnd;

@@ -129,6 +129,15 @@ bool Console::Execute(std::string_view line) {
     if (verb == "click") {
         return Click(words);
     }
+    if (verb == "press") {
+        return Press(words);
+    }
+    if (verb == "release") {
+        return Release(words);
+    }
+    if (verb == "profile") {
+        return Profile(words, line);
+    }
     if (verb == "drag") {
         return Drag(words);
     }
@@ -267,7 +276,7 @@ bool Console::Windows() {
 bool Console::Window(const Words& words, std::string_view line) {
     const std::string usage =
         "usage: window open CLASS TITLE | window close TITLE | window show TITLE | "
-        "window hide TITLE";
+        "window hide TITLE | window enable TITLE | window disable TITLE";
     if (words.size() < 2) {
         return Error(usage);
     }
@@ -281,7 +290,8 @@ bool Console::Window(const Words& words, std::string_view line) {
         desktop_.OpenWindow(class_name, Utf16(*title));
         return true;
     }
-    if (action != "close" && action != "show" && action != "hide") {
+    if (action != "close" && action != "show" && action != "hide" && action != "enable" &&
+        action != "disable") {
         return Error(usage);
     }
     const auto title = words.size() >= 3 ? RestOfLine(line, 2) : std::nullopt;
@@ -298,6 +308,8 @@ bool Console::Window(const Words& words, std::string_view line) {
                 return Error("\"" + *title + "\" is not a window of another program");
             }
             desktop_.CloseWindow(window.hwnd);
+        } else if (action == "enable" || action == "disable") {
+            desktop_.EnableWindow(window.hwnd, action == "enable");
         } else {
             desktop_.ShowWindow(window.hwnd, action == "show" ? SW_SHOW : SW_HIDE);
         }
@@ -473,6 +485,80 @@ bool Console::Click(const Words& words) {
         return Error("control " + words[1] + " is disabled");
     }
     return true;
+}
+
+namespace {
+
+bool IsButton(const sim::ControlView& control) {
+    return control.kind == "button" || control.kind == "iconbutton" || control.kind == "checkbox" ||
+           control.kind == "radio";
+}
+
+}  // namespace
+
+bool Console::Press(const Words& words) {
+    const std::string usage = "usage: press ID";
+    if (words.size() != 2) {
+        return Error(usage);
+    }
+    const auto control = ActiveControl(words[1], usage);
+    if (!control) {
+        return false;
+    }
+    if (!IsButton(*control)) {
+        return Error("control " + words[1] + " is not a button");
+    }
+    if (!control->enabled) {
+        return Error("control " + words[1] + " is disabled");
+    }
+    if (const HWND held = desktop_.HeldButton()) {
+        return Error("the mouse already holds control " +
+                     std::to_string(machine_.windows().Find(held)->id) + " down");
+    }
+    if (!desktop_.PressButton(control->hwnd)) {
+        return Error("control " + words[1] + " is disabled");
+    }
+    return true;
+}
+
+bool Console::Release(const Words& words) {
+    const std::string usage = "usage: release ID";
+    if (words.size() != 2) {
+        return Error(usage);
+    }
+    // The held button takes the release even when it has gone out of sight meanwhile.
+    const HWND active = desktop_.ActiveWindow();
+    const HWND held = desktop_.HeldButton();
+    const auto number = ParseNumber(words[1]);
+    if (held && active && number && machine_.windows().Find(held)->id == *number &&
+        machine_.windows().IsDescendant(active, held)) {
+        desktop_.ReleaseButton(held);
+        return true;
+    }
+    const auto control = ActiveControl(words[1], usage);
+    if (!control) {
+        return false;
+    }
+    if (!IsButton(*control)) {
+        return Error("control " + words[1] + " is not a button");
+    }
+    return Error("control " + words[1] + " is not held down");
+}
+
+bool Console::Profile(const Words& words, std::string_view line) {
+    if (words.size() >= 5 && words[1] == "set") {
+        const auto value = RestOfLine(line, 4);
+        if (!value) {
+            return Error("usage: profile set SECTION NAME VALUE");
+        }
+        machine_.profile().Set(words[2], words[3], *value);
+        return true;
+    }
+    if (words.size() == 4 && words[1] == "delete") {
+        machine_.profile().Delete(words[2], words[3]);  // a missing value stays missing
+        return true;
+    }
+    return Error("usage: profile set SECTION NAME VALUE | profile delete SECTION NAME");
 }
 
 bool Console::Drag(const Words& words) {

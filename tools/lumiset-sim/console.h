@@ -39,6 +39,9 @@ private:
     bool Close();
     bool Show();
     bool Click(const Words& words);
+    bool Press(const Words& words);
+    bool Release(const Words& words);
+    bool Profile(const Words& words, std::string_view line);
     bool Drag(const Words& words);
     bool Key(const Words& words);
     bool Repaint();

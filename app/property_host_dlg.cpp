@@ -50,6 +50,7 @@ BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_COMMAND_RANGE(ID_SNAPSHOT_SIZE_HIGH, ID_SNAPSHOT_SIZE_HIGH, &CPropertyHostDlg::OnStillImage)
     ON_COMMAND_RANGE(ID_SNAP_SHOT, ID_SNAP_SHOT, &CPropertyHostDlg::OnStillImage)
     ON_COMMAND(ID_FACE_TRACKING, &CPropertyHostDlg::OnFaceTracking)
+    ON_COMMAND(ID_ZOOM, &CPropertyHostDlg::OnZoom)
 END_MESSAGE_MAP()
 
 CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {

@@ -5,6 +5,7 @@
 
 #include "app/settings_window.h"
 #include "device/device_enable_setting.h"
+#include "dialogs/capture_windows.h"
 #include "dialogs/effect_page.h"
 #include "dialogs/image_control_page.h"
 #include "framework/controls.h"
@@ -57,6 +58,7 @@ protected:
     void OnStillImage(UINT nID);
     void OnFaceTracking();
     void OnOpenPropertyPage();
+    void OnZoom();
 
 private:
     void AppendAboutItem();
@@ -76,6 +78,7 @@ private:
     CEffectPage m_effectPage;
     CSettingsDlg m_settingsWindow{m_imageControlPage, m_effectPage};
     bool m_showSettingsAtStart = false;
+    CaptureWindows m_captureWindows;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,7 @@
 // The host's window commands beyond the tray menu: effects and frames, still sizes and
-// snapshots, face tracking and the filter's property frame. No menu of the running program sends
-// them; other programs do. Each binds the camera's filter for its own action when none is bound.
+// snapshots, face tracking, the filter's property frame and the Zoom dialog. No menu of the
+// running program sends them; other programs do. Each binds the camera's filter for its own
+// action when none is bound; the Zoom dialog does so itself while it is open.
 #include "app/property_host_dlg.h"
 #include "camera/capture_filter_binding.h"
 #include "camera/face_tracking.h"
@@ -8,6 +9,7 @@
 #include "camera/still_image.h"
 #include "camera/vendor_properties.h"
 #include "dialogs/effect_ids.h"
+#include "dialogs/zoom_dialog.h"
 #include "res/resource.h"
 
 // Only the channel is written: a running cycle overwrites it at its next step.
@@ -34,4 +36,8 @@ void CPropertyHostDlg::OnOpenPropertyPage() {
     }
     CaptureFilterBinding binding;
     ShowFilterPropertyFrame();
+}
+
+void CPropertyHostDlg::OnZoom() {
+    OpenZoomDialog(m_captureWindows);
 }

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "dialogs/control_page.h"
+#include "dialogs/camera_dialog.h"
 #include "dialogs/effect_ids.h"
 #include "framework/controls.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "camera/vendor_properties.h"
-#include "dialogs/control_page.h"
+#include "dialogs/camera_dialog.h"
 #include "framework/controls.h"
 
 class CImageControlPage : public CControlPage {

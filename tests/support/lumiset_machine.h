@@ -14,7 +14,7 @@ class LumisetTest : public ::testing::Test {
 protected:
     LumisetTest();
     // Ends a copy still running, as a user's Exit does: the program's own process-wide state
-    // (the effect cycle) must not outlive its machine.
+    // (the effect cycle, the bound capture filter) must not outlive its machine.
     void TearDown() override;
 
     // Starts a copy of Lumiset as a new process, with that command line.

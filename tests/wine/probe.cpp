@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -32,8 +34,20 @@ constexpr char kUsageText[] =
     "  post MSG WPARAM LPARAM  posts a message to it\n"
     "  send MSG WPARAM LPARAM  sends a message to it and prints the result\n"
     "  show                    ShowWindow(SW_SHOW) on it; status 0 when it is visible after\n"
-    "  wait-settings MS        waits up to MS ms for the visible settings window (\"#32770\"\n"
-    "                          \"CV Lumen Webcam Settings\")\n"
+    "Other top-level windows, by their whole title:\n"
+    "  wait-window TITLE MS    waits up to MS ms for a visible one; prints \"visible\" or\n"
+    "                          \"visible topmost\"\n"
+    "  wait-no-window TITLE MS waits up to MS ms until there is none\n"
+    "  count-windows TITLE     prints how many there are\n"
+    "  close-window TITLE      its close box (WM_SYSCOMMAND SC_CLOSE)\n"
+    "  key-window TITLE VK     the key VK pressed where its thread has the focus\n"
+    "  click-window TITLE ID   a click on its control ID (BM_CLICK)\n"
+    "  enabled TITLE           prints \"enabled\" or \"disabled\"\n"
+    "  set-enabled TITLE 0|1   EnableWindow on it\n"
+    "  registered NAME         prints the number of the registered window message NAME\n"
+    "The host's own dialogs (owned by it):\n"
+    "  wait-owned MS           waits up to MS ms for a visible one\n"
+    "  close-owned             the close box of each\n"
     "  sleep MS                does nothing for MS ms (keeps the wineserver and desktop up)\n"
     "Numbers are decimal or 0x hexadecimal.\n"
     "Status: 0 yes or done, 1 no or not in time, 2 usage error, 3 no host window to act on.\n";
@@ -95,20 +109,152 @@ int WaitFor(bool present, DWORD timeoutMs) {
     }
 }
 
-int WaitForSettings(DWORD timeoutMs) {
+// The title a command acts on. A title outside ASCII is written with \uXXXX escapes, which
+// reach the program whatever the locale and code page.
+std::wstring g_title;
+
+std::wstring Unescaped(const char* text) {
+    std::wstring title;
+    for (const char* p = text; *p != '\0'; ++p) {
+        unsigned code = 0;
+        if (p[0] == '\\' && p[1] == 'u' && std::sscanf(p + 2, "%4x", &code) == 1 &&
+            std::strlen(p + 2) >= 4) {
+            title.push_back(static_cast<wchar_t>(code));
+            p += 5;
+        } else {
+            title.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+        }
+    }
+    return title;
+}
+
+HWND FindTitled(const char*) {
+    return FindWindowW(nullptr, g_title.c_str());
+}
+
+int WaitForWindow(const char* title, DWORD timeoutMs, bool present) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
-        const HWND settings = FindWindowA(kHostClass, kSettingsTitle);
-        if (settings && IsWindowVisible(settings)) {
-            std::printf("visible\n");
+        const HWND window = FindTitled(title);
+        if (present && window && IsWindowVisible(window)) {
+            const bool topmost = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+            std::printf("visible%s\n", topmost ? " topmost" : "");
+            return kYes;
+        }
+        if (!present && !window) {
+            std::printf("gone\n");
             return kYes;
         }
         if (GetTickCount64() >= deadline) {
-            std::printf("%s after %lu ms\n", settings ? "hidden" : "absent", timeoutMs);
+            std::printf("%s after %lu ms\n", window ? "still there" : "absent", timeoutMs);
             return kNo;
         }
         Sleep(kPollIntervalMs);
     }
+}
+
+// The visible top-level windows the host owns.
+std::vector<HWND> OwnedByHost() {
+    struct Search {
+        HWND host;
+        std::vector<HWND> found;
+    } search{FindHost(), {}};
+    if (!search.host) {
+        return {};
+    }
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            if (GetWindow(window, GW_OWNER) == s->host && IsWindowVisible(window)) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int WaitForOwned(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (!OwnedByHost().empty()) {
+            std::printf("visible\n");
+            return kYes;
+        }
+        if (GetTickCount64() >= deadline) {
+            std::printf("none after %lu ms\n", timeoutMs);
+            return kNo;
+        }
+        Sleep(kPollIntervalMs);
+    }
+}
+
+int CloseOwned() {
+    const std::vector<HWND> owned = OwnedByHost();
+    for (HWND window : owned) {
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    std::printf("%zu\n", owned.size());
+    return owned.empty() ? kNo : kYes;
+}
+
+int CountTitled(const char* title) {
+    int count = 0;
+    (void)title;
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, g_title.c_str()); window;
+         window = FindWindowExW(nullptr, window, nullptr, g_title.c_str())) {
+        ++count;
+    }
+    std::printf("%d\n", count);
+    return count > 0 ? kYes : kNo;
+}
+
+// The window of its thread that has the keyboard focus, or the window itself.
+HWND FocusIn(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus) {
+        return info.hwndFocus;
+    }
+    return window;
+}
+
+int ActOnWindow(std::string_view name, const char* title, const unsigned long long* numbers) {
+    const HWND window = FindTitled(title);
+    if (!window) {
+        std::printf("no window titled \"%s\"\n", title);  // as the ANSI code page shows it
+        return kNoWindow;
+    }
+    if (name == "close-window") {
+        return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? kYes : kNo;
+    }
+    if (name == "key-window") {
+        const HWND target = FocusIn(window);
+        const auto key = static_cast<WPARAM>(numbers[0]);
+        return PostMessageA(target, WM_KEYDOWN, key, 1) &&
+                       PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u))
+                   ? kYes
+                   : kNo;
+    }
+    if (name == "click-window") {
+        const HWND control = GetDlgItem(window, static_cast<int>(numbers[0]));
+        if (!control) {
+            std::printf("no control %llu\n", numbers[0]);
+            return kNo;
+        }
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                   &ignored)
+                   ? kYes
+                   : kNo;
+    }
+    if (name == "enabled") {
+        const bool enabled = IsWindowEnabled(window);
+        std::printf("%s\n", enabled ? "enabled" : "disabled");
+        return enabled ? kYes : kNo;
+    }
+    EnableWindow(window, numbers[0] != 0);
+    return kYes;
 }
 
 int Post(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -158,12 +304,31 @@ int Show() {
 
 struct Command {
     const char* name;
-    int arguments;  // all numbers
+    int arguments;      // numbers
+    bool text = false;  // a title or name comes first
 };
 
 constexpr Command kCommands[] = {
-    {"find", 0},    {"count", 0}, {"show", 0}, {"wait-present", 1}, {"wait-gone", 1},
-    {"command", 1}, {"post", 3},  {"send", 3}, {"sleep", 1},        {"wait-settings", 1},
+    {"find", 0},
+    {"count", 0},
+    {"show", 0},
+    {"wait-present", 1},
+    {"wait-gone", 1},
+    {"command", 1},
+    {"post", 3},
+    {"send", 3},
+    {"sleep", 1},
+    {"wait-window", 1, true},
+    {"wait-no-window", 1, true},
+    {"count-windows", 0, true},
+    {"close-window", 0, true},
+    {"key-window", 1, true},
+    {"click-window", 1, true},
+    {"enabled", 0, true},
+    {"set-enabled", 1, true},
+    {"registered", 0, true},
+    {"wait-owned", 1},
+    {"close-owned", 0},
 };
 
 const Command* FindCommand(const char* name) {
@@ -175,9 +340,35 @@ const Command* FindCommand(const char* name) {
     return nullptr;
 }
 
-int Run(const std::string_view name, const unsigned long long* numbers) {
+int Run(const std::string_view name, const char* text, const unsigned long long* numbers) {
+    if (name == "wait-window" || name == "wait-no-window") {
+        if (numbers[0] >= INFINITE) {
+            return Usage("time out of range");
+        }
+        return WaitForWindow(text, static_cast<DWORD>(numbers[0]), name == "wait-window");
+    }
+    if (name == "count-windows") {
+        return CountTitled(text);
+    }
+    if (name == "registered") {
+        const UINT message = RegisterWindowMessageA(text);
+        std::printf("%u\n", message);
+        return message != 0 ? kYes : kNo;
+    }
+    if (text != nullptr) {
+        return ActOnWindow(name, text, numbers);
+    }
     if (name == "find") {
         return Find();
+    }
+    if (name == "close-owned") {
+        return CloseOwned();
+    }
+    if (name == "wait-owned") {
+        if (numbers[0] >= INFINITE) {
+            return Usage("time out of range");
+        }
+        return WaitForOwned(static_cast<DWORD>(numbers[0]));
     }
     if (name == "count") {
         return Count();
@@ -185,8 +376,7 @@ int Run(const std::string_view name, const unsigned long long* numbers) {
     if (name == "show") {
         return Show();
     }
-    if (name == "wait-present" || name == "wait-gone" || name == "sleep" ||
-        name == "wait-settings") {
+    if (name == "wait-present" || name == "wait-gone" || name == "sleep") {
         if (numbers[0] >= INFINITE) {
             return Usage("time out of range");
         }
@@ -194,9 +384,6 @@ int Run(const std::string_view name, const unsigned long long* numbers) {
         if (name == "sleep") {
             Sleep(ms);
             return kYes;
-        }
-        if (name == "wait-settings") {
-            return WaitForSettings(ms);
         }
         return WaitFor(name == "wait-present", ms);
     }
@@ -225,14 +412,18 @@ int main(int argc, char** argv) {
     if (!command) {
         return Usage("unknown command");
     }
-    if (argc - 2 != command->arguments) {
+    const int first_number = command->text ? 3 : 2;
+    if (argc - first_number != command->arguments) {
         return Usage("wrong number of arguments");
     }
     unsigned long long numbers[3] = {};
     for (int i = 0; i < command->arguments; ++i) {
-        if (!ParseNumber(argv[2 + i], numbers[i])) {
-            return Usage("arguments must be numbers");
+        if (!ParseNumber(argv[first_number + i], numbers[i])) {
+            return Usage("arguments after the title must be numbers");
         }
     }
-    return Run(command->name, numbers);
+    if (command->text) {
+        g_title = Unescaped(argv[2]);
+    }
+    return Run(command->name, command->text ? argv[2] : nullptr, numbers);
 }

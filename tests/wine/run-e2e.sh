@@ -354,13 +354,63 @@ check_settings_switch() {
     "$WINE" "$LUMISET_EXE" /settings </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
     local asking=$!
     STARTED_PIDS+=("$asking")
-    shown=$(probe wait-settings $((START_DEADLINE * 1000)))
+    shown=$(probe wait-window "CV Lumen Webcam Settings" $((START_DEADLINE * 1000)))
     if [[ $shown != visible ]]; then
         not_ok "$name" "the settings window is $shown"
     elif ! wait_for_exit "$asking" "$SECOND_COPY_DEADLINE"; then
         not_ok "$name" "the asking copy still runs after $SECOND_COPY_DEADLINE s"
     elif [[ $(probe count) != 1 ]] || ! is_running "$FIRST_PID"; then
         not_ok "$name" "the running copy is gone"
+    else
+        ok "$name"
+    fi
+}
+
+check_zoom_dialog() {
+    local name='command 32817 opens " Zoom" once, topmost; Esc leaves it, its close box closes it'
+    local shown count
+    probe command 32817 >/dev/null
+    shown=$(probe wait-window " Zoom" $((START_DEADLINE * 1000)))
+    if [[ $shown != "visible topmost" ]]; then
+        not_ok "$name" "the Zoom dialog is $shown"
+        return
+    fi
+    probe command 32817 >/dev/null
+    probe key-window " Zoom" 27 >/dev/null
+    sleep 0.5
+    count=$(probe count-windows " Zoom")
+    if [[ $count != 1 ]]; then
+        not_ok "$name" "$count Zoom dialogs after a second command and Esc"
+        return
+    fi
+    probe close-window " Zoom" >/dev/null
+    if ! probe wait-no-window " Zoom" $((EXIT_DEADLINE * 1000)) >/dev/null; then
+        not_ok "$name" "the close box left it open"
+    elif ! is_running "$FIRST_PID"; then
+        note_process "$FIRST_PID"
+        not_ok "$name" "Lumiset ended ($PROCESS_STATE)"
+    else
+        ok "$name"
+    fi
+}
+
+# The About box's title is Chinese and Wine keeps it only as the ANSI code page shows it: it is
+# found as the window the host owns.
+check_about_dialog() {
+    local name='WM_SYSCOMMAND 16 opens the About dialog' shown
+    probe post 0x112 16 0 >/dev/null
+    shown=$(probe wait-owned $((START_DEADLINE * 1000)))
+    if [[ $shown != visible ]]; then
+        not_ok "$name" "no About dialog: $shown"
+        return
+    fi
+    probe close-owned >/dev/null
+    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
+    while probe wait-owned 0 >/dev/null && (($(now_ms) < deadline)); do
+        sleep 0.2
+    done
+    if probe wait-owned 0 >/dev/null; then
+        not_ok "$name" "its close box left it open"
     else
         ok "$name"
     fi
@@ -389,6 +439,36 @@ check_exit_command() {
         ok "$name"
     fi
     stop_process "$FIRST_PID"
+}
+
+check_deleted_value_with_zoom_open() {
+    local name="deleting \"$VALUE_NAME\" while the Zoom dialog is open ends Lumiset when it closes"
+    reg_call add "$HOST_KEY" /v "$VALUE_NAME" /t REG_DWORD /d 1 /f >/dev/null
+    if ! start_and_wait_for_window; then
+        not_ok "$name" "$WHY"
+        stop_process "$LAST_PID"
+        return
+    fi
+    local pid=$LAST_PID
+    probe command 32817 >/dev/null
+    if [[ $(probe wait-window " Zoom" $((START_DEADLINE * 1000))) != visible* ]]; then
+        not_ok "$name" "no Zoom dialog"
+        stop_process "$pid"
+        return
+    fi
+    reg_call delete "$HOST_KEY" /v "$VALUE_NAME" /f >/dev/null
+    sleep 2
+    if ! is_running "$pid"; then
+        not_ok "$name" "it ended with the dialog still open"
+        return
+    fi
+    probe close-window " Zoom" >/dev/null
+    if wait_for_exit "$pid" "$EXIT_DEADLINE"; then
+        ok "$name"
+    else
+        not_ok "$name" "still running $EXIT_DEADLINE s after the dialog closed"
+    fi
+    stop_process "$pid"
 }
 
 check_deleted_value_ends_it() {
@@ -457,8 +537,11 @@ run_inside() {
     check_second_copy_ends
     check_commands_without_camera
     check_settings_switch
+    check_zoom_dialog
+    check_about_dialog
     check_exit_command
     check_deleted_value_ends_it
+    check_deleted_value_with_zoom_open
 
     say "# checks took $(elapsed_since "$started") s"
     say "$PASSED passed, $FAILED failed"

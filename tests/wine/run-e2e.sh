@@ -441,14 +441,19 @@ check_exit_command() {
     stop_process "$FIRST_PID"
 }
 
-check_deleted_value_with_zoom_open() {
-    local name="deleting \"$VALUE_NAME\" while the Zoom dialog is open ends Lumiset when it closes"
+# A new copy with the value in place; reports under NAME ($1) and fails when it does not start.
+start_fresh_copy() {
     reg_call add "$HOST_KEY" /v "$VALUE_NAME" /t REG_DWORD /d 1 /f >/dev/null
     if ! start_and_wait_for_window; then
-        not_ok "$name" "$WHY"
+        not_ok "$1" "$WHY"
         stop_process "$LAST_PID"
-        return
+        return 1
     fi
+}
+
+check_deleted_value_with_zoom_open() {
+    local name="deleting \"$VALUE_NAME\" while the Zoom dialog is open ends Lumiset when it closes"
+    start_fresh_copy "$name" || return
     local pid=$LAST_PID
     probe command 32817 >/dev/null
     if [[ $(probe wait-window " Zoom" $((START_DEADLINE * 1000))) != visible* ]]; then
@@ -473,12 +478,7 @@ check_deleted_value_with_zoom_open() {
 
 check_deleted_value_ends_it() {
     local name="deleting \"$VALUE_NAME\" ends a fresh start within a few seconds"
-    reg_call add "$HOST_KEY" /v "$VALUE_NAME" /t REG_DWORD /d 1 /f >/dev/null
-    if ! start_and_wait_for_window; then
-        not_ok "$name" "$WHY"
-        stop_process "$LAST_PID"
-        return
-    fi
+    start_fresh_copy "$name" || return
     local pid=$LAST_PID
     # Let at least one tick pass with the value present: it must not end on its own.
     sleep 1.5

@@ -65,11 +65,16 @@ std::string FirstHardwareId(const sim::DeviceNode& node) {
 
 }  // namespace
 
-Console::Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out)
+Console::Console(sim::Machine& machine, StartFunction start_lumiset, std::ostream& out)
     : machine_(machine), desktop_(machine), start_lumiset_(std::move(start_lumiset)), out_(out) {}
 
-void Console::StartLumiset() {
-    lumiset_processes_.push_back(desktop_.Start(start_lumiset_));
+Console::Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out)
+    : Console(
+          machine, [start = std::move(start_lumiset)](const std::string&) { start(); }, out) {}
+
+void Console::StartLumiset(const std::string& command_line) {
+    lumiset_processes_.push_back(
+        desktop_.Start([this, command_line] { start_lumiset_(command_line); }));
 }
 
 bool Console::Error(const std::string& why) {

@@ -36,6 +36,7 @@ private:
     bool Command(const Words& words);
     bool SendOrPost(const Words& words);
     bool Page(const Words& words);
+    bool Lumisetctl(const Words& words);
     bool Windows();
     bool Window(const Words& words, std::string_view line);
     bool Registry(const Words& words, std::string_view line);

@@ -8,6 +8,7 @@
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
 #include "tools/lumiset-sim/command_line.h"
+#include "tools/lumisetctl/lumisetctl_commands.h"
 
 namespace console {
 
@@ -65,11 +66,16 @@ std::string FirstHardwareId(const sim::DeviceNode& node) {
 
 }  // namespace
 
-Console::Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out)
+Console::Console(sim::Machine& machine, StartFunction start_lumiset, std::ostream& out)
     : machine_(machine), desktop_(machine), start_lumiset_(std::move(start_lumiset)), out_(out) {}
 
-void Console::StartLumiset() {
-    lumiset_processes_.push_back(desktop_.Start(start_lumiset_));
+Console::Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out)
+    : Console(
+          machine, [start = std::move(start_lumiset)](const std::string&) { start(); }, out) {}
+
+void Console::StartLumiset(const std::string& command_line) {
+    lumiset_processes_.push_back(
+        desktop_.Start([this, command_line] { start_lumiset_(command_line); }));
 }
 
 bool Console::Error(const std::string& why) {
@@ -179,6 +185,9 @@ bool Console::Execute(std::string_view line) {
     if (verb == "page") {
         return Page(words);
     }
+    if (verb == "lumisetctl") {
+        return Lumisetctl(words);
+    }
     if (verb == "quit" && words.size() == 1) {
         quit_requested_ = true;
         return true;
@@ -238,6 +247,34 @@ bool Console::Page(const Words& words) {
     }
     desktop_.Post(host, machine_.windows().RegisterMessage(u"LumisetShowSettings"), tab->second, 0);
     return true;
+}
+
+bool Console::Lumisetctl(const Words& words) {
+    // lumisetctl.exe's actions, done on this desktop by another program.
+    class ConsoleMachine : public lumisetctl::Machine {
+    public:
+        explicit ConsoleMachine(Console& console) : console_(console) {}
+        bool LumisetRunning() override { return console_.HostWindow() != nullptr; }
+        Result Post(unsigned command) override {
+            const HWND host = console_.HostWindow();
+            if (!host || !console_.desktop_.Post(host, WM_COMMAND, command, 0)) {
+                return {Result::Kind::NotRunning, {}};
+            }
+            return {Result::Kind::Done, {}};
+        }
+        Result StartSettings() override {
+            console_.StartLumiset("/settings");
+            return {Result::Kind::Done, {}};
+        }
+
+    private:
+        Console& console_;
+    };
+    ConsoleMachine machine(*this);
+    const auto outcome =
+        lumisetctl::Run(std::vector<std::string>(words.begin() + 1, words.end()), machine);
+    out_ << outcome.output;
+    return outcome.error.empty() ? true : Error(outcome.error);
 }
 
 bool Console::SendOrPost(const Words& words) {

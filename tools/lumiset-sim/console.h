@@ -15,11 +15,15 @@ namespace console {
 
 class Console {
 public:
-    // `start_lumiset` runs Lumiset's entry on the calling program thread.
+    // `start_lumiset` runs Lumiset's entry, with the command line given, on the calling program
+    // thread.
+    using StartFunction = std::function<void(const std::string& command_line)>;
+    Console(sim::Machine& machine, StartFunction start_lumiset, std::ostream& out);
+    // For a start function that takes no command line.
     Console(sim::Machine& machine, std::function<void()> start_lumiset, std::ostream& out);
 
-    // Starts Lumiset as at logon.
-    void StartLumiset();
+    // Starts a copy of Lumiset, as at logon when the command line is empty.
+    void StartLumiset(const std::string& command_line = "");
     // Runs one line; false when it was a command the console could not take (it printed why).
     bool Execute(std::string_view line);
     bool quit_requested() const { return quit_requested_; }
@@ -32,6 +36,7 @@ private:
     bool Command(const Words& words);
     bool SendOrPost(const Words& words);
     bool Page(const Words& words);
+    bool Lumisetctl(const Words& words);
     bool Windows();
     bool Window(const Words& words, std::string_view line);
     bool Registry(const Words& words, std::string_view line);
@@ -59,7 +64,7 @@ private:
 
     sim::Machine& machine_;
     sim::Desktop desktop_;
-    std::function<void()> start_lumiset_;
+    StartFunction start_lumiset_;
     std::ostream& out_;
     std::vector<sim::ProcessId> lumiset_processes_;
     bool quit_requested_ = false;

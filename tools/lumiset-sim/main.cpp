@@ -62,9 +62,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
     return options;
 }
 
-void RunLumiset() {
-    static char command_line[] = "";
-    AfxWinMain(GetModuleHandleA(nullptr), nullptr, command_line, SW_SHOWDEFAULT);
+void RunLumiset(const std::string& command_line) {
+    std::string line = command_line;  // the entry takes a writable command line, as WinMain's
+    AfxWinMain(GetModuleHandleA(nullptr), nullptr, line.data(), SW_SHOWDEFAULT);
 }
 
 // With --realtime the virtual clock follows the wall clock, also while the console waits for

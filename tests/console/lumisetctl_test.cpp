@@ -1,0 +1,151 @@
+// lumisetctl's words: each command's window command, the effect names in their spellings, every
+// usage error, and the outcome (output, error line, exit status) of a run on a fake machine.
+#include "tools/lumisetctl/lumisetctl_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialogs/effect_ids.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+using lumisetctl::Action;
+
+unsigned Posted(const Args& args) {
+    const Action action = lumisetctl::Parse(args);
+    EXPECT_EQ(action.kind, Action::Kind::Post) << args[0] << ": " << action.error;
+    return action.command;
+}
+
+std::string ErrorOf(const Args& args) {
+    const Action action = lumisetctl::Parse(args);
+    EXPECT_EQ(action.kind, Action::Kind::UsageError) << (args.empty() ? "" : args[0]);
+    return action.error;
+}
+
+TEST(Lumisetctl, CommandWordsInAnyCase) {
+    const std::vector<std::pair<std::string, unsigned>> commands = {
+        {"50hz", 32830},      {"60Hz", 32831},     {"on", 32827},         {"OFF", 32828},
+        {"exit", 32772},      {"Zoom", 32817},     {"properties", 32773}, {"snapshot", 32829},
+        {"facetrack", 32821}, {"NoEffect", 32803},
+    };
+    for (const auto& [word, id] : commands) {
+        EXPECT_EQ(Posted({word}), id) << word;
+    }
+    EXPECT_EQ(lumisetctl::Parse({"SETTINGS"}).kind, Action::Kind::Settings);
+    EXPECT_EQ(lumisetctl::Parse({"status"}).kind, Action::Kind::Status);
+    EXPECT_EQ(lumisetctl::Parse({"--help"}).kind, Action::Kind::Help);
+    EXPECT_EQ(lumisetctl::Parse({"-h"}).kind, Action::Kind::Help);
+}
+
+TEST(Lumisetctl, EveryEffectByNameMatchesTheSharedEffectTable) {
+    ASSERT_EQ(lumisetctl::kEffectNames.size(), static_cast<std::size_t>(kLastEffect));
+    for (std::size_t i = 0; i < lumisetctl::kEffectNames.size(); ++i) {
+        const EffectId effect = static_cast<EffectId>(i + 1);
+        const std::string name = lumisetctl::kEffectNames[i].name;
+        const unsigned command = Posted({"effect", name});
+        EXPECT_EQ(command, 32776u + static_cast<unsigned>(effect)) << name;
+        EXPECT_EQ(EffectOfCommand(command), effect) << name;
+    }
+}
+
+TEST(Lumisetctl, EffectNameSpellings) {
+    EXPECT_EQ(Posted({"effect", "tv-effect"}), 32792u);
+    EXPECT_EQ(Posted({"effect", "Magic Mirror"}), 32790u);
+    EXPECT_EQ(Posted({"effect", "magic", "mirror"}), 32790u);
+    EXPECT_EQ(Posted({"Effect", "  FBI --  wanted "}), 32798u);
+    EXPECT_EQ(Posted({"effect", "post-card"}), 32793u);
+    EXPECT_EQ(Posted({"effect", "MOSAIC"}), 32791u);
+    // Words run together or cut short are other names.
+    for (const char* name : {"magicmirror", "tv", "Magic Mirrors"}) {
+        EXPECT_EQ(lumisetctl::EffectCommand(name), 0u) << name;
+    }
+}
+
+TEST(Lumisetctl, UsageErrorsNameWhatIsWrong) {
+    EXPECT_EQ(ErrorOf({}), "no COMMAND given (lumisetctl --help lists them)");
+    EXPECT_EQ(ErrorOf({"x"}), "unknown command \"x\"");
+    EXPECT_EQ(ErrorOf({"--version"}), "unknown command \"--version\"");
+    EXPECT_EQ(ErrorOf({"effect"}), "effect needs a NAME");
+    EXPECT_EQ(ErrorOf({"effect", " - "}), "effect needs a NAME");
+    EXPECT_EQ(ErrorOf({"effect", "sepia", "tone"}),
+              "unknown effect \"sepia tone\" (lumisetctl --help lists them)");
+    EXPECT_EQ(ErrorOf({"zoom", "2"}), "\"zoom\" takes no arguments");
+    EXPECT_EQ(ErrorOf({"NoEffect", "now"}), "\"NoEffect\" takes no arguments");
+    EXPECT_EQ(ErrorOf({"settings", "effect"}), "\"settings\" takes no arguments");
+    EXPECT_EQ(ErrorOf({"status", "-v"}), "\"status\" takes no arguments");
+    EXPECT_EQ(ErrorOf({"--help", "zoom"}), "\"--help\" takes no arguments");
+}
+
+class FakeMachine : public lumisetctl::Machine {
+public:
+    bool running = true;
+    Result::Kind post_result = Result::Kind::Done;
+    std::vector<unsigned> posted;
+    int settings_started = 0;
+
+    bool LumisetRunning() override { return running; }
+    Result Post(unsigned command) override {
+        posted.push_back(command);
+        return {running ? post_result : Result::Kind::NotRunning,
+                post_result == Result::Kind::Failed ? "cannot post to Lumiset (error 1816)" : ""};
+    }
+    Result StartSettings() override {
+        ++settings_started;
+        return {Result::Kind::Done, {}};
+    }
+};
+
+TEST(Lumisetctl, OutcomesAndExitStatuses) {
+    FakeMachine machine;
+    auto run = [&machine](const Args& args) { return lumisetctl::Run(args, machine); };
+
+    auto outcome = run({"effect", "wind"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output + outcome.error, "");
+    EXPECT_EQ(machine.posted, std::vector<unsigned>{32789});
+    outcome = run({"status"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "running\n");
+
+    machine.post_result = FakeMachine::Result::Kind::Failed;
+    outcome = run({"snapshot"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.error, "cannot post to Lumiset (error 1816)");
+
+    machine.running = false;
+    outcome = run({"on"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "");
+    EXPECT_EQ(outcome.error, "Lumiset is not running");
+    outcome = run({"status"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "not running\n");
+    EXPECT_EQ(outcome.error, "");
+    // The settings window does not need a running copy: the new one starts as usual.
+    outcome = run({"settings"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(machine.settings_started, 1);
+
+    // Bad input reaches nothing.
+    machine.posted.clear();
+    outcome = run({"effect", "sepia"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.output, "");
+    EXPECT_TRUE(machine.posted.empty());
+
+    outcome = run({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.error, "");
+    for (const char* word : {"50hz", "facetrack", "effect NAME", "settings", "status", "-h"}) {
+        EXPECT_NE(outcome.output.find(word), std::string::npos) << word;
+    }
+    for (const auto& effect : lumisetctl::kEffectNames) {
+        EXPECT_NE(outcome.output.find(effect.name), std::string::npos) << effect.name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+#include "tools/lumisetctl/lumisetctl_commands.h"
+
+#include <algorithm>
+
+namespace lumisetctl {
+
+namespace {
+
+struct CommandWord {
+    std::string_view word;
+    unsigned command;
+};
+
+constexpr std::array<CommandWord, 10> kCommandWords{{
+    {"50hz", ID_FLICKER_50HZ},
+    {"60hz", ID_FLICKER_60HZ},
+    {"on", ID_CAMERA_ON},
+    {"off", ID_CAMERA_OFF},
+    {"exit", ID_EXIT},
+    {"zoom", ID_ZOOM},
+    {"properties", ID_OPEN_PROPERTY_PAGE},
+    {"snapshot", ID_SNAP_SHOT},
+    {"facetrack", ID_FACE_TRACKING},
+    {"noeffect", ID_NO_EFFECT},
+}};
+
+// ASCII only: the words are English, and other bytes of the ANSI code page stay as typed.
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '-';
+}
+
+// Lower case, with each run of blanks and dashes one blank and none at the ends.
+std::string Normalize(std::string_view name) {
+    std::string normal;
+    bool separated = false;
+    for (char c : Lower(name)) {
+        if (IsSeparator(c)) {
+            separated = !normal.empty();
+            continue;
+        }
+        if (separated) {
+            normal += ' ';
+            separated = false;
+        }
+        normal += c;
+    }
+    return normal;
+}
+
+std::string Join(const std::vector<std::string>& words, std::size_t first) {
+    std::string joined;
+    for (std::size_t i = first; i < words.size(); ++i) {
+        if (i > first) {
+            joined += ' ';
+        }
+        joined += words[i];
+    }
+    return joined;
+}
+
+Action Error(std::string why) {
+    return Action{Action::Kind::UsageError, 0, std::move(why)};
+}
+
+Action Simple(Action::Kind kind, unsigned command = 0) {
+    return Action{kind, command, {}};
+}
+
+// "TITLE: a, b, c" wrapped at 78 columns, continued lines indented.
+std::string NameList(std::string_view title, std::size_t first, std::size_t last) {
+    std::string text(title);
+    std::size_t column = text.size();
+    for (std::size_t i = first; i < last; ++i) {
+        std::string item = kEffectNames[i].name;
+        item += i + 1 < last ? "," : "";
+        if (column + 1 + item.size() > 78) {
+            text += "\n ";
+            column = 1;
+        }
+        text += " " + item;
+        column += 1 + item.size();
+    }
+    return text + "\n";
+}
+
+}  // namespace
+
+unsigned EffectCommand(std::string_view name) {
+    const std::string wanted = Normalize(name);
+    for (const EffectName& effect : kEffectNames) {
+        if (Normalize(effect.name) == wanted) {
+            return effect.command;
+        }
+    }
+    return 0;
+}
+
+Action Parse(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return Error("no COMMAND given (lumisetctl --help lists them)");
+    }
+    const std::string& typed = args[0];
+    const std::string word = Lower(typed);
+    if (word == "effect") {
+        const std::string name = Join(args, 1);
+        if (Normalize(name).empty()) {
+            return Error("effect needs a NAME");
+        }
+        const unsigned command = EffectCommand(name);
+        if (command == 0) {
+            return Error("unknown effect \"" + name + "\" (lumisetctl --help lists them)");
+        }
+        return Simple(Action::Kind::Post, command);
+    }
+    Action action;
+    if (word == "--help" || word == "-h") {
+        action = Simple(Action::Kind::Help);
+    } else if (word == "settings") {
+        action = Simple(Action::Kind::Settings);
+    } else if (word == "status") {
+        action = Simple(Action::Kind::Status);
+    } else {
+        const auto found = std::find_if(kCommandWords.begin(), kCommandWords.end(),
+                                        [&word](const CommandWord& c) { return c.word == word; });
+        if (found == kCommandWords.end()) {
+            return Error("unknown command \"" + typed + "\"");
+        }
+        action = Simple(Action::Kind::Post, found->command);
+    }
+    if (args.size() > 1) {
+        return Error("\"" + typed + "\" takes no arguments");
+    }
+    return action;
+}
+
+std::string Usage() {
+    return "usage: lumisetctl COMMAND [ARGS]\n"
+           "Sends the running Lumiset one of its window commands.\n"
+           "\n"
+           "  50hz, 60hz     anti-flicker frequency 50 Hz or 60 Hz\n"
+           "  on, off        switch the camera on or off\n"
+           "  exit           end Lumiset\n"
+           "  zoom           open the Zoom dialog\n"
+           "  properties     open the camera driver's property pages\n"
+           "  snapshot       take a snapshot\n"
+           "  facetrack      face tracking on or off\n"
+           "  effect NAME    show an effect or frame (names below)\n"
+           "  noeffect       no effect\n"
+           "  settings       open the settings window (starts Lumiset when none runs)\n"
+           "  status         print \"running\" or \"not running\"\n"
+           "  --help, -h     print this text\n"
+           "\n" +
+           NameList("effects:", 0, kFirstFrame - 1) +
+           NameList("frames:", kFirstFrame - 1, kEffectNames.size()) +
+           "Commands and names in any case; in names blanks or dashes alike:\n"
+           "  lumisetctl effect tv-effect, lumisetctl effect magic mirror\n"
+           "\n"
+           "exit status: 0 done (status: running), 1 Lumiset is not running or the\n"
+           "command could not be delivered, 2 usage error\n";
+}
+
+Outcome Run(const std::vector<std::string>& args, Machine& machine) {
+    const Action action = Parse(args);
+    Machine::Result result;
+    switch (action.kind) {
+        case Action::Kind::UsageError:
+            return Outcome{kUsageError, {}, action.error};
+        case Action::Kind::Help:
+            return Outcome{kDone, Usage(), {}};
+        case Action::Kind::Status:
+            return machine.LumisetRunning() ? Outcome{kDone, "running\n", {}}
+                                            : Outcome{kNotDelivered, "not running\n", {}};
+        case Action::Kind::Post:
+            result = machine.Post(action.command);
+            break;
+        case Action::Kind::Settings:
+            result = machine.StartSettings();
+            break;
+    }
+    switch (result.kind) {
+        case Machine::Result::Kind::Done:
+            return Outcome{kDone, {}, {}};
+        case Machine::Result::Kind::NotRunning:
+            return Outcome{kNotDelivered, {}, "Lumiset is not running"};
+        case Machine::Result::Kind::Failed:
+            break;
+    }
+    return Outcome{kNotDelivered, {}, result.why};
+}
+
+}  // namespace lumisetctl

@@ -117,6 +117,8 @@ run_outside() {
 
 WINE=${WINE_LAUNCHER:-}
 PROBE=${LUMISET_PROBE:-}
+# lumisetctl.exe is built beside Lumiset.exe.
+CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
 KEEP_ALIVE_PID=
 STARTED_PIDS=()
 LAST_PID=
@@ -139,6 +141,7 @@ wine_call() {
 }
 
 probe() { wine_call "$PROBE" "$@"; }
+ctl() { wine_call "$CTL" "$@"; }
 
 reg_call() { wine_call reg "$@"; }
 
@@ -366,16 +369,44 @@ check_settings_switch() {
     fi
 }
 
+# lumisetctl sends the running copy its commands by name, and says clearly what it cannot do.
+check_lumisetctl() {
+    local name='lumisetctl finds the running copy and refuses bad input' out status
+    if [[ ! -f $CTL ]]; then
+        not_ok "$name" "$CTL was not built"
+        return
+    fi
+    out=$(ctl status)
+    status=$?
+    if [[ $out != running || $status != 0 ]]; then
+        not_ok "$name" "status printed \"$out\" with exit status $status"
+        return
+    fi
+    out=$(ctl effect no-such-effect)
+    status=$?
+    if [[ $status != 2 || $out != *"unknown effect"* ]]; then
+        not_ok "$name" "a bad effect name gave exit status $status: $out"
+        return
+    fi
+    out=$(ctl noeffect)
+    status=$?
+    if [[ $status != 0 ]] || ! is_running "$FIRST_PID"; then
+        not_ok "$name" "noeffect gave exit status $status: $out"
+    else
+        ok "$name"
+    fi
+}
+
 check_zoom_dialog() {
-    local name='command 32817 opens " Zoom" once, topmost; Esc leaves it, its close box closes it'
+    local name='lumisetctl zoom opens " Zoom" once, topmost; Esc leaves it, its close box closes it'
     local shown count
-    probe command 32817 >/dev/null
+    ctl zoom >/dev/null
     shown=$(probe wait-window " Zoom" $((START_DEADLINE * 1000)))
     if [[ $shown != "visible topmost" ]]; then
         not_ok "$name" "the Zoom dialog is $shown"
         return
     fi
-    probe command 32817 >/dev/null
+    ctl zoom >/dev/null
     probe key-window " Zoom" 27 >/dev/null
     sleep 0.5
     count=$(probe count-windows " Zoom")
@@ -537,6 +568,7 @@ run_inside() {
     check_second_copy_ends
     check_commands_without_camera
     check_settings_switch
+    check_lumisetctl
     check_zoom_dialog
     check_about_dialog
     check_exit_command

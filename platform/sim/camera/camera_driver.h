@@ -1,6 +1,8 @@
 // The simulated camera's driver: answers the requests that reach the capture filter (the two
 // vendor property sets, the power-line-frequency property, the video-control mode per stream and
 // the property page list) as the real driver would, and logs every request it receives.
+// Plain C++ over the names of platform/win32.h and nothing else of the simulated machine: the
+// Windows test camera (tests/wine/testcam) answers with this same code, built on the SDK.
 #pragma once
 
 #include <array>
@@ -8,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/api/win32_dshow.h"
 #include "platform/sim/camera/vendor_channels.h"
+#include "platform/win32.h"
 
 namespace sim {
 

@@ -219,6 +219,27 @@ HWND FocusIn(HWND window) {
     return window;
 }
 
+// The visible control with that id anywhere inside the window: pages of a tabbed window share
+// ids, and only one page is visible.
+HWND VisibleDescendant(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            if (GetDlgCtrlID(child) == s->id && IsWindowVisible(child)) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 int ActOnWindow(std::string_view name, const char* title, const unsigned long long* numbers) {
     const HWND window = FindTitled(title);
     if (!window) {
@@ -237,9 +258,9 @@ int ActOnWindow(std::string_view name, const char* title, const unsigned long lo
                    : kNo;
     }
     if (name == "click-window") {
-        const HWND control = GetDlgItem(window, static_cast<int>(numbers[0]));
+        const HWND control = VisibleDescendant(window, static_cast<int>(numbers[0]));
         if (!control) {
-            std::printf("no control %llu\n", numbers[0]);
+            std::printf("no visible control %llu\n", numbers[0]);
             return kNo;
         }
         DWORD_PTR ignored = 0;

@@ -78,6 +78,17 @@ void Console::StartLumiset(const std::string& command_line) {
         desktop_.Start([this, command_line] { start_lumiset_(command_line); }));
 }
 
+void Console::EndLumiset() {
+    constexpr WPARAM kExit = 32772;
+    constexpr int kMostWindows = 8;
+    if (const HWND host = HostWindow()) {
+        desktop_.Post(host, WM_COMMAND, kExit, 0);
+    }
+    for (int open = 0; open < kMostWindows && HostWindow() && desktop_.CloseActiveWindow();
+         ++open) {
+    }
+}
+
 bool Console::Error(const std::string& why) {
     out_ << "error: " << why << "\n";
     return false;

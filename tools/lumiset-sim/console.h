@@ -27,6 +27,9 @@ public:
     // Runs one line; false when it was a command the console could not take (it printed why).
     bool Execute(std::string_view line);
     bool quit_requested() const { return quit_requested_; }
+    // Ends a Lumiset still running as its user would (Exit, then the close box of each window
+    // still open), so that it lets go of what it holds before the machine goes. Prints nothing.
+    void EndLumiset();
 
 private:
     using Words = std::vector<std::string>;

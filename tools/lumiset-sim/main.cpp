@@ -155,5 +155,6 @@ int main(int argc, char** argv) {
             break;
         }
     }
+    console.EndLumiset();
     return options->script && any_failed ? 1 : 0;
 }

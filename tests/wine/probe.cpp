@@ -45,6 +45,8 @@ constexpr char kUsageText[] =
     "  enabled TITLE           prints \"enabled\" or \"disabled\"\n"
     "  set-enabled TITLE 0|1   EnableWindow on it\n"
     "  registered NAME         prints the number of the registered window message NAME\n"
+    "  wait-menu MS            waits up to MS ms for an open popup menu (class \"#32768\")\n"
+    "  menu-key VK             the key VK pressed in the open popup menu\n"
     "The host's own dialogs (owned by it):\n"
     "  wait-owned MS           waits up to MS ms for a visible one\n"
     "  close-owned             the close box of each\n"
@@ -187,6 +189,33 @@ int WaitForOwned(DWORD timeoutMs) {
         }
         Sleep(kPollIntervalMs);
     }
+}
+
+HWND OpenMenu() {
+    const HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+int WaitForMenu(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!OpenMenu()) {
+        if (GetTickCount64() >= deadline) {
+            std::printf("no menu after %lu ms\n", timeoutMs);
+            return kNo;
+        }
+        Sleep(kPollIntervalMs);
+    }
+    std::printf("open\n");
+    return kYes;
+}
+
+int MenuKey(WPARAM key) {
+    const HWND menu = OpenMenu();
+    if (!menu) {
+        std::printf("no menu\n");
+        return kNoWindow;
+    }
+    return PostMessageA(menu, WM_KEYDOWN, key, 1) ? kYes : kNo;
 }
 
 int CloseOwned() {
@@ -349,6 +378,8 @@ constexpr Command kCommands[] = {
     {"set-enabled", 1, true},
     {"registered", 0, true},
     {"wait-owned", 1},
+    {"wait-menu", 1},
+    {"menu-key", 1},
     {"close-owned", 0},
 };
 
@@ -381,6 +412,15 @@ int Run(const std::string_view name, const char* text, const unsigned long long*
     }
     if (name == "find") {
         return Find();
+    }
+    if (name == "wait-menu") {
+        if (numbers[0] >= INFINITE) {
+            return Usage("time out of range");
+        }
+        return WaitForMenu(static_cast<DWORD>(numbers[0]));
+    }
+    if (name == "menu-key") {
+        return MenuKey(static_cast<WPARAM>(numbers[0]));
     }
     if (name == "close-owned") {
         return CloseOwned();

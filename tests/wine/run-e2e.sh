@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end test of the real Lumiset.exe under Wine on a virtual X display. It checks, the way
-# another program on the same desktop would (lumiset_probe, `wine reg`), the hidden host window,
-# the stored "DeviceEnable" value, the single-instance rule and both ways the program ends.
+# another program on the same desktop would (lumiset_probe, lumisetctl, `wine reg`), the hidden
+# host window, the stored "DeviceEnable" value, the single-instance rule, the window commands,
+# the dialogs and both ways the program ends; then, with the test camera registered, what
+# reaches the camera.
 #
 # usage: run-e2e.sh LUMISET_EXE PROBE_EXE [WORK_DIR]
 #   WORK_DIR (default: the probe's folder, inside the Windows build) keeps the Wine prefix, which
@@ -9,6 +11,9 @@
 # exit: 0 every check passed, 1 a check failed, 2 usage or set-up error, 77 skipped.
 set -uo pipefail
 export LC_ALL=C
+readonly SCRIPT_NAME=run-e2e
+# shellcheck source=wine-common.sh
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/wine-common.sh"
 
 readonly HOST_KEY='HKLM\SOFTWARE\Corvance\CV Lumen Webcam'
 readonly VALUE_NAME=DeviceEnable
@@ -24,46 +29,6 @@ readonly EXIT_DEADLINE=5
 readonly REGISTRY_DEADLINE=5
 readonly WINE_CALL_DEADLINE=30
 readonly PREFIX_DEADLINE=240
-
-say() { printf '%s\n' "$*"; }
-die() {
-    say "run-e2e: $*" >&2
-    exit 2
-}
-skip() {
-    say "run-e2e: skipped: $*"
-    exit 77
-}
-
-now_ms() {
-    local micros=${EPOCHREALTIME//[.,]/}
-    say $((micros / 1000))
-}
-
-# The 64-bit launcher: Debian's wine64 package keeps it out of PATH.
-find_wine() {
-    local candidate
-    for candidate in /usr/lib/wine/wine64 "$(command -v wine64)" "$(command -v wine)"; do
-        if [[ -n $candidate && -x $candidate ]]; then
-            say "$candidate"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# The wineserver that belongs to the launcher, else the one on PATH.
-find_wineserver() {
-    local beside
-    beside="$(dirname "$(readlink -f "$1")")/wineserver"
-    if [[ -x $beside ]]; then
-        say "$beside"
-    elif command -v wineserver >/dev/null; then
-        command -v wineserver
-    else
-        return 1
-    fi
-}
 
 # ---------------------------------------------------------------------------------------------
 # Outside the display: arguments, tools, the work folder and its lock; then the same script
@@ -189,11 +154,6 @@ ensure_prefix() {
     fi
     say "$key" >"$stamp"
     say "# Wine prefix created in $(elapsed_since "$started") s"
-}
-
-elapsed_since() {
-    local ms=$(($(now_ms) - $1))
-    printf '%d.%d' $((ms / 1000)) $((ms % 1000 / 100))
 }
 
 start_lumiset() {

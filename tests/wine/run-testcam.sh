@@ -10,6 +10,9 @@
 # exit: 0 every check passed, 1 a check failed, 2 usage or set-up error, 77 skipped.
 set -uo pipefail
 export LC_ALL=C
+readonly SCRIPT_NAME=run-testcam
+# shellcheck source=wine-common.sh
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/wine-common.sh"
 
 readonly CATEGORY='{860BB310-5D01-11D0-BD3B-00A0C911CE86}'
 readonly CAMERA_CLSID='{46A26628-9F01-421A-9683-E4A034F9652C}'
@@ -26,50 +29,6 @@ readonly PREFIX_LAYOUT=1
 readonly WINE_CALL_DEADLINE=30
 readonly PREFIX_DEADLINE=240
 readonly LIVE_LOG_DEADLINE=10
-
-say() { printf '%s\n' "$*"; }
-die() {
-    say "run-testcam: $*" >&2
-    exit 2
-}
-skip() {
-    say "run-testcam: skipped: $*"
-    exit 77
-}
-
-now_ms() {
-    local micros=${EPOCHREALTIME//[.,]/}
-    say $((micros / 1000))
-}
-
-elapsed_since() {
-    local ms=$(($(now_ms) - $1))
-    printf '%d.%d' $((ms / 1000)) $((ms % 1000 / 100))
-}
-
-# The 64-bit launcher: Debian's wine64 package keeps it out of PATH.
-find_wine() {
-    local candidate
-    for candidate in /usr/lib/wine/wine64 "$(command -v wine64)" "$(command -v wine)"; do
-        if [[ -n $candidate && -x $candidate ]]; then
-            say "$candidate"
-            return 0
-        fi
-    done
-    return 1
-}
-
-find_wineserver() {
-    local beside
-    beside="$(dirname "$(readlink -f "$1")")/wineserver"
-    if [[ -x $beside ]]; then
-        say "$beside"
-    elif command -v wineserver >/dev/null; then
-        command -v wineserver
-    else
-        return 1
-    fi
-}
 
 # ---------------------------------------------------------------------------------------------
 # Outside the display: arguments, tools, the work folder and its lock; then the same script

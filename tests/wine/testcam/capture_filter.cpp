@@ -15,30 +15,9 @@ namespace testcam {
 namespace {
 
 // The filter has no pins: every enumeration is empty.
-class EmptyPinEnumerator final : public IEnumPins {
+class EmptyPinEnumerator final : public SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
 public:
-    EmptyPinEnumerator() { AddModuleReference(); }
-    EmptyPinEnumerator(const EmptyPinEnumerator&) = delete;
-    EmptyPinEnumerator& operator=(const EmptyPinEnumerator&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IEnumPins) {
-            return GiveInterface(static_cast<IEnumPins*>(this), object);
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    EmptyPinEnumerator() = default;
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override {
         if (!pins || (count > 1 && !fetched)) {
@@ -58,11 +37,6 @@ public:
         *copy = new (std::nothrow) EmptyPinEnumerator;
         return *copy ? S_OK : E_OUTOFMEMORY;
     }
-
-private:
-    ~EmptyPinEnumerator() { ReleaseModuleReference(); }
-
-    std::atomic<ULONG> references_{1};
 };
 
 class CaptureFilter final : public IBaseFilter,

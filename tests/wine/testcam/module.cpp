@@ -21,30 +21,9 @@ std::atomic<long> module_references{0};
 
 enum class ClassKind { Camera, Foreign, Page };
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
 public:
-    explicit ClassFactory(ClassKind kind) : kind_(kind) { AddModuleReference(); }
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            return GiveInterface(static_cast<IClassFactory*>(this), object);
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    explicit ClassFactory(ClassKind kind) : kind_(kind) {}
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
         if (!object) {
@@ -74,10 +53,7 @@ public:
     }
 
 private:
-    ~ClassFactory() { ReleaseModuleReference(); }
-
     const ClassKind kind_;
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace

@@ -36,30 +36,9 @@ void ReleaseAndClear(Interface*& held) {
     }
 }
 
-class PropertyPage final : public IPropertyPage {
+class PropertyPage final : public SingleInterfaceObject<IPropertyPage, IID_IPropertyPage> {
 public:
-    PropertyPage() { AddModuleReference(); }
-    PropertyPage(const PropertyPage&) = delete;
-    PropertyPage& operator=(const PropertyPage&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IPropertyPage) {
-            return GiveInterface(static_cast<IPropertyPage*>(this), object);
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    PropertyPage() = default;
 
     HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* site) override {
         // A site is given once, and taken away (null) before the page is released.
@@ -179,14 +158,13 @@ public:
     }
 
 private:
-    ~PropertyPage() {
+    ~PropertyPage() override {
         if (window_) {
             DestroyWindow(window_);
         }
         ReleaseAndClear(properties_);
         ReleaseAndClear(procamp_);
         ReleaseAndClear(site_);
-        ReleaseModuleReference();
     }
 
     static INT_PTR CALLBACK DialogProcedure(HWND, UINT message, WPARAM, LPARAM) {
@@ -234,7 +212,6 @@ private:
         SetDlgItemTextW(window_, IDC_TESTCAM_POWERLINE, ReadPowerLine().c_str());
     }
 
-    std::atomic<ULONG> references_{1};
     IPropertyPageSite* site_ = nullptr;
     IKsPropertySet* properties_ = nullptr;
     IAMVideoProcAmp* procamp_ = nullptr;

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the builds and tests need, when they are missing.
+# Installs the Debian packages the builds and tests need, when they are missing, and the locale
+# that the Wine checks in Simplified Chinese run under.
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine64 wine xvfb xauth)
+          wine64 wine xvfb xauth locales)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -12,13 +13,23 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+
+has_chinese_locale() { locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8'; }
+
+[ ${#missing[@]} -eq 0 ] && has_chinese_locale && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "install-deps: missing packages: ${missing[*]} (run as root, or install them)" >&2
+    echo "install-deps: missing packages: ${missing[*]:-none}; zh_CN.UTF-8 locale:" \
+         "$(has_chinese_locale && echo present || echo missing) (run as root, or install them)" >&2
     exit 1
 fi
-echo "install-deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+if ! has_chinese_locale; then
+    echo "install-deps: generating the zh_CN.UTF-8 locale"
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kHostClass[] = "#32770";
 constexpr char kHostTitle[] = "Property";
-constexpr char kSettingsTitle[] = "CV Lumen Webcam Settings";
 constexpr DWORD kPollIntervalMs = 50;
 constexpr UINT kSendTimeoutMs = 5000;
 

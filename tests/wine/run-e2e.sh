@@ -30,6 +30,26 @@ readonly REGISTRY_DEADLINE=5
 readonly WINE_CALL_DEADLINE=30
 readonly PREFIX_DEADLINE=240
 
+# The UI language: LUMISET_E2E_LANG names the Unix locale that Wine runs under (it sets Wine's
+# language and ANSI code page), for example zh_CN.UTF-8. Titles that follow it, in the probe's
+# \uXXXX notation.
+readonly UI_LANG=${LUMISET_E2E_LANG:-}
+case $UI_LANG in
+'')
+    readonly SETTINGS_TITLE='CV Lumen Webcam Settings' ZOOM_TITLE=' Zoom' ABOUT_TITLE=
+    # Wine titles the frame "Properties for " and the caption; Windows' own title is the word.
+    readonly FRAME_TITLE='Properties for '
+    ;;
+zh_CN.*)
+    readonly SETTINGS_TITLE='CV Lumen Webcam \u8bbe\u7f6e' ZOOM_TITLE=' \u7f29\u653e'
+    # Shown only where the ANSI code page holds it.
+    readonly ABOUT_TITLE='\u5173\u4e8e Lumiset'
+    # Wine's frame: the caption and "的属性".
+    readonly FRAME_TITLE=' \u7684\u5c5e\u6027'
+    ;;
+*) die "no titles known for LUMISET_E2E_LANG=$UI_LANG (known: zh_CN.UTF-8)" ;;
+esac
+
 # ---------------------------------------------------------------------------------------------
 # Outside the display: arguments, tools, the work folder and its lock; then the same script
 # again under xvfb-run.
@@ -45,7 +65,10 @@ run_outside() {
     command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
     command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
 
-    local work_dir=${3:-$(dirname "$probe")/wine-e2e}
+    local work_dir=${3:-$(dirname "$probe")/wine-e2e${UI_LANG:+-${UI_LANG%%.*}}}
+    if [[ -n $UI_LANG && $(LC_ALL=$UI_LANG locale charmap 2>/dev/null) != UTF-8 ]]; then
+        die "the locale $UI_LANG is not installed (tools/install-deps.sh generates it)"
+    fi
     mkdir -p "$work_dir" || die "cannot create $work_dir"
     work_dir=$(cd "$work_dir" && pwd)
 
@@ -82,6 +105,8 @@ run_outside() {
 
 WINE=${WINE_LAUNCHER:-}
 PROBE=${LUMISET_PROBE:-}
+# The menu probe is built beside the probe.
+MENU_PROBE=$(dirname "${PROBE:-.}")/lumiset_menu_probe.exe
 # lumisetctl.exe is built beside Lumiset.exe, the test camera beside the probe.
 CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
 TESTCAM_DLL=$(dirname "${PROBE:-.}")/lumiset-testcam.dll
@@ -324,7 +349,7 @@ check_settings_switch() {
     "$WINE" "$LUMISET_EXE" /settings </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
     local asking=$!
     STARTED_PIDS+=("$asking")
-    shown=$(probe wait-window "CV Lumen Webcam Settings" $((START_DEADLINE * 1000)))
+    shown=$(probe wait-window "$SETTINGS_TITLE" $((START_DEADLINE * 1000)))
     if [[ $shown != visible ]]; then
         not_ok "$name" "the settings window is $shown"
     elif ! wait_for_exit "$asking" "$SECOND_COPY_DEADLINE"; then
@@ -365,24 +390,24 @@ check_lumisetctl() {
 }
 
 check_zoom_dialog() {
-    local name='lumisetctl zoom opens " Zoom" once, topmost; Esc leaves it, its close box closes it'
+    local name='lumisetctl zoom opens the Zoom dialog once, topmost; Esc leaves it, its close box closes it'
     local shown count
     ctl zoom >/dev/null
-    shown=$(probe wait-window " Zoom" $((START_DEADLINE * 1000)))
+    shown=$(probe wait-window "$ZOOM_TITLE" $((START_DEADLINE * 1000)))
     if [[ $shown != "visible topmost" ]]; then
         not_ok "$name" "the Zoom dialog is $shown"
         return
     fi
     ctl zoom >/dev/null
-    probe key-window " Zoom" 27 >/dev/null
+    probe key-window "$ZOOM_TITLE" 27 >/dev/null
     sleep 0.5
-    count=$(probe count-windows " Zoom")
+    count=$(probe count-windows "$ZOOM_TITLE")
     if [[ $count != 1 ]]; then
         not_ok "$name" "$count Zoom dialogs after a second command and Esc"
         return
     fi
-    probe close-window " Zoom" >/dev/null
-    if ! probe wait-no-window " Zoom" $((EXIT_DEADLINE * 1000)) >/dev/null; then
+    probe close-window "$ZOOM_TITLE" >/dev/null
+    if ! probe wait-no-window "$ZOOM_TITLE" $((EXIT_DEADLINE * 1000)) >/dev/null; then
         not_ok "$name" "the close box left it open"
     elif ! is_running "$FIRST_PID"; then
         note_process "$FIRST_PID"
@@ -392,14 +417,19 @@ check_zoom_dialog() {
     fi
 }
 
-# The About box's title is Chinese and Wine keeps it only as the ANSI code page shows it: it is
-# found as the window the host owns.
+# The About box's title is Chinese, and Wine keeps it only where the ANSI code page holds it: it
+# is found as the window the host owns, and by its title under a Chinese locale.
 check_about_dialog() {
     local name='WM_SYSCOMMAND 16 opens the About dialog' shown
     probe post 0x112 16 0 >/dev/null
     shown=$(probe wait-owned $((START_DEADLINE * 1000)))
     if [[ $shown != visible ]]; then
         not_ok "$name" "no About dialog: $shown"
+        return
+    fi
+    if [[ -n $ABOUT_TITLE ]] && [[ $(probe wait-window "$ABOUT_TITLE" 0) != visible* ]]; then
+        not_ok "$name" "its title is not \"$ABOUT_TITLE\""
+        probe close-owned >/dev/null
         return
     fi
     probe close-owned >/dev/null
@@ -454,7 +484,7 @@ check_deleted_value_with_zoom_open() {
     start_fresh_copy "$name" || return
     local pid=$LAST_PID
     probe command 32817 >/dev/null
-    if [[ $(probe wait-window " Zoom" $((START_DEADLINE * 1000))) != visible* ]]; then
+    if [[ $(probe wait-window "$ZOOM_TITLE" $((START_DEADLINE * 1000))) != visible* ]]; then
         not_ok "$name" "no Zoom dialog"
         stop_process "$pid"
         return
@@ -465,7 +495,7 @@ check_deleted_value_with_zoom_open() {
         not_ok "$name" "it ended with the dialog still open"
         return
     fi
-    probe close-window " Zoom" >/dev/null
+    probe close-window "$ZOOM_TITLE" >/dev/null
     if wait_for_exit "$pid" "$EXIT_DEADLINE"; then
         ok "$name"
     else
@@ -569,36 +599,69 @@ check_camera_commands() {
     fi
 }
 
-# Wine lets no other process read Lumiset's menu, and it has no USB device node for the camera:
-# the menu marks "Off" and asks the camera nothing.
-check_camera_tray_menu() {
-    local name='a right click on the icon opens the tray menu; Esc closes it'
+# The menu as Lumiset builds it, read by the menu probe in its own process: Wine lets no
+# process read another's menus.
+check_camera_tray_menu_items() {
+    local name='the tray menu holds its seven items and marks the device "Off"' got
     : >"$CAMERA_LOG"
+    got=$(LUMISET_TESTCAM_LOG=$CAMERA_LOG_NAME LUMISET_TESTCAM_POWERLINE=1 \
+        wine_call "$MENU_PROBE")
+    if [[ $got != $'[ ] 50Hz\n[ ] 60Hz\n---\n[ ] On\n[*] Off\n---\n[ ] Exit' ]]; then
+        not_ok "$name" "the menu probe read: $(tr '\n' ';' <<<"$got")"
+    elif [[ -s $CAMERA_LOG ]]; then
+        not_ok "$name" "without a started device the camera was asked: $(tr '\n' ';' <"$CAMERA_LOG")"
+    else
+        ok "$name"
+    fi
+    say "# not checked under Wine: \"On\" and the frequency marked from the camera (Wine lists no" \
+        "USB device node, and its CM_Get_DevNode_Status_Ex reports no state, so no camera counts" \
+        "as started)"
+}
+
+# Lumiset's own menu, opened by a right click on the icon and driven by keys.
+check_camera_tray_menu() {
+    local name='a right click opens the tray menu; Esc closes it; "50Hz" reaches the camera'
     probe post 0x83E8 148 0x205 >/dev/null
     if [[ $(probe wait-menu $((START_DEADLINE * 1000))) != open ]]; then
         not_ok "$name" "no popup menu"
         return
     fi
     probe menu-key 27 >/dev/null
-    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
-    while probe wait-menu 0 >/dev/null && (($(now_ms) < deadline)); do
-        sleep 0.2
-    done
-    if probe wait-menu 0 >/dev/null; then
+    if ! wait_for_menu_closed; then
         not_ok "$name" "Esc left the menu open"
-    elif [[ -s $CAMERA_LOG ]]; then
-        not_ok "$name" "without a started device the camera was asked: $(tr '\n' ';' <"$CAMERA_LOG")"
+        return
+    fi
+    : >"$CAMERA_LOG"
+    probe post 0x83E8 148 0x205 >/dev/null
+    if [[ $(probe wait-menu $((START_DEADLINE * 1000))) != open ]]; then
+        not_ok "$name" "no popup menu the second time"
+        return
+    fi
+    # Down selects the first item, "50Hz"; Enter chooses it.
+    probe menu-key 40 >/dev/null
+    probe menu-key 13 >/dev/null
+    local got
+    got=$(wait_for_log_line 'procamp set 13 1 flags 1')
+    if ! wait_for_menu_closed; then
+        not_ok "$name" "Enter left the menu open"
+    elif [[ $got != $'procamp range 13\nprocamp set 13 1 flags 1' ]]; then
+        not_ok "$name" "choosing 50Hz sent: $(tr '\n' ';' <<<"$got")"
     else
         ok "$name"
     fi
-    say "# not checked under Wine: the menu's items and marks (Wine lets no other process read" \
-        "a menu, and lists no USB device node, so the frequency is not read)"
+}
+
+wait_for_menu_closed() {
+    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
+    while probe wait-menu 0 >/dev/null; do
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.2
+    done
 }
 
 check_camera_property_frame() {
     local name="lumisetctl properties shows the test camera's page in the platform's frame"
-    # Wine titles the frame "Properties for " and the caption; Windows' own title is the word.
-    local title='Properties for ' shown
+    local title=$FRAME_TITLE shown
     ctl properties >/dev/null
     shown=$(probe wait-window "$title" $((START_DEADLINE * 1000)))
     if [[ $shown != visible* ]]; then
@@ -619,7 +682,7 @@ check_camera_property_frame() {
 
 check_camera_settings() {
     local name='the settings window reads the test camera, and Auto Change writes its first step'
-    local title='CV Lumen Webcam Settings' got effect_tab
+    local title=$SETTINGS_TITLE got effect_tab
     : >"$CAMERA_LOG"
     ctl settings >/dev/null
     got=$(wait_for_log_line 'get image.13')
@@ -647,18 +710,18 @@ check_camera_settings() {
 check_camera_zoom() {
     local name='with zoom on, the Zoom dialog writes the zoom level every tick'
     ctl zoom >/dev/null
-    if [[ $(probe wait-window " Zoom" $((START_DEADLINE * 1000))) != visible* ]]; then
+    if [[ $(probe wait-window "$ZOOM_TITLE" $((START_DEADLINE * 1000))) != visible* ]]; then
         not_ok "$name" "no Zoom dialog"
         return
     fi
-    probe click-window " Zoom" 1120 >/dev/null
+    probe click-window "$ZOOM_TITLE" 1120 >/dev/null
     sleep 0.3
     : >"$CAMERA_LOG"
     sleep 1
     local writes
     writes=$(grep -c '^set zoom.8 ' "$CAMERA_LOG")
-    probe close-window " Zoom" >/dev/null
-    probe wait-no-window " Zoom" $((EXIT_DEADLINE * 1000)) >/dev/null
+    probe close-window "$ZOOM_TITLE" >/dev/null
+    probe wait-no-window "$ZOOM_TITLE" $((EXIT_DEADLINE * 1000)) >/dev/null
     # 50 ticks a second; a loaded machine may manage fewer, never none.
     if ((writes >= 10)); then
         ok "$name"
@@ -683,6 +746,7 @@ run_camera_checks() {
     fi
     CAMERA_PID=$LAST_PID
     check_camera_commands
+    check_camera_tray_menu_items
     check_camera_tray_menu
     check_camera_property_frame
     check_camera_settings
@@ -694,6 +758,10 @@ run_camera_checks() {
 
 run_inside() {
     export WINEDEBUG=-all WINEARCH=win64
+    if [[ -n $UI_LANG ]]; then
+        export LC_ALL=$UI_LANG LANG=$UI_LANG
+        say "# under the locale $UI_LANG"
+    fi
     # No Mono or Gecko installer prompts, no desktop menu entries.
     export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
     export WINELOADER=${WINELOADER:-$WINE}

@@ -1,5 +1,5 @@
 # The user's commands. Each one installs what a fresh machine lacks, then does its work.
-.PHONY: all deps test sim windows run asan tsan clean
+.PHONY: all deps test sim windows run pictures asan tsan clean
 
 JOBS ?= $(shell nproc)
 
@@ -22,6 +22,11 @@ test: sim windows
 # Lumiset on the simulated desktop; extra options go in ARGS, e.g. make run ARGS="--lang 2052".
 run: sim
 	@build/sim/tools/lumiset-sim/lumiset-sim $(ARGS)
+
+# Screenshots of every window, in English and Chinese, under Wine: docs/pictures/*/*.png.
+pictures: windows
+	tests/wine/take-pictures.sh build/windows/app/Lumiset.exe \
+		build/windows/tests/wine/lumiset_probe.exe docs/pictures
 
 asan: deps
 	cmake --preset asan >/dev/null

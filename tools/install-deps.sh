@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and tests need, when they are missing, and the locale
-# that the Wine checks in Simplified Chinese run under.
+# that the Wine checks and pictures in Simplified Chinese run under. ImageMagick takes the
+# pictures; fonts-wqy-microhei draws their Chinese text.
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine64 wine xvfb xauth locales)
+          wine64 wine xvfb xauth locales
+          imagemagick fonts-wqy-microhei)
 
 missing=()
 for package in "${packages[@]}"; do

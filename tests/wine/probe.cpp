@@ -46,9 +46,17 @@ constexpr char kUsageText[] =
     "  registered NAME         prints the number of the registered window message NAME\n"
     "  wait-menu MS            waits up to MS ms for an open popup menu (class \"#32768\")\n"
     "  menu-key VK             the key VK pressed in the open popup menu\n"
+    "Where windows are on the screen, as \"X Y WIDTH HEIGHT\" (status 1 when there is none):\n"
+    "  rect-dialog MS          waits up to MS ms for a visible top-level dialog of the host's\n"
+    "                          process, other than the host, and gives the topmost one\n"
+    "  rect-menu               the open popup menu\n"
+    "  rect-tray               the taskbar of Wine's desktop (class \"Shell_TrayWnd\")\n"
+    "  rect-tray-icon          where the notification area's icon is (Lumiset's, the only one)\n"
     "The host's own dialogs (owned by it):\n"
     "  wait-owned MS           waits up to MS ms for a visible one\n"
     "  close-owned             the close box of each\n"
+    "  close-dialog            the close box of the dialog rect-dialog gives\n"
+    "  cursor X Y              puts the mouse cursor there\n"
     "  sleep MS                does nothing for MS ms (keeps the wineserver and desktop up)\n"
     "Numbers are decimal or 0x hexadecimal.\n"
     "Status: 0 yes or done, 1 no or not in time, 2 usage error, 3 no host window to act on.\n";
@@ -306,6 +314,98 @@ int ActOnWindow(std::string_view name, const char* title, const unsigned long lo
     return kYes;
 }
 
+// "X Y WIDTH HEIGHT" of the window on the screen, the rectangle a screenshot crops to.
+int PrintRect(HWND window) {
+    RECT rect{};
+    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) {
+        std::printf("no such window\n");
+        return kNo;
+    }
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
+    return kYes;
+}
+
+// Lumiset's topmost visible top-level dialog other than the host, whatever its title and
+// owner: the settings window, a control dialog, the About box or the system's property frame.
+HWND TopDialog() {
+    struct Search {
+        HWND host;
+        DWORD process;
+        HWND found;
+    } search{FindHost(), 0, nullptr};
+    if (!search.host) {
+        return nullptr;
+    }
+    GetWindowThreadProcessId(search.host, &search.process);
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            char class_name[16] = {};
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (window != s->host && process == s->process && IsWindowVisible(window) &&
+                GetClassNameA(window, class_name, sizeof class_name) > 0 &&
+                std::strcmp(class_name, kHostClass) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int WaitForDialogRect(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    HWND dialog = nullptr;
+    while (!(dialog = TopDialog())) {
+        if (GetTickCount64() >= deadline) {
+            std::printf("no dialog after %lu ms\n", timeoutMs);
+            return kNo;
+        }
+        Sleep(kPollIntervalMs);
+    }
+    // A message round trip lets the dialog finish painting before a screenshot.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+    return PrintRect(dialog);
+}
+
+HWND Taskbar() {
+    return FindWindowA("Shell_TrayWnd", nullptr);
+}
+
+// Where Lumiset's icon is, the only one in the prefixes our scripts make: newer Wine gives each
+// icon a child window of the taskbar; Wine 8 draws them in the taskbar itself, from its right
+// end, each in a square of the taskbar's height.
+bool TrayIconRect(RECT& rect) {
+    const HWND taskbar = Taskbar();
+    if (!taskbar || !IsWindowVisible(taskbar)) {
+        return false;
+    }
+    const HWND icon = FindWindowExA(taskbar, nullptr, "__wine_tray_icon", nullptr);
+    if (icon) {
+        return GetWindowRect(icon, &rect) != FALSE;
+    }
+    if (!GetWindowRect(taskbar, &rect)) {
+        return false;
+    }
+    rect.left = rect.right - (rect.bottom - rect.top);
+    return true;
+}
+
+int PrintTrayIconRect() {
+    RECT rect{};
+    if (!TrayIconRect(rect)) {
+        std::printf("no taskbar\n");
+        return kNoWindow;
+    }
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
+    return kYes;
+}
+
 int Post(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND host = FindHost();
     if (!host) {
@@ -380,6 +480,12 @@ constexpr Command kCommands[] = {
     {"wait-menu", 1},
     {"menu-key", 1},
     {"close-owned", 0},
+    {"rect-dialog", 1},
+    {"close-dialog", 0},
+    {"rect-menu", 0},
+    {"rect-tray", 0},
+    {"rect-tray-icon", 0},
+    {"cursor", 2},
 };
 
 const Command* FindCommand(const char* name) {
@@ -423,6 +529,33 @@ int Run(const std::string_view name, const char* text, const unsigned long long*
     }
     if (name == "close-owned") {
         return CloseOwned();
+    }
+    if (name == "rect-dialog") {
+        if (numbers[0] >= INFINITE) {
+            return Usage("time out of range");
+        }
+        return WaitForDialogRect(static_cast<DWORD>(numbers[0]));
+    }
+    if (name == "close-dialog") {
+        const HWND dialog = TopDialog();
+        if (!dialog) {
+            std::printf("no dialog\n");
+            return kNoWindow;
+        }
+        return PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0) ? kYes : kNo;
+    }
+    if (name == "rect-menu") {
+        return PrintRect(OpenMenu());
+    }
+    if (name == "rect-tray") {
+        return PrintRect(Taskbar());
+    }
+    if (name == "rect-tray-icon") {
+        return PrintTrayIconRect();
+    }
+    if (name == "cursor") {
+        return SetCursorPos(static_cast<int>(numbers[0]), static_cast<int>(numbers[1])) ? kYes
+                                                                                        : kNo;
     }
     if (name == "wait-owned") {
         if (numbers[0] >= INFINITE) {

@@ -1,0 +1,349 @@
+#!/usr/bin/env bash
+# Pictures of Lumiset's windows for the README: the real Lumiset.exe under Wine on a virtual X
+# display, with the test camera registered, in English and in Simplified Chinese. Each window is
+# opened the way a person or another program opens it, found with lumiset_probe, and taken with
+# ImageMagick's `import`, cropped to the window (the tray menu with the notification area below
+# it).
+#
+# usage: take-pictures.sh LUMISET_EXE PROBE_EXE OUT_DIR [WORK_DIR]
+#   OUT_DIR receives en/NAME.png and zh-CN/NAME.png (NAME as in pictures.expected).
+#   WORK_DIR (default: the probe's folder/wine-pictures) keeps the Wine prefix, which later runs
+#   reuse while it matches this Wine and this script, and the program's log.
+# exit: 0 every picture taken, 1 a picture could not be taken, 2 usage or set-up error,
+# 77 Lumiset.exe not built.
+set -uo pipefail
+export LC_ALL=C
+readonly SCRIPT_NAME=take-pictures
+# shellcheck source=wine-common.sh
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/wine-common.sh"
+
+readonly HOST_KEY='HKLM\SOFTWARE\Corvance\CV Lumen Webcam'
+readonly EXIT_COMMAND=32772
+readonly ZOOM_ENABLE=1120
+readonly ABOUT_COMMAND=16
+readonly TRAY_CALLBACK=0x83E8
+readonly TRAY_ICON_ID=148
+readonly WM_RBUTTONUP=0x205
+# Bump when the prefix set-up below changes, so that older prefixes are rebuilt.
+readonly PREFIX_LAYOUT=2
+# Wine's desktop, and the X screen it fills: room for the settings window at its full height.
+readonly DESKTOP_WIDTH=1024
+readonly DESKTOP_HEIGHT=768
+# Desktop shown around the tray menu, in pixels.
+readonly MENU_MARGIN=24
+readonly TRAY_PICTURE_WIDTH=200
+# Debian's fonts-wqy-microhei.
+readonly CJK_FONT='WenQuanYi Micro Hei'
+
+readonly START_DEADLINE=15
+readonly EXIT_DEADLINE=5
+readonly WINE_CALL_DEADLINE=30
+readonly PREFIX_DEADLINE=240
+# What Wine draws reaches the X server a moment after the window has answered.
+readonly SETTLE=0.4
+
+# ---------------------------------------------------------------------------------------------
+# Outside the display: arguments, tools, the work folder and its lock; then the same script
+# again under xvfb-run.
+
+run_outside() {
+    [[ $# -eq 3 || $# -eq 4 ]] || die "usage: take-pictures.sh LUMISET_EXE PROBE_EXE OUT_DIR [WORK_DIR]"
+    local lumiset=$1 probe=$2 out_dir=$3
+    [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
+    [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
+    local testcam
+    testcam=$(dirname "$probe")/lumiset-testcam.dll
+    [[ -f $testcam ]] || die "$testcam does not exist; the windows preset builds it"
+    local wine wineserver tool
+    wine=$(find_wine) || die "no Wine launcher (tools/install-deps.sh installs wine64)"
+    wineserver=$(find_wineserver "$wine") || die "no wineserver beside $wine or on PATH"
+    for tool in xvfb-run xauth import; do
+        command -v "$tool" >/dev/null || die "no $tool (tools/install-deps.sh installs it)"
+    done
+    locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8' ||
+        die "no zh_CN.UTF-8 locale (tools/install-deps.sh generates it)"
+
+    local work_dir=${4:-$(dirname "$probe")/wine-pictures}
+    mkdir -p "$work_dir" "$out_dir/en" "$out_dir/zh-CN" || die "cannot create $work_dir or $out_dir"
+    work_dir=$(cd "$work_dir" && pwd)
+
+    exec 9>"$work_dir/lock"
+    if command -v flock >/dev/null; then
+        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
+    fi
+
+    LUMISET_EXE=$(readlink -f "$lumiset")
+    LUMISET_PROBE=$(readlink -f "$probe")
+    TESTCAM_DLL=$(readlink -f "$testcam")
+    OUT_DIR=$(cd "$out_dir" && pwd)
+    export PICTURES_INSIDE=1 LUMISET_EXE LUMISET_PROBE TESTCAM_DLL OUT_DIR WINE_LAUNCHER=$wine \
+        WINESERVER_PATH=$wineserver LUMISET_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
+
+    local script status
+    script=$(readlink -f "${BASH_SOURCE[0]}")
+    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and Wine at once.
+    setsid -w xvfb-run -a -s "-screen 0 ${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}x24" \
+        "$BASH" "$script" 9>&- &
+    local inside=$!
+    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
+        INT TERM
+    wait "$inside"
+    status=$?
+    trap - INT TERM
+    "$wineserver" -k 2>/dev/null
+    exit "$status"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Inside the display.
+
+WINE=${WINE_LAUNCHER:-}
+PROBE=${LUMISET_PROBE:-}
+CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
+TESTCAM_PATH='C:\lumiset-testcam\lumiset-testcam.dll'
+KEEP_ALIVE_PID=
+LUMISET_PID=
+# The language of the Wine programs started next: a Unix locale.
+LOCALE=C
+# Where the pictures of the language go.
+LANGUAGE_DIR=
+TAKEN=0
+MISSED=0
+
+# Runs a Wine program in the current language with a deadline; prints its output without
+# Windows line ends. The output goes through a file: a Wine daemon the program starts would hold
+# a pipe open.
+wine_call() {
+    local output=$LUMISET_WORK_DIR/wine-call.out status
+    LC_ALL=$LOCALE timeout -k 5 "$WINE_CALL_DEADLINE" "$WINE" "$@" </dev/null >"$output" 2>&1
+    status=$?
+    tr -d '\r' <"$output"
+    return "$status"
+}
+
+probe() { wine_call "$PROBE" "$@"; }
+ctl() { wine_call "$CTL" "$@"; }
+
+cleanup() {
+    local pid
+    for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
+        kill "$pid" 2>/dev/null
+    done
+    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
+    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
+}
+
+ensure_prefix() {
+    local stamp=$LUMISET_WORK_DIR/prefix.key key
+    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
+    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
+        return 0
+    fi
+    say "# creating a Wine prefix in $WINEPREFIX"
+    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
+    local started log=$LUMISET_WORK_DIR/wineboot.log
+    started=$(now_ms)
+    # A virtual desktop: Wine's own taskbar, with its notification area, and windows that Wine
+    # draws whole, frames included. Wine's own fonts (Marlett draws the caption buttons) go into
+    # the prefix, where this Wine build looks for them, and the Chinese fonts the system links
+    # to are the Debian CJK font.
+    local fonts replacement
+    fonts=$(dirname "$(readlink -f "$WINE")")/../../share/wine/fonts
+    [[ -d $fonts ]] || fonts=/usr/share/wine/fonts
+    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
+        ! wine_call reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" ||
+        ! wine_call reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+            /d "${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}" /f >>"$log" ||
+        ! cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$log"; then
+        die "creating the Wine prefix failed; see $log"
+    fi
+    for replacement in SimSun NSimSun; do
+        wine_call reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$replacement" \
+            /d "$CJK_FONT" /f >>"$log" || die "creating the Wine prefix failed; see $log"
+    done
+    if ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
+        die "creating the Wine prefix failed; see $log"
+    fi
+    say "$key" >"$stamp"
+    say "# Wine prefix created in $(elapsed_since "$started") s"
+}
+
+register_test_camera() {
+    local folder=$WINEPREFIX/drive_c/lumiset-testcam
+    mkdir -p "$folder" && cp "$TESTCAM_DLL" "$folder/" &&
+        wine_call regsvr32 /s "$TESTCAM_PATH" >/dev/null ||
+        die "registering the test camera failed"
+}
+
+# Takes the screen rectangle "X Y WIDTH HEIGHT" ($2) into NAME.png ($1) of the language's folder.
+take() {
+    local name=$1 x y width height
+    read -r x y width height <<<"$2"
+    if [[ ! $x =~ ^-?[0-9]+$ || ! $height =~ ^[0-9]+$ ]]; then
+        say "not taken - $name: $2"
+        MISSED=$((MISSED + 1))
+        return 1
+    fi
+    sleep "$SETTLE"
+    # -strip: no dates inside the file, so an unchanged window gives an unchanged file.
+    if import -silent -window root -crop "${width}x${height}+${x}+${y}" +repage -strip \
+        "$LANGUAGE_DIR/$name.png"; then
+        say "taken - $name (${width}x${height})"
+        TAKEN=$((TAKEN + 1))
+    else
+        say "not taken - $name: import failed"
+        MISSED=$((MISSED + 1))
+        return 1
+    fi
+}
+
+# Ends with the program's last dialog closed, so that the next one is alone on the screen.
+close_dialog() {
+    probe close-dialog >/dev/null
+    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
+    while probe rect-dialog 0 >/dev/null && (($(now_ms) < deadline)); do
+        sleep 0.1
+    done
+}
+
+# Whether the taskbar shows something where the icon belongs: more than its background colour.
+icon_drawn() {
+    local x y width height colours
+    read -r x y width height <<<"$(probe rect-tray-icon)"
+    [[ $height =~ ^[0-9]+$ ]] || return 1
+    colours=$(import -silent -window root -crop "${width}x${height}+${x}+${y}" png:- |
+        identify -format '%k' -) || return 1
+    ((colours > 2))
+}
+
+start_lumiset() {
+    LC_ALL=$LOCALE LUMISET_TESTCAM_POWERLINE=1 \
+        "$WINE" "$LUMISET_EXE" </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
+    LUMISET_PID=$!
+    probe wait-present $((START_DEADLINE * 1000)) >/dev/null || die "Lumiset.exe did not start"
+    # The icon reaches the taskbar at the program's first tick, a second after its start.
+    local deadline=$(($(now_ms) + START_DEADLINE * 1000))
+    until icon_drawn; do
+        (($(now_ms) < deadline)) || die "no icon in the notification area"
+        sleep 0.2
+    done
+}
+
+stop_lumiset() {
+    probe command "$EXIT_COMMAND" >/dev/null
+    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
+    while kill -0 "$LUMISET_PID" 2>/dev/null && (($(now_ms) < deadline)); do
+        sleep 0.1
+    done
+    kill "$LUMISET_PID" 2>/dev/null
+    wait "$LUMISET_PID" 2>/dev/null
+    LUMISET_PID=
+}
+
+# The menu where a right click on the icon opens it, in the corner of the desktop with the
+# taskbar. The click is posted as the shell posts it, with the cursor just beside the icon: over
+# the icon, Wine would show its tooltip across the menu.
+picture_tray_menu() {
+    local ix iy iw ih
+    read -r ix iy iw ih <<<"$(probe rect-tray-icon)"
+    probe cursor $((ix - 2)) $((iy + ih / 2)) >/dev/null
+    probe post "$TRAY_CALLBACK" "$TRAY_ICON_ID" "$WM_RBUTTONUP" >/dev/null
+    if [[ $(probe wait-menu $((START_DEADLINE * 1000))) != open ]]; then
+        take tray-menu "no menu"
+        return
+    fi
+    local mx my mw mh tx ty tw th
+    read -r mx my mw mh <<<"$(probe rect-menu)"
+    read -r tx ty tw th <<<"$(probe rect-tray)"
+    local right=$((tx + tw)) top=$((my - MENU_MARGIN))
+    local left=$((mx - MENU_MARGIN))
+    ((right - left < TRAY_PICTURE_WIDTH)) && left=$((right - TRAY_PICTURE_WIDTH))
+    take tray-menu "$left $top $((right - left)) $((ty + th - top))"
+    probe menu-key 27 >/dev/null
+}
+
+picture_settings() {
+    ctl settings >/dev/null
+    take settings-image-control "$(probe rect-dialog $((START_DEADLINE * 1000)))"
+    local effect_tab
+    effect_tab=$(probe registered LumisetShowSettings)
+    probe post "$effect_tab" 1 0 >/dev/null
+    sleep 0.3
+    take settings-effect "$(probe rect-dialog 0)"
+    close_dialog
+}
+
+picture_zoom() {
+    local title=$1
+    ctl zoom >/dev/null
+    if ! probe rect-dialog $((START_DEADLINE * 1000)) >/dev/null; then
+        take zoom "no Zoom dialog"
+        return
+    fi
+    probe click-window "$title" "$ZOOM_ENABLE" >/dev/null
+    take zoom "$(probe rect-dialog 0)"
+    close_dialog
+}
+
+picture_property_frame() {
+    ctl properties >/dev/null
+    take property-frame "$(probe rect-dialog $((START_DEADLINE * 1000)))"
+    close_dialog
+}
+
+picture_about() {
+    probe post 0x112 "$ABOUT_COMMAND" 0 >/dev/null
+    take about "$(probe rect-dialog $((START_DEADLINE * 1000)))"
+    close_dialog
+}
+
+# Every picture in one language: $1 the folder, $2 the Unix locale, $3 the Zoom dialog's title.
+pictures_in() {
+    LANGUAGE_DIR=$OUT_DIR/$1
+    LOCALE=$2
+    mkdir -p "$LANGUAGE_DIR"
+    start_lumiset
+    picture_tray_menu
+    picture_settings
+    picture_zoom "$3"
+    picture_property_frame
+    picture_about
+    stop_lumiset
+}
+
+run_inside() {
+    export WINEDEBUG=-all WINEARCH=win64
+    # No Mono or Gecko installer prompts, no desktop menu entries.
+    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    export WINELOADER=${WINELOADER:-$WINE}
+    trap cleanup EXIT
+    trap 'exit 2' INT TERM
+
+    "$WINESERVER_PATH" -k 2>/dev/null # leftovers of an interrupted run
+    ensure_prefix
+    local started
+    started=$(now_ms)
+
+    # The wineserver and the desktop end with the last Wine process; keep one alive throughout.
+    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
+    "$WINE" "$PROBE" sleep 300000 </dev/null >/dev/null 2>&1 &
+    KEEP_ALIVE_PID=$!
+
+    register_test_camera
+    wine_call reg add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 1 /f >/dev/null ||
+        die "wine reg add $HOST_KEY failed"
+
+    pictures_in en C " Zoom"
+    pictures_in zh-CN zh_CN.UTF-8 ' \u7f29\u653e'
+
+    wine_call regsvr32 /s /u "$TESTCAM_PATH" >/dev/null
+    say "# pictures took $(elapsed_since "$started") s"
+    say "$TAKEN taken, $MISSED not taken"
+    ((MISSED == 0))
+}
+
+if [[ ${PICTURES_INSIDE:-} == 1 ]]; then
+    run_inside
+else
+    run_outside "$@"
+fi

@@ -55,7 +55,8 @@ constexpr char kUsageText[] =
     "The host's own dialogs (owned by it):\n"
     "  wait-owned MS           waits up to MS ms for a visible one\n"
     "  close-owned             the close box of each\n"
-    "  close-dialog            the close box of the dialog rect-dialog gives\n"
+    "  close-dialog            the close box of the dialog rect-dialog gives; waits until it\n"
+    "                          is gone\n"
     "  cursor X Y              puts the mouse cursor there\n"
     "  sleep MS                does nothing for MS ms (keeps the wineserver and desktop up)\n"
     "Numbers are decimal or 0x hexadecimal.\n"
@@ -372,6 +373,26 @@ int WaitForDialogRect(DWORD timeoutMs) {
     return PrintRect(dialog);
 }
 
+// Waits until the dialog is gone, so that the next one is alone on the screen.
+int CloseDialog() {
+    const HWND dialog = TopDialog();
+    if (!dialog) {
+        std::printf("no dialog\n");
+        return kNoWindow;
+    }
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const ULONGLONG deadline = GetTickCount64() + kSendTimeoutMs;
+    while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        if (GetTickCount64() >= deadline) {
+            std::printf("still open after %u ms\n", kSendTimeoutMs);
+            return kNo;
+        }
+        Sleep(kPollIntervalMs);
+    }
+    std::printf("closed\n");
+    return kYes;
+}
+
 HWND Taskbar() {
     return FindWindowA("Shell_TrayWnd", nullptr);
 }
@@ -537,12 +558,7 @@ int Run(const std::string_view name, const char* text, const unsigned long long*
         return WaitForDialogRect(static_cast<DWORD>(numbers[0]));
     }
     if (name == "close-dialog") {
-        const HWND dialog = TopDialog();
-        if (!dialog) {
-            std::printf("no dialog\n");
-            return kNoWindow;
-        }
-        return PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0) ? kYes : kNo;
+        return CloseDialog();
     }
     if (name == "rect-menu") {
         return PrintRect(OpenMenu());

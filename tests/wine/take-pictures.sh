@@ -39,8 +39,9 @@ readonly START_DEADLINE=15
 readonly EXIT_DEADLINE=5
 readonly WINE_CALL_DEADLINE=30
 readonly PREFIX_DEADLINE=240
-# What Wine draws reaches the X server a moment after the window has answered.
-readonly SETTLE=0.4
+# Between two shots of a window, in seconds; at most so many shots.
+readonly SETTLE=0.25
+readonly MAX_SHOTS=12
 
 # ---------------------------------------------------------------------------------------------
 # Outside the display: arguments, tools, the work folder and its lock; then the same script
@@ -103,6 +104,9 @@ CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
 TESTCAM_PATH='C:\lumiset-testcam\lumiset-testcam.dll'
 KEEP_ALIVE_PID=
 LUMISET_PID=
+# Where the icon is on the taskbar; the number of the message that shows a settings tab.
+ICON_RECT=
+SHOW_SETTINGS=
 # The language of the Wine programs started next: a Unix locale.
 LOCALE=C
 # Where the pictures of the language go.
@@ -184,33 +188,37 @@ take() {
         MISSED=$((MISSED + 1))
         return 1
     fi
-    sleep "$SETTLE"
-    # -strip: no dates inside the file, so an unchanged window gives an unchanged file.
-    if import -silent -window root -crop "${width}x${height}+${x}+${y}" +repage -strip \
-        "$LANGUAGE_DIR/$name.png"; then
-        say "taken - $name (${width}x${height})"
-        TAKEN=$((TAKEN + 1))
-    else
-        say "not taken - $name: import failed"
-        MISSED=$((MISSED + 1))
-        return 1
-    fi
+    # What Wine draws reaches the X server some time after the window has answered, the longer
+    # the busier the machine: the picture is taken when two shots in a row are the same.
+    local file=$LANGUAGE_DIR/$name.png previous=$LUMISET_WORK_DIR/previous.png shots=0
+    while ((shots < MAX_SHOTS)); do
+        sleep "$SETTLE"
+        [[ -f $file ]] && mv -f "$file" "$previous"
+        # -strip: no dates inside the file, so an unchanged window gives an unchanged file.
+        if ! import -silent -window root -crop "${width}x${height}+${x}+${y}" +repage -strip \
+            "$file"; then
+            say "not taken - $name: import failed"
+            MISSED=$((MISSED + 1))
+            return 1
+        fi
+        shots=$((shots + 1))
+        ((shots > 1)) && cmp -s "$file" "$previous" && break
+    done
+    rm -f "$previous"
+    say "taken - $name (${width}x${height}) at $(elapsed_since "$RUN_STARTED") s, $shots shots"
+    TAKEN=$((TAKEN + 1))
 }
 
-# Ends with the program's last dialog closed, so that the next one is alone on the screen.
+# The next dialog is then alone on the screen.
 close_dialog() {
     probe close-dialog >/dev/null
-    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
-    while probe rect-dialog 0 >/dev/null && (($(now_ms) < deadline)); do
-        sleep 0.1
-    done
 }
 
-# Whether the taskbar shows something where the icon belongs: more than its background colour.
+# Whether the taskbar shows something at the icon's place ($1, "X Y WIDTH HEIGHT"): more than
+# its background colour.
 icon_drawn() {
     local x y width height colours
-    read -r x y width height <<<"$(probe rect-tray-icon)"
-    [[ $height =~ ^[0-9]+$ ]] || return 1
+    read -r x y width height <<<"$1"
     colours=$(import -silent -window root -crop "${width}x${height}+${x}+${y}" png:- |
         identify -format '%k' -) || return 1
     ((colours > 2))
@@ -223,7 +231,11 @@ start_lumiset() {
     probe wait-present $((START_DEADLINE * 1000)) >/dev/null || die "Lumiset.exe did not start"
     # The icon reaches the taskbar at the program's first tick, a second after its start.
     local deadline=$(($(now_ms) + START_DEADLINE * 1000))
-    until icon_drawn; do
+    until ICON_RECT=$(probe rect-tray-icon); do
+        (($(now_ms) < deadline)) || die "no taskbar on Wine's desktop"
+        sleep 0.2
+    done
+    until icon_drawn "$ICON_RECT"; do
         (($(now_ms) < deadline)) || die "no icon in the notification area"
         sleep 0.2
     done
@@ -245,7 +257,7 @@ stop_lumiset() {
 # the icon, Wine would show its tooltip across the menu.
 picture_tray_menu() {
     local ix iy iw ih
-    read -r ix iy iw ih <<<"$(probe rect-tray-icon)"
+    read -r ix iy iw ih <<<"$ICON_RECT"
     probe cursor $((ix - 2)) $((iy + ih / 2)) >/dev/null
     probe post "$TRAY_CALLBACK" "$TRAY_ICON_ID" "$WM_RBUTTONUP" >/dev/null
     if [[ $(probe wait-menu $((START_DEADLINE * 1000))) != open ]]; then
@@ -265,9 +277,8 @@ picture_tray_menu() {
 picture_settings() {
     ctl settings >/dev/null
     take settings-image-control "$(probe rect-dialog $((START_DEADLINE * 1000)))"
-    local effect_tab
-    effect_tab=$(probe registered LumisetShowSettings)
-    probe post "$effect_tab" 1 0 >/dev/null
+    [[ -n $SHOW_SETTINGS ]] || SHOW_SETTINGS=$(probe registered LumisetShowSettings)
+    probe post "$SHOW_SETTINGS" 1 0 >/dev/null
     sleep 0.3
     take settings-effect "$(probe rect-dialog 0)"
     close_dialog
@@ -323,6 +334,7 @@ run_inside() {
     ensure_prefix
     local started
     started=$(now_ms)
+    RUN_STARTED=$started
 
     # The wineserver and the desktop end with the last Wine process; keep one alive throughout.
     "$WINESERVER_PATH" </dev/null >/dev/null 2>&1

@@ -59,6 +59,8 @@ constexpr char kUsageText[] =
     "                          is gone\n"
     "  cursor X Y              puts the mouse cursor there\n"
     "  sleep MS                does nothing for MS ms (keeps the wineserver and desktop up)\n"
+    "  serve                   reads commands from standard input, one a line, words\n"
+    "                          separated by tabs; prints \"=> STATUS\" after each\n"
     "Numbers are decimal or 0x hexadecimal.\n"
     "Status: 0 yes or done, 1 no or not in time, 2 usage error, 3 no host window to act on.\n";
 
@@ -611,9 +613,7 @@ int Run(const std::string_view name, const char* text, const unsigned long long*
     return name == "post" ? Post(message, wParam, lParam) : Send(message, wParam, lParam);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Dispatch(int argc, char** argv) {
     if (argc < 2) {
         return Usage("no command");
     }
@@ -635,4 +635,36 @@ int main(int argc, char** argv) {
         g_title = Unescaped(argv[2]);
     }
     return Run(command->name, command->text ? argv[2] : nullptr, numbers);
+}
+
+// Commands from standard input, one a line, its words separated by tabs (a title may hold
+// blanks); after each, "=> STATUS". Starting a Wine process costs a few tenths of a second, which
+// a script that asks dozens of questions saves this way.
+int Serve() {
+    char line[4096];
+    while (std::fgets(line, sizeof line, stdin)) {
+        line[std::strcspn(line, "\r\n")] = '\0';
+        std::vector<char*> words{const_cast<char*>("lumiset_probe")};
+        for (char* word = line; word != nullptr;) {
+            char* tab = std::strchr(word, '\t');
+            if (tab) {
+                *tab++ = '\0';
+            }
+            words.push_back(word);
+            word = tab;
+        }
+        const int status = Dispatch(static_cast<int>(words.size()), words.data());
+        std::printf("=> %d\n", status);
+        std::fflush(stdout);
+    }
+    return kYes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "serve") == 0) {
+        return Serve();
+    }
+    return Dispatch(argc, argv);
 }

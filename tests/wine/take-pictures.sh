@@ -25,7 +25,7 @@ readonly TRAY_CALLBACK=0x83E8
 readonly TRAY_ICON_ID=148
 readonly WM_RBUTTONUP=0x205
 # Bump when the prefix set-up below changes, so that older prefixes are rebuilt.
-readonly PREFIX_LAYOUT=2
+readonly PREFIX_LAYOUT=3
 # Wine's desktop, and the X screen it fills: room for the settings window at its full height.
 readonly DESKTOP_WIDTH=1024
 readonly DESKTOP_HEIGHT=768
@@ -125,8 +125,32 @@ wine_call() {
     return "$status"
 }
 
-probe() { wine_call "$PROBE" "$@"; }
 ctl() { wine_call "$CTL" "$@"; }
+
+# One probe answers every question of the run (`lumiset_probe serve`): a Wine process each would
+# cost a few tenths of a second per question.
+start_probe() {
+    coproc PROBE_SERVER { exec "$WINE" "$PROBE" serve 2>>"$LUMISET_WORK_DIR/probe.log"; }
+}
+
+# Asks the probe; prints its answer and returns its status.
+probe() {
+    {
+        printf '%s' "$1"
+        shift
+        (($# == 0)) || printf '\t%s' "$@"
+        printf '\n'
+    } >&"${PROBE_SERVER[1]}" || die "the probe is gone"
+    local line
+    while IFS= read -r -t "$WINE_CALL_DEADLINE" -u "${PROBE_SERVER[0]}" line; do
+        line=${line%$'\r'}
+        if [[ $line == '=> '* ]]; then
+            return "${line#=> }"
+        fi
+        say "$line"
+    done
+    die "the probe did not answer within $WINE_CALL_DEADLINE s"
+}
 
 cleanup() {
     local pid
@@ -165,6 +189,9 @@ ensure_prefix() {
         wine_call reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$replacement" \
             /d "$CJK_FONT" /f >>"$log" || die "creating the Wine prefix failed; see $log"
     done
+    # A caret that does not blink: an edit box with the focus looks the same in every shot.
+    wine_call reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f >>"$log" ||
+        die "creating the Wine prefix failed; see $log"
     if ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
         die "creating the Wine prefix failed; see $log"
     fi
@@ -204,8 +231,10 @@ take() {
         shots=$((shots + 1))
         ((shots > 1)) && cmp -s "$file" "$previous" && break
     done
+    local steady=
+    ((shots < MAX_SHOTS)) || cmp -s "$file" "$previous" || steady=", never steady"
     rm -f "$previous"
-    say "taken - $name (${width}x${height}) at $(elapsed_since "$RUN_STARTED") s, $shots shots"
+    say "taken - $name (${width}x${height}) at $(elapsed_since "$RUN_STARTED") s, $shots shots$steady"
     TAKEN=$((TAKEN + 1))
 }
 
@@ -252,26 +281,49 @@ stop_lumiset() {
     LUMISET_PID=
 }
 
-# The menu where a right click on the icon opens it, in the corner of the desktop with the
-# taskbar. The click is posted as the shell posts it, with the cursor just beside the icon: over
-# the icon, Wine would show its tooltip across the menu.
-picture_tray_menu() {
-    local ix iy iw ih
-    read -r ix iy iw ih <<<"$ICON_RECT"
-    probe cursor $((ix - 2)) $((iy + ih / 2)) >/dev/null
+# Opens the tray menu as a right click on the icon does, the cursor at X Y ($1 $2); prints the
+# menu's rectangle.
+open_tray_menu() {
+    probe cursor "$1" "$2" >/dev/null
     probe post "$TRAY_CALLBACK" "$TRAY_ICON_ID" "$WM_RBUTTONUP" >/dev/null
-    if [[ $(probe wait-menu $((START_DEADLINE * 1000))) != open ]]; then
+    [[ $(probe wait-menu $((START_DEADLINE * 1000))) == open ]] && probe rect-menu
+}
+
+close_tray_menu() {
+    probe menu-key 27 >/dev/null
+    local deadline=$(($(now_ms) + EXIT_DEADLINE * 1000))
+    while probe wait-menu 0 >/dev/null && (($(now_ms) < deadline)); do
+        sleep 0.1
+    done
+}
+
+# The menu in the corner of the desktop, above the taskbar and beside the icon. The click is
+# posted as the shell posts it, with the cursor beside the icon and above the taskbar: over the
+# icon, Wine would show its tooltip across the menu. Wine keeps a menu inside the work area,
+# which some of its processes take to be the whole screen: a menu over the taskbar opens again
+# just above it.
+picture_tray_menu() {
+    local ix iy iw ih tx ty tw th menu
+    read -r ix iy iw ih <<<"$ICON_RECT"
+    read -r tx ty tw th <<<"$(probe rect-tray)"
+    if ! menu=$(open_tray_menu $((ix - 2)) $((ty - 1))); then
         take tray-menu "no menu"
         return
     fi
-    local mx my mw mh tx ty tw th
-    read -r mx my mw mh <<<"$(probe rect-menu)"
-    read -r tx ty tw th <<<"$(probe rect-tray)"
-    local right=$((tx + tw)) top=$((my - MENU_MARGIN))
-    local left=$((mx - MENU_MARGIN))
+    local mx my mw mh
+    read -r mx my mw mh <<<"$menu"
+    if ((my + mh > ty)); then
+        close_tray_menu
+        if ! menu=$(open_tray_menu $((ix - 2)) $((ty - mh))); then
+            take tray-menu "no menu"
+            return
+        fi
+        read -r mx my mw mh <<<"$menu"
+    fi
+    local right=$((tx + tw)) top=$((my - MENU_MARGIN)) left=$((mx - MENU_MARGIN))
     ((right - left < TRAY_PICTURE_WIDTH)) && left=$((right - TRAY_PICTURE_WIDTH))
     take tray-menu "$left $top $((right - left)) $((ty + th - top))"
-    probe menu-key 27 >/dev/null
+    close_tray_menu
 }
 
 picture_settings() {
@@ -340,6 +392,7 @@ run_inside() {
     "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
     "$WINE" "$PROBE" sleep 300000 </dev/null >/dev/null 2>&1 &
     KEEP_ALIVE_PID=$!
+    start_probe
 
     register_test_camera
     wine_call reg add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 1 /f >/dev/null ||

@@ -201,9 +201,10 @@ ensure_prefix() {
 
 register_test_camera() {
     local folder=$WINEPREFIX/drive_c/lumiset-testcam
-    mkdir -p "$folder" && cp "$TESTCAM_DLL" "$folder/" &&
-        wine_call regsvr32 /s "$TESTCAM_PATH" >/dev/null ||
+    if ! mkdir -p "$folder" || ! cp "$TESTCAM_DLL" "$folder/" ||
+        ! wine_call regsvr32 /s "$TESTCAM_PATH" >/dev/null; then
         die "registering the test camera failed"
+    fi
 }
 
 # Takes the screen rectangle "X Y WIDTH HEIGHT" ($2) into NAME.png ($1) of the language's folder.
@@ -303,22 +304,22 @@ close_tray_menu() {
 # which some of its processes take to be the whole screen: a menu over the taskbar opens again
 # just above it.
 picture_tray_menu() {
-    local ix iy iw ih tx ty tw th menu
-    read -r ix iy iw ih <<<"$ICON_RECT"
+    local ix tx ty tw th menu
+    read -r ix _ <<<"$ICON_RECT"
     read -r tx ty tw th <<<"$(probe rect-tray)"
     if ! menu=$(open_tray_menu $((ix - 2)) $((ty - 1))); then
         take tray-menu "no menu"
         return
     fi
-    local mx my mw mh
-    read -r mx my mw mh <<<"$menu"
+    local mx my mh
+    read -r mx my _ mh <<<"$menu"
     if ((my + mh > ty)); then
         close_tray_menu
         if ! menu=$(open_tray_menu $((ix - 2)) $((ty - mh))); then
             take tray-menu "no menu"
             return
         fi
-        read -r mx my mw mh <<<"$menu"
+        read -r mx my _ mh <<<"$menu"
     fi
     local right=$((tx + tw)) top=$((my - MENU_MARGIN)) left=$((mx - MENU_MARGIN))
     ((right - left < TRAY_PICTURE_WIDTH)) && left=$((right - TRAY_PICTURE_WIDTH))

@@ -57,7 +57,7 @@ constexpr char kUsageText[] =
     "  close-owned             the close box of each\n"
     "  close-dialog            the close box of the dialog rect-dialog gives; waits until it\n"
     "                          is gone\n"
-    "  cursor X Y              puts the mouse cursor there\n"
+    "  cursor X Y              puts the mouse cursor there; waits until it is reported there\n"
     "  sleep MS                does nothing for MS ms (keeps the wineserver and desktop up)\n"
     "  serve                   reads commands from standard input, one a line, words\n"
     "                          separated by tabs; prints \"=> STATUS\" after each\n"
@@ -395,6 +395,22 @@ int CloseDialog() {
     return kYes;
 }
 
+// Wine moves the cursor through the X server, whose answer comes a moment later: waits until the
+// system reports the new place, so that a program asking next finds the cursor there.
+int PutCursor(int x, int y) {
+    SetCursorPos(x, y);
+    const ULONGLONG deadline = GetTickCount64() + kSendTimeoutMs;
+    POINT where{};
+    while (!GetCursorPos(&where) || where.x != x || where.y != y) {
+        if (GetTickCount64() >= deadline) {
+            std::printf("the cursor is at %ld %ld\n", where.x, where.y);
+            return kNo;
+        }
+        Sleep(kPollIntervalMs);
+    }
+    return kYes;
+}
+
 HWND Taskbar() {
     return FindWindowA("Shell_TrayWnd", nullptr);
 }
@@ -572,8 +588,7 @@ int Run(const std::string_view name, const char* text, const unsigned long long*
         return PrintTrayIconRect();
     }
     if (name == "cursor") {
-        return SetCursorPos(static_cast<int>(numbers[0]), static_cast<int>(numbers[1])) ? kYes
-                                                                                        : kNo;
+        return PutCursor(static_cast<int>(numbers[0]), static_cast<int>(numbers[1]));
     }
     if (name == "wait-owned") {
         if (numbers[0] >= INFINITE) {

@@ -285,7 +285,7 @@ stop_lumiset() {
 # Opens the tray menu as a right click on the icon does, the cursor at X Y ($1 $2); prints the
 # menu's rectangle.
 open_tray_menu() {
-    probe cursor "$1" "$2" >/dev/null
+    probe cursor "$1" "$2" >/dev/null || return 1
     probe post "$TRAY_CALLBACK" "$TRAY_ICON_ID" "$WM_RBUTTONUP" >/dev/null
     [[ $(probe wait-menu $((START_DEADLINE * 1000))) == open ]] && probe rect-menu
 }
@@ -311,16 +311,17 @@ picture_tray_menu() {
         take tray-menu "no menu"
         return
     fi
-    local mx my mh
+    local mx my mh attempts=1
     read -r mx my _ mh <<<"$menu"
-    if ((my + mh > ty)); then
+    while ((my + mh > ty && attempts < 3)); do
         close_tray_menu
+        attempts=$((attempts + 1))
         if ! menu=$(open_tray_menu $((ix - 2)) $((ty - mh))); then
             take tray-menu "no menu"
             return
         fi
         read -r mx my _ mh <<<"$menu"
-    fi
+    done
     local right=$((tx + tw)) top=$((my - MENU_MARGIN)) left=$((mx - MENU_MARGIN))
     ((right - left < TRAY_PICTURE_WIDTH)) && left=$((right - TRAY_PICTURE_WIDTH))
     take tray-menu "$left $top $((right - left)) $((ty + th - top))"

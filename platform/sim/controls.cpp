@@ -154,20 +154,24 @@ void Controls::UncheckRadioGroup(HWND checked) {
     auto starts_group = [&windows](HWND sibling) {
         return (windows.Find(sibling)->style & WS_GROUP) != 0;
     };
-    // The group runs from the nearest sibling at or before the button that starts one (or the
-    // first sibling) up to the next sibling that starts another.
-    auto first = at;
-    while (first != siblings.begin() && !starts_group(*first)) {
-        --first;
+    // The group runs from the nearest sibling at or before the button that starts one up to the
+    // next sibling that starts another. The dialog manager's walk goes round: before the first
+    // group start the last group goes on, and without any group start every sibling is one group.
+    const std::size_t count = siblings.size();
+    const std::size_t index = static_cast<std::size_t>(at - siblings.begin());
+    std::size_t first = index;
+    for (std::size_t step = 0; step < count && !starts_group(siblings[first]); ++step) {
+        first = (first + count - 1) % count;
     }
-    auto end = std::next(at);
-    while (end != siblings.end() && !starts_group(*end)) {
-        ++end;
+    std::vector<HWND> group{siblings[first]};
+    for (std::size_t next = (first + 1) % count; next != first && !starts_group(siblings[next]);
+         next = (next + 1) % count) {
+        group.push_back(siblings[next]);
     }
-    for (auto it = first; it != end; ++it) {
-        Window* other = windows.Find(*it);
+    for (HWND sibling : group) {
+        Window* other = windows.Find(sibling);
         // The dialog manager's walk through a group passes over hidden and disabled controls.
-        if (*it != checked && ButtonType(*other) == BS_AUTORADIOBUTTON && other->Visible() &&
+        if (sibling != checked && ButtonType(*other) == BS_AUTORADIOBUTTON && other->Visible() &&
             other->Enabled() && SameTextIgnoringCase(other->class_name, u"Button")) {
             other->check = BST_UNCHECKED;
         }
@@ -193,6 +197,15 @@ std::optional<LRESULT> Controls::Edit(HWND hwnd, UINT message, WPARAM wparam, LP
                 windows.SetFocus(hwnd);
             }
             return LRESULT{0};
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: {
+            const WORD code = message == WM_SETFOCUS ? EN_SETFOCUS : EN_KILLFOCUS;
+            if (edit->parent) {
+                windows.Send(edit->parent, WM_COMMAND, MAKEWPARAM(edit->id, code),
+                             reinterpret_cast<LPARAM>(hwnd));
+            }
+            return LRESULT{0};
+        }
         default:
             return std::nullopt;
     }

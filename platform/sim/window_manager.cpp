@@ -175,6 +175,19 @@ bool WindowManager::Destroy(HWND hwnd) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
     }
+    // A visible window is hidden first, as ShowWindow hides a child and SetWindowPos a
+    // top-level window: its procedure sees the position change before WM_DESTROY.
+    if (window->Visible()) {
+        if (window->TopLevel()) {
+            SetPosition(hwnd, nullptr, 0, 0, 0, 0,
+                        SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+        } else {
+            Show(hwnd, SW_HIDE);
+        }
+        if (!Find(hwnd)) {
+            return true;
+        }
+    }
     // Owned windows go first, then the window itself, then its children.
     for (HWND other : TopLevelWindows()) {
         if (const Window* w = Find(other); w && w->owner == hwnd) {
@@ -830,8 +843,22 @@ HWND WindowManager::Focus(ThreadId thread) const {
 }
 
 void WindowManager::SetFocus(HWND hwnd) {
-    if (Window* window = Find(hwnd)) {
-        QueueOf(window->thread).focus = hwnd;
+    Window* window = Find(hwnd);
+    if (!window) {
+        return;
+    }
+    Queue& queue = QueueOf(window->thread);
+    const HWND previous = queue.focus;
+    if (previous == hwnd) {
+        return;
+    }
+    queue.focus = hwnd;
+    // Both windows hear of the change; an edit control tells its parent in turn.
+    if (previous && Find(previous)) {
+        Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    }
+    if (Find(hwnd)) {
+        Send(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     }
 }
 

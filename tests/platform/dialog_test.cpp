@@ -1,5 +1,6 @@
-// Dialogs from the program's compiled templates: creation order of messages, the visible
-// style, the dialog manager's keyboard handling and default processing.
+// Dialogs from the program's compiled templates as a person works them: the dialog manager's
+// keys, button clicks, and the language's copy of a template. The calls themselves are checked
+// on both builds in calls/dialog_calls_test.cpp.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -11,9 +12,8 @@
 namespace {
 
 std::vector<UINT>* dialog_log = nullptr;
-bool hide_on_show = false;
 
-INT_PTR CALLBACK LoggingDialogProc(HWND /*hwnd*/, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR CALLBACK LoggingDialogProc(HWND /*hwnd*/, UINT message, WPARAM wparam, LPARAM /*lparam*/) {
     switch (message) {
         case WM_INITDIALOG:
         case WM_SHOWWINDOW:
@@ -23,9 +23,6 @@ INT_PTR CALLBACK LoggingDialogProc(HWND /*hwnd*/, UINT message, WPARAM wparam, L
             return message == WM_INITDIALOG ? TRUE : FALSE;
         case WM_WINDOWPOSCHANGING:
             dialog_log->push_back(message);
-            if (hide_on_show) {
-                reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
-            }
             return TRUE;
         case WM_COMMAND:
             dialog_log->push_back(static_cast<UINT>(0x10000 + LOWORD(wparam)));
@@ -44,7 +41,6 @@ protected:
 
     void SetUp() override {
         dialog_log = &log;
-        hide_on_show = false;
         ASSERT_TRUE(machine.program().LoadResources(LumisetResourceBytes()));
     }
     void TearDown() override { dialog_log = nullptr; }
@@ -62,29 +58,6 @@ protected:
         });
     }
 };
-
-TEST_F(DialogTest, VisibleTemplateIsShownAfterInitDialog) {
-    Run(102);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(log, (std::vector<UINT>{WM_INITDIALOG, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING}));
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    char title[32] = {};
-    GetWindowTextA(dialog, title, sizeof title);
-    EXPECT_STREQ(title, "Property");
-    EXPECT_EQ(FindWindowA("#32770", "Property"), dialog);
-    // The four controls of the template, with their ids.
-    for (int id : {1000, 1001, 1002, 1086}) {
-        EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
-    }
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1086)));
-    EXPECT_EQ(GetDlgCtrlID(GetDlgItem(dialog, 1002)), 1002);
-}
-
-TEST_F(DialogTest, ClearedShowFlagKeepsDialogHidden) {
-    hide_on_show = true;
-    Run(102);
-    EXPECT_FALSE(IsWindowVisible(dialog));
-}
 
 TEST_F(DialogTest, KeysAndCloseBecomeCommands) {
     Run(100);

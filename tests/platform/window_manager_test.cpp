@@ -218,10 +218,13 @@ TEST_F(WindowManagerTest, ActiveWindowIsTheLastShownAndItsCloseBoxClosesIt) {
     desktop.ShowWindow(window, SW_SHOW);
     EXPECT_EQ(desktop.ActiveWindow(), window);
 
-    // A program's window gets the close box's command; its default processing closes it.
+    // A program's window gets the close box's command; its default processing closes it, and
+    // the window is hidden before it goes.
     log.clear();
     ASSERT_TRUE(desktop.CloseActiveWindow());
-    EXPECT_EQ(log, (std::vector<Logged>{{WM_SYSCOMMAND, SC_CLOSE}}));
+    EXPECT_EQ(log,
+              (std::vector<Logged>{
+                  {WM_SYSCOMMAND, SC_CLOSE}, {WM_WINDOWPOSCHANGING, 0}, {WM_WINDOWPOSCHANGED, 0}}));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(machine.resources().Open("window"), 0);
     EXPECT_EQ(desktop.ActiveWindow(), paint);

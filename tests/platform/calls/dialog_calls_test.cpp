@@ -1,0 +1,140 @@
+// Dialogs made from Lumiset's compiled templates: the order of the first messages, the show a
+// dialog procedure can refuse, the controls found by id, and the dialog manager's keys.
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/platform/calls/calls_test.h"
+
+namespace calls {
+namespace {
+
+constexpr UINT kCommand = 0x10000;  // logged as kCommand + the command's id
+
+std::vector<UINT>* dialog_log = nullptr;
+bool refuse_show = false;
+
+INT_PTR CALLBACK LoggingDialogProc(HWND /*hwnd*/, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_INITDIALOG:
+        case WM_SHOWWINDOW:
+        case WM_CLOSE:
+        case WM_DESTROY:
+            dialog_log->push_back(message);
+            return message == WM_INITDIALOG ? TRUE : FALSE;
+        case WM_WINDOWPOSCHANGING:
+            dialog_log->push_back(message);
+            if (refuse_show) {
+                reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+            }
+            return TRUE;
+        case WM_COMMAND:
+            dialog_log->push_back(kCommand + LOWORD(wparam));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+class DialogCalls : public CallsTest {
+protected:
+    std::vector<UINT> log;
+
+    DialogCalls() {
+        dialog_log = &log;
+        refuse_show = false;
+    }
+    ~DialogCalls() override { dialog_log = nullptr; }
+
+    static HWND Create(WORD template_id) {
+        return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), nullptr,
+                                  LoggingDialogProc, 0);
+    }
+
+    // The dialog's loop, until its queue is empty.
+    static void Pump(HWND dialog) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(dialog, &msg)) {
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+};
+
+TEST_F(DialogCalls, VisibleTemplateIsShownAfterInitDialogWithItsControls) {
+    RunProgram([this] {
+        const HWND dialog = Create(IDD_PROPERTY_HOST);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_GE(log.size(), 3u);
+        EXPECT_EQ(std::vector<UINT>(log.begin(), log.begin() + 3),
+                  (std::vector<UINT>{WM_INITDIALOG, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING}));
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        char title[32] = {};
+        EXPECT_EQ(GetWindowTextA(dialog, title, sizeof title), 8);
+        EXPECT_STREQ(title, "Property");
+        EXPECT_EQ(FindWindowA("#32770", "Property"), dialog);
+
+        for (int id : {IDC_HOST_CANCEL, IDC_HOST_OK, IDC_HOST_TAB, IDC_HOST_APPLY}) {
+            const HWND item = GetDlgItem(dialog, id);
+            EXPECT_NE(item, nullptr) << id;
+            EXPECT_EQ(GetDlgCtrlID(item), id);
+            EXPECT_EQ(GetParent(item), dialog);
+        }
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_HOST_APPLY)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_HOST_OK)));
+        EXPECT_EQ(GetDlgItem(dialog, 4242), nullptr);
+
+        // A visible window is hidden before it is destroyed.
+        log.clear();
+        EXPECT_TRUE(DestroyWindow(dialog));
+        EXPECT_EQ(log, (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_DESTROY}));
+        EXPECT_FALSE(IsWindow(dialog));
+    });
+}
+
+TEST_F(DialogCalls, ShowRefusedInWindowPosChangingKeepsTheDialogHidden) {
+    refuse_show = true;
+    RunProgram([] {
+        const HWND dialog = Create(IDD_PROPERTY_HOST);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(IsWindowVisible(dialog));
+        EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_STYLE) & WS_VISIBLE);
+        EXPECT_EQ(FindWindowA("#32770", "Property"), dialog) << "hidden, it is still found";
+        EXPECT_TRUE(DestroyWindow(dialog));
+    });
+}
+
+TEST_F(DialogCalls, MissingTemplateMakesNoDialog) {
+    RunProgram([] {
+        SetLastError(0);
+        EXPECT_EQ(Create(4242), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+    });
+}
+
+TEST_F(DialogCalls, DialogManagerTurnsKeysAndCloseIntoCommands) {
+    RunProgram([this] {
+        const HWND dialog = Create(IDD_ABOUT);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(IsWindowVisible(dialog)) << "the template is not visible";
+        log.clear();
+        for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+            MSG msg{dialog, WM_KEYDOWN, key, 0, 0, {}};
+            EXPECT_TRUE(IsDialogMessageA(dialog, &msg));
+        }
+        // Esc is IDCANCEL, Enter the default button (IDOK here), and the default WM_CLOSE posts
+        // IDCANCEL.
+        EXPECT_EQ(log, (std::vector<UINT>{kCommand + IDCANCEL, kCommand + IDOK}));
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        Pump(dialog);
+        EXPECT_EQ(log, (std::vector<UINT>{kCommand + IDCANCEL, kCommand + IDOK, WM_CLOSE,
+                                          kCommand + IDCANCEL}));
+
+        MSG other{dialog, WM_APP, 0, 0, 0, {}};
+        EXPECT_TRUE(IsDialogMessageA(dialog, &other)) << "the dialog's own messages are handled";
+        EXPECT_TRUE(DestroyWindow(dialog));
+    });
+}
+
+}  // namespace
+}  // namespace calls

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -389,14 +390,28 @@ TEST_F(LumisetResTest, ManifestAndVersion) {
     const std::string text(manifest->begin(), manifest->end());
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
+    // The logon task gives the rights; a start by hand never asks for more.
+    EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(text.find("version=\"" LUMISET_PROJECT_VERSION "\""), std::string::npos);
 
     const auto version =
         file->Find(ResourceName::Id(sim::res::kTypeVersion), ResourceName::Id(1), kEnUs);
     ASSERT_TRUE(version.has_value());
-    // VS_FIXEDFILEINFO follows the "VS_VERSION_INFO" key; its signature is 0xFEEF04BD.
+    // VS_FIXEDFILEINFO follows the "VS_VERSION_INFO" key; its signature is 0xFEEF04BD. The file
+    // and product versions after it are the project's, which lumiset.msi carries too.
     const std::vector<BYTE> signature = {0xBD, 0x04, 0xEF, 0xFE};
-    EXPECT_NE(std::search(version->begin(), version->end(), signature.begin(), signature.end()),
-              version->end());
+    const auto fixed =
+        std::search(version->begin(), version->end(), signature.begin(), signature.end());
+    ASSERT_GE(version->end() - fixed, 24);
+    const auto dword = [&](int index) {
+        DWORD value = 0;
+        std::memcpy(&value, &*(fixed + 4 * index), sizeof value);
+        return value;
+    };
+    const DWORD most = (LUMISET_PROJECT_VERSION_MAJOR << 16) | LUMISET_PROJECT_VERSION_MINOR;
+    const DWORD least = (LUMISET_PROJECT_VERSION_PATCH << 16) | LUMISET_PROJECT_VERSION_TWEAK;
+    EXPECT_EQ((std::vector<DWORD>{dword(2), dword(3), dword(4), dword(5)}),
+              (std::vector<DWORD>{most, least, most, least}));
 }
 
 TEST_F(LumisetResTest, ImageControlPage) {

@@ -66,6 +66,7 @@ void CPropertyHostDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CPropertyHostDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     AppendAboutItem();
+    TakeMessagesFromLowerRights();
     m_deviceEnableSetting.LoadDeviceEnableSetting();
     m_trayRecord.cbSize = NOTIFYICONDATAA_V2_SIZE;
     m_trayRecord.uFlags = 0;
@@ -89,6 +90,19 @@ void CPropertyHostDlg::AppendAboutItem() {
     if (!about.IsEmpty()) {
         systemMenu.AppendMenu(MF_SEPARATOR);
         systemMenu.AppendMenu(MF_STRING, kAboutCommand, about);
+    }
+}
+
+void CPropertyHostDlg::TakeMessagesFromLowerRights() {
+    // Started at logon with an administrator's full rights, the host still hears the programs
+    // that run with the user's own: the shell, lumisetctl and "Lumiset.exe /settings". A refusal
+    // leaves those messages to the system's default rule.
+    const UINT messages[] = {WM_COMMAND, WM_TRAYNOTIFY, s_taskbarCreatedMessage,
+                             s_showSettingsMessage};
+    for (const UINT message : messages) {
+        if (message != 0) {
+            ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
+        }
     }
 }
 

@@ -62,6 +62,7 @@ protected:
 
 private:
     void AppendAboutItem();
+    void TakeMessagesFromLowerRights();
     // Sends the tray record with a freshly loaded icon, which the shell copies.
     void SendTrayRecord(DWORD command);
 

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 58> kKnownOperations = {
+constexpr std::array<std::string_view, 59> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -43,6 +43,7 @@ constexpr std::array<std::string_view, 58> kKnownOperations = {
     "SetForegroundWindow",
     "KillTimer",
     "RegisterWindowMessageA",
+    "ChangeWindowMessageFilterEx",
     "CoInitialize",
     "CoCreateInstance",
     "CoTaskMemAlloc",

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ struct Window {
     HANDLE image = nullptr;   // a button's BM_SETIMAGE image; the program keeps owning it
     TrackbarState trackbar;
     TabState tab;
+    // Messages let through from programs with lower rights (ChangeWindowMessageFilterEx).
+    std::set<UINT> allowed_from_lower_rights;
 
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }

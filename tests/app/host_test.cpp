@@ -1,6 +1,7 @@
 // Start-up, the hidden host window, its tick and its exit, as a user and other programs see them.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -188,7 +189,28 @@ TEST_F(HostTest, IconComesBackWhenTheShellRestarts) {
     EXPECT_EQ(desktop.TrayIcons().size(), 1u);
 }
 
+// Run with an administrator's full rights (the logon task's way), the host must still take what
+// programs with the user's own rights send it; without that it only takes it by the system's
+// default rule, and the program runs on.
+TEST_F(HostTest, TakesOutsideMessagesFromProgramsWithLowerRights) {
+    const std::set<UINT>& allowed = machine.windows().Find(Host())->allowed_from_lower_rights;
+    const UINT expected[] = {WM_COMMAND, WM_APP + 1000,
+                             machine.windows().RegisterMessage(u"TaskbarCreated"),
+                             machine.windows().RegisterMessage(u"LumisetShowSettings")};
+    for (const UINT message : expected) {
+        EXPECT_TRUE(allowed.contains(message)) << "message " << message;
+    }
+}
+
 class StartTest : public LumisetTest {};
+
+TEST_F(StartTest, RefusedMessageFilterLeavesItRunning) {
+    machine.faults().Fail("ChangeWindowMessageFilterEx", 4);
+    const auto process = StartLumiset();
+    desktop.Wait(1000);
+    EXPECT_TRUE(desktop.Running(process));
+    EXPECT_EQ(desktop.TrayIcons().size(), 1u);
+}
 
 TEST_F(StartTest, IconThatCannotBeLoadedOrAddedIsNotRetried) {
     machine.faults().Fail("LoadImageA");

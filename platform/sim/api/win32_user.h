@@ -410,6 +410,17 @@ BOOL WINAPI TranslateMessage(const MSG* lpMsg);
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);
 BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
 UINT WINAPI RegisterWindowMessageA(LPCSTR lpString);
+// User Interface Privilege Isolation: which messages a window takes from programs running with
+// lower rights than its own.
+#define MSGFLT_RESET 0
+#define MSGFLT_ALLOW 1
+#define MSGFLT_DISALLOW 2
+typedef struct tagCHANGEFILTERSTRUCT {
+    DWORD cbSize;
+    DWORD ExtStatus;
+} CHANGEFILTERSTRUCT, *PCHANGEFILTERSTRUCT;
+BOOL WINAPI ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action,
+                                        PCHANGEFILTERSTRUCT pChangeFilterStruct);
 UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 

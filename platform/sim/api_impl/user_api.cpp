@@ -294,6 +294,35 @@ UINT WINAPI RegisterWindowMessageA(LPCSTR lpString) {
     return M().windows().RegisterMessage(FromAnsi(lpString));
 }
 
+BOOL WINAPI ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action,
+                                        PCHANGEFILTERSTRUCT pChangeFilterStruct) {
+    if (Injected("ChangeWindowMessageFilterEx", ERROR_ACCESS_DENIED)) {
+        return FALSE;
+    }
+    sim::Window* window = Find(hwnd);
+    if (!window) {
+        return FALSE;
+    }
+    if (pChangeFilterStruct && pChangeFilterStruct->cbSize != sizeof(CHANGEFILTERSTRUCT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    switch (action) {
+        case MSGFLT_ALLOW:
+            window->allowed_from_lower_rights.insert(message);
+            return TRUE;
+        case MSGFLT_DISALLOW:
+            window->allowed_from_lower_rights.erase(message);
+            return TRUE;
+        case MSGFLT_RESET:
+            window->allowed_from_lower_rights.clear();
+            return TRUE;
+        default:
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+    }
+}
+
 UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
     M().trace().Record("SetTimer " + std::to_string(nIDEvent) + " " + std::to_string(uElapse));
     if (Injected("SetTimer", ERROR_NOT_ENOUGH_MEMORY)) {

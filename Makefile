@@ -1,5 +1,5 @@
 # The user's commands. Each one installs what a fresh machine lacks, then does its work.
-.PHONY: all deps test sim windows run pictures asan tsan clean
+.PHONY: all deps test sim windows msi run pictures asan tsan clean
 
 JOBS ?= $(shell nproc)
 
@@ -15,6 +15,11 @@ sim: deps
 windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
+
+# lumiset.msi, the Windows Installer package of Lumiset.exe and lumisetctl.exe (the windows
+# preset builds it with them).
+msi: windows
+	@echo "build/windows/lumiset.msi"
 
 test: sim windows
 	ctest --preset sim -j $(JOBS)

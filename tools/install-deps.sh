@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine64 wine xvfb xauth locales
+          wine64 wine xvfb xauth locales wixl msitools
           imagemagick fonts-wqy-microhei)
 
 missing=()

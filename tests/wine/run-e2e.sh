@@ -122,33 +122,12 @@ CAMERA_PID=
 PROCESS_STATE=
 WHY=
 declare -A EXIT_STATUS=()
-PASSED=0
-FAILED=0
-
-# Runs a Wine program with a deadline; prints its output without Windows line ends and returns
-# its status. The output goes through a file, not a pipe: a Wine daemon that the program happens
-# to start inherits its descriptors, and would hold a pipe open for as long as it lives.
-wine_call() {
-    local output=$LUMISET_WORK_DIR/wine-call.out status
-    timeout -k 5 "$WINE_CALL_DEADLINE" "$WINE" "$@" </dev/null >"$output" 2>&1
-    status=$?
-    tr -d '\r' <"$output"
-    return "$status"
-}
+WINE_CALL_OUTPUT=${LUMISET_WORK_DIR:-}/wine-call.out
 
 probe() { wine_call "$PROBE" "$@"; }
 ctl() { wine_call "$CTL" "$@"; }
 
 reg_call() { wine_call reg "$@"; }
-
-ok() {
-    say "ok - $1"
-    PASSED=$((PASSED + 1))
-}
-not_ok() {
-    say "not ok - $1: $2"
-    FAILED=$((FAILED + 1))
-}
 
 cleanup() {
     local pid
@@ -186,17 +165,6 @@ start_lumiset() {
         "$WINE" "$LUMISET_EXE" </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
     STARTED_PIDS+=($!)
     LAST_PID=$!
-}
-
-is_running() { kill -0 "$1" 2>/dev/null; }
-
-# Waits up to $2 seconds for process $1 to end.
-wait_for_exit() {
-    local pid=$1 deadline=$(($(now_ms) + $2 * 1000))
-    while is_running "$pid"; do
-        (($(now_ms) < deadline)) || return 1
-        sleep 0.1
-    done
 }
 
 # Sets PROCESS_STATE to what became of process $1, for failure messages. Runs in the main shell:

@@ -85,17 +85,9 @@ TASK_FILE=$DRIVE_C/windows/system32/tasks/Lumiset
 BUILD_SCRIPT=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../../installer/build-msi.sh
 KEEP_ALIVE_PID=
 LUMISET_PID=
-PASSED=0
-FAILED=0
+WINE_CALL_OUTPUT=${LUMISET_WORK_DIR:-}/wine-call.out
 WHY=
 
-wine_call() {
-    local output=$LUMISET_WORK_DIR/wine-call.out status
-    timeout -k 5 "$WINE_CALL_DEADLINE" "$WINE" "$@" </dev/null >"$output" 2>&1
-    status=$?
-    tr -d '\r' <"$output"
-    return "$status"
-}
 probe() { wine_call "$LUMISET_PROBE" "$@"; }
 reg_call() { wine_call reg "$@"; }
 
@@ -112,14 +104,6 @@ msiexec() {
     return "$status"
 }
 
-ok() {
-    say "ok - $1"
-    PASSED=$((PASSED + 1))
-}
-not_ok() {
-    say "not ok - $1: $2"
-    FAILED=$((FAILED + 1))
-}
 # Reports check $1: passed when WHY is empty.
 verdict() {
     if [[ -z $WHY ]]; then ok "$1"; else not_ok "$1" "$WHY"; fi
@@ -201,16 +185,6 @@ package_version() {
     msiinfo export "$1" Property | sed -nE 's/^ProductVersion\t([0-9.]+).*/\1/p' | tr -d '\r'
 }
 
-is_running() { kill -0 "$1" 2>/dev/null; }
-
-wait_for_exit() {
-    local pid=$1 deadline=$(($(now_ms) + $2 * 1000))
-    while is_running "$pid"; do
-        (($(now_ms) < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
 # Checks that the installed files are those of the build, and the entries of version $1.
 check_installed_state() {
     local version=$1 file products product
@@ -245,8 +219,10 @@ check_installed_state() {
         $task == *'<RunLevel>HighestAvailable</RunLevel>'* &&
         $task == *'<Command>%ProgramFiles%\Lumiset\Lumiset.exe</Command>'* ]] ||
         fail "$PROGRAM_DIR\logon-task.xml is not the logon task"
-    [[ -f $TASK_FILE ]] && tr -d '\0' <"$TASK_FILE" | grep -q '<Description>Starts Lumiset at logon.' ||
+    if [[ ! -f $TASK_FILE ]] ||
+        ! tr -d '\0' <"$TASK_FILE" | grep -q '<Description>Starts Lumiset at logon.'; then
         fail "no logon task \"Lumiset\" registered"
+    fi
 }
 
 start_installed_lumiset() {
@@ -382,9 +358,10 @@ run_inside() {
     [[ $CURRENT_VERSION != 0.0.* ]] || die "version $CURRENT_VERSION leaves no older one to test"
     NEWER_MSI=$LUMISET_WORK_DIR/lumiset-$NEWER_VERSION.msi
     OLDER_MSI=$LUMISET_WORK_DIR/lumiset-$OLDER_VERSION.msi
-    "$BUILD_SCRIPT" "$NEWER_MSI" "$NEWER_VERSION" "$LUMISET_BIN_DIR" &&
-        "$BUILD_SCRIPT" "$OLDER_MSI" "$OLDER_VERSION" "$LUMISET_BIN_DIR" ||
+    if ! "$BUILD_SCRIPT" "$NEWER_MSI" "$NEWER_VERSION" "$LUMISET_BIN_DIR" ||
+        ! "$BUILD_SCRIPT" "$OLDER_MSI" "$OLDER_VERSION" "$LUMISET_BIN_DIR"; then
         die "building the test packages failed"
+    fi
 
     clear_machine
     if check_install; then

@@ -79,21 +79,10 @@ run_outside() {
 
 WINE=${WINE_LAUNCHER:-}
 KEEP_ALIVE_PID=
-PASSED=0
-FAILED=0
+WINE_CALL_OUTPUT=${TESTCAM_WORK_DIR:-}/wine-call.out
 LOG_FILE=${TESTCAM_WORK_DIR:-}/camera.log
 # The log's name as the camera reads it: Wine's Z: drive is the Unix root.
 LOG_NAME="Z:${LOG_FILE}"
-
-# Runs a Wine program with a deadline; prints its output without Windows line ends and returns
-# its status. The output goes through a file: a Wine daemon the program starts would hold a pipe.
-wine_call() {
-    local output=$TESTCAM_WORK_DIR/wine-call.out status
-    timeout -k 5 "$WINE_CALL_DEADLINE" "$WINE" "$@" </dev/null >"$output" 2>&1
-    status=$?
-    tr -d '\r' <"$output"
-    return "$status"
-}
 
 check() { wine_call "$TESTCAM_CHECK" "$@"; }
 regsvr() { wine_call regsvr32 /s "$@" "$DLL_PATH"; }
@@ -101,15 +90,6 @@ reg_call() { wine_call reg "$@"; }
 
 # The category's names, sorted: the order of the category is Wine's business.
 listed() { check list | sort; }
-
-ok() {
-    say "ok - $1"
-    PASSED=$((PASSED + 1))
-}
-not_ok() {
-    say "not ok - $1: $2"
-    FAILED=$((FAILED + 1))
-}
 
 # Prints a diff of what was expected (file $1) and what came (text $2) as comment lines.
 show_difference() {

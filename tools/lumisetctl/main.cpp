@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/lumisetctl/lumisetctl_commands.h"
+#include "tools/lumisetctl/uninstall_wait.h"
 
 namespace {
 
@@ -71,6 +72,9 @@ private:
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (int status = 0; lumisetctl::RunUninstallWait(args, status)) {
+        return status;
+    }
     WindowsMachine machine;
     const lumisetctl::Outcome outcome = lumisetctl::Run(args, machine);
     std::fputs(outcome.output.c_str(), stdout);

@@ -78,6 +78,11 @@ TEST(Lumisetctl, UsageErrorsNameWhatIsWrong) {
     EXPECT_EQ(ErrorOf({"settings", "effect"}), "\"settings\" takes no arguments");
     EXPECT_EQ(ErrorOf({"status", "-v"}), "\"status\" takes no arguments");
     EXPECT_EQ(ErrorOf({"--help", "zoom"}), "\"--help\" takes no arguments");
+    // A line break or other control character typed in a word keeps the error on one line.
+    EXPECT_EQ(ErrorOf({"st\n", "x"}), "unknown command \"st\\x0A\"");
+    EXPECT_EQ(ErrorOf({"zoom\t\x7F", "x"}), "unknown command \"zoom\\x09\\x7F\"");
+    EXPECT_EQ(ErrorOf({"effect", "tv\r", "effect"}),
+              "unknown effect \"tv\\x0D effect\" (lumisetctl --help lists them)");
 }
 
 class FakeMachine : public lumisetctl::Machine {

@@ -68,6 +68,22 @@ std::string Join(const std::vector<std::string>& words, std::size_t first) {
     return joined;
 }
 
+// A typed word in double quotes for an error message. Control characters are shown as \xNN, so
+// that a word with a line break in it keeps the message on one line.
+std::string Quoted(std::string_view typed) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string quoted = "\"";
+    for (const char c : typed) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
 Action Error(std::string why) {
     return Action{Action::Kind::UsageError, 0, std::move(why)};
 }
@@ -118,7 +134,7 @@ Action Parse(const std::vector<std::string>& args) {
         }
         const unsigned command = EffectCommand(name);
         if (command == 0) {
-            return Error("unknown effect \"" + name + "\" (lumisetctl --help lists them)");
+            return Error("unknown effect " + Quoted(name) + " (lumisetctl --help lists them)");
         }
         return Simple(Action::Kind::Post, command);
     }
@@ -133,12 +149,12 @@ Action Parse(const std::vector<std::string>& args) {
         const auto found = std::find_if(kCommandWords.begin(), kCommandWords.end(),
                                         [&word](const CommandWord& c) { return c.word == word; });
         if (found == kCommandWords.end()) {
-            return Error("unknown command \"" + typed + "\"");
+            return Error("unknown command " + Quoted(typed));
         }
         action = Simple(Action::Kind::Post, found->command);
     }
     if (args.size() > 1) {
-        return Error("\"" + typed + "\" takes no arguments");
+        return Error(Quoted(typed) + " takes no arguments");
     }
     return action;
 }

@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine64 wine xvfb xauth locales wixl msitools
-          imagemagick fonts-wqy-microhei)
+          imagemagick fonts-wqy-microhei
+          clang libclang-rt-dev)  # clang with libFuzzer, for the fuzz targets
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,10 @@
 # The user's commands. Each one installs what a fresh machine lacks, then does its work.
-.PHONY: all deps test sim windows msi run pictures asan tsan clean
+.PHONY: all deps test sim windows msi run pictures asan tsan fuzz clean
 
 JOBS ?= $(shell nproc)
+# Seconds each fuzz target runs: `make fuzz` runs them a while, `make test` briefly.
+FUZZ_SECONDS ?= 60
+TEST_FUZZ_SECONDS ?= 10
 
 all: test
 
@@ -21,8 +24,12 @@ windows: deps
 msi: windows
 	@echo "build/windows/lumiset.msi"
 
+# Every suite on the plain build, then again under the sanitizers, then each fuzz target briefly.
 test: sim windows
 	ctest --preset sim -j $(JOBS)
+	@$(MAKE) --no-print-directory asan
+	@$(MAKE) --no-print-directory tsan
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 
 # Lumiset on the simulated desktop; extra options go in ARGS, e.g. make run ARGS="--lang 2052".
 run: sim
@@ -33,15 +40,23 @@ pictures: windows
 	tests/wine/take-pictures.sh build/windows/app/Lumiset.exe \
 		build/windows/tests/wine/lumiset_probe.exe docs/pictures
 
+# Every suite but the Wine ones (they run Lumiset.exe) with AddressSanitizer and UBSan.
 asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# The suites that run the program's threads against each other, with ThreadSanitizer.
 tsan: deps
 	cmake --preset tsan >/dev/null
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS from its seed corpus (tests/fuzz/corpus).
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	LUMISET_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz -j $(JOBS)
 
 clean:
 	rm -rf build

@@ -234,12 +234,13 @@ BOOL DeviceTree::SetClassInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,
         SetLastError(ERROR_INVALID_FLAGS);
         return FALSE;
     }
-    const DeviceNode* node = Node(element->node);
+    DeviceNode* node = Node(element->node);
     if (!node || node->rejects_requests) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
     element->params = request;
+    node->accepted.push_back({request.StateChange, request.Scope, request.HwProfile});
     return TRUE;
 }
 

@@ -45,6 +45,8 @@ struct DeviceNode {
     std::optional<std::pair<ULONG, ULONG>> forced_status;
     // Requests the class installer carried out on this node, in order.
     std::vector<PropertyChangeRequest> carried_out;
+    // Requests SetupDiSetClassInstallParamsA accepted for this node, in order, carried out or not.
+    std::vector<PropertyChangeRequest> accepted;
 
     bool Disabled() const { return disabled_globally || disabled_in_profile; }
 };

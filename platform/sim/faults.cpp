@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 59> kKnownOperations = {
+constexpr std::array<std::string_view, 61> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -68,6 +68,9 @@ constexpr std::array<std::string_view, 59> kKnownOperations = {
     "CreateEventA",
     "GetOpenFileNameA",
     "GetProfileStringA",
+    // SendMessageA to a trackbar (TBM_*) or a button (BM_*): the message is not delivered.
+    "SendMessageA(TBM)",
+    "SendMessageA(BM)",
 };
 
 }  // namespace
@@ -77,12 +80,22 @@ bool FaultInjector::IsKnownOperation(std::string_view operation) {
            kKnownOperations.end();
 }
 
-void FaultInjector::Fail(std::string_view operation, int count, std::optional<std::uint32_t> code) {
+std::vector<std::string_view> FaultInjector::KnownOperations() {
+    return {kKnownOperations.begin(), kKnownOperations.end()};
+}
+
+int FaultInjector::Calls(std::string_view operation) const {
+    auto it = calls_.find(operation);
+    return it == calls_.end() ? 0 : it->second;
+}
+
+void FaultInjector::Fail(std::string_view operation, int count, std::optional<std::uint32_t> code,
+                         int after) {
     if (count == 0) {
         Clear(operation);
         return;
     }
-    faults_[std::string(operation)] = Fault{count, code.value_or(0)};
+    faults_[std::string(operation)] = Fault{count, code.value_or(0), after};
 }
 
 void FaultInjector::Clear(std::string_view operation) {
@@ -96,8 +109,17 @@ void FaultInjector::ClearAll() {
 }
 
 std::optional<std::uint32_t> FaultInjector::Take(std::string_view operation) {
+    if (auto counted = calls_.find(operation); counted != calls_.end()) {
+        ++counted->second;
+    } else {
+        calls_.emplace(std::string(operation), 1);
+    }
     auto it = faults_.find(operation);
     if (it == faults_.end()) {
+        return std::nullopt;
+    }
+    if (it->second.after > 0) {
+        --it->second.after;
         return std::nullopt;
     }
     const std::uint32_t code = it->second.code;

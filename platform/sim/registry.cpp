@@ -380,8 +380,14 @@ LSTATUS Registry::Set(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD
     if ((open->access & KEY_SET_VALUE) == 0) {
         return ERROR_ACCESS_DENIED;
     }
-    open->key->PutValue(name ? name : "",
-                        RegistryValue{type, std::vector<BYTE>(data, data + size)});
+    RegistryValue value{type, std::vector<BYTE>(data, data + size)};
+    if (on_program_write_) {
+        const Key::NamedValue* before = open->key->FindValue(name ? name : "");
+        on_program_write_(name ? name : "",
+                          before ? std::optional<RegistryValue>(before->value) : std::nullopt,
+                          value);
+    }
+    open->key->PutValue(name ? name : "", std::move(value));
     return ERROR_SUCCESS;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -54,6 +55,12 @@ public:
     LSTATUS Set(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
     LSTATUS Close(HKEY key);
 
+    // Called for every value a program writes, before it takes effect: the value's name, what it
+    // held (nullopt: nothing) and what it is given.
+    using WriteObserver = std::function<void(
+        std::string_view name, const std::optional<RegistryValue>& before, const RegistryValue& after)>;
+    void OnProgramWrite(WriteObserver observer) { on_program_write_ = std::move(observer); }
+
     // The access a handle was opened with, or nullopt for a handle that is not open.
     std::optional<REGSAM> HandleAccess(HKEY key) const;
 
@@ -77,6 +84,7 @@ private:
     static LSTATUS CopyValue(const RegistryValue& value, DWORD* type, BYTE* data, DWORD* size);
 
     ResourceCounter& resources_;
+    WriteObserver on_program_write_;
     std::map<ULONG_PTR, std::shared_ptr<Key>> roots_;
     std::map<ULONG_PTR, OpenKey> handles_;
     ULONG_PTR next_handle_ = 0x100;

@@ -248,6 +248,18 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    // A control's own messages can be made to fail: the control never sees it and the answer
+    // is 0, as for a window that went away meanwhile.
+    if (const sim::Window* window = M().windows().Find(hWnd)) {
+        const bool trackbar = sim::SameTextIgnoringCase(window->class_name, u"msctls_trackbar32") &&
+                              Msg >= WM_USER && Msg <= WM_USER + 40;
+        const bool button = sim::SameTextIgnoringCase(window->class_name, u"Button") &&
+                            Msg >= BM_GETCHECK && Msg <= BM_SETIMAGE;
+        if ((trackbar && Injected("SendMessageA(TBM)", ERROR_INVALID_WINDOW_HANDLE)) ||
+            (button && Injected("SendMessageA(BM)", ERROR_INVALID_WINDOW_HANDLE))) {
+            return 0;
+        }
+    }
     return M().windows().Send(hWnd, Msg, wParam, lParam);
 }
 

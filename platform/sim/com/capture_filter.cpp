@@ -129,6 +129,9 @@ public:
             return S_OK;
         }
         auto* elements = static_cast<GUID*>(CoTaskMemAlloc(pages.size() * sizeof(GUID)));
+        if (!elements) {
+            return E_OUTOFMEMORY;
+        }
         std::memcpy(elements, pages.data(), pages.size() * sizeof(GUID));
         pPages->cElems = static_cast<ULONG>(pages.size());
         pPages->pElems = elements;

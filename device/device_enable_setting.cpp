@@ -31,7 +31,12 @@ void DeviceEnableSetting::LoadDeviceEnableSetting() {
         framework::RegistryKey writable;
         if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
                             nullptr, writable.Out(), nullptr) == ERROR_SUCCESS) {
-            WriteDeviceEnable(writable.Get(), setting);
+            // The first read can fail for a passing reason; a stored choice that reads now is
+            // the user's and stays. Only a missing or oversized value gets the default.
+            if (!ReadDeviceEnable(writable.Get(), setting)) {
+                setting = kCameraOn;
+                WriteDeviceEnable(writable.Get(), setting);
+            }
             writable.Reset();
             // On the very first start the key did not exist yet; without a handle to it the
             // utility would end itself at its first tick.

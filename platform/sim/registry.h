@@ -57,8 +57,9 @@ public:
 
     // Called for every value a program writes, before it takes effect: the value's name, what it
     // held (nullopt: nothing) and what it is given.
-    using WriteObserver = std::function<void(
-        std::string_view name, const std::optional<RegistryValue>& before, const RegistryValue& after)>;
+    using WriteObserver =
+        std::function<void(std::string_view name, const std::optional<RegistryValue>& before,
+                           const RegistryValue& after)>;
     void OnProgramWrite(WriteObserver observer) { on_program_write_ = std::move(observer); }
 
     // The access a handle was opened with, or nullopt for a handle that is not open.

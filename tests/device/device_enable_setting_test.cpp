@@ -75,6 +75,22 @@ TEST_F(DeviceEnableSettingTest, StoredValueDecidesAndIsNotWrittenBack) {
     EXPECT_EQ(StoredDword(), 7u);
 }
 
+TEST_F(DeviceEnableSettingTest, StoredOffSurvivesAReadThatFailsOnce) {
+    // The read-only open, or the read through it, fails for a passing reason: the value still
+    // reads through the writable handle, so "Off" stays and the camera is switched off.
+    for (const char* operation : {"RegQueryValueExA", "RegOpenKeyExA"}) {
+        Store(0);
+        machine.faults().Fail(operation);
+        DeviceEnableSetting setting;
+        setting.LoadDeviceEnableSetting();
+        EXPECT_EQ(StoredDword(), 0u) << operation;
+        EXPECT_FALSE(CameraStarted()) << operation;
+        EXPECT_TRUE(setting.IsDeviceEnableReadable()) << operation << ": the key is held read-only";
+        setting.CloseDeviceEnableSetting();
+        EXPECT_EQ(OpenKeys(), 0) << operation;
+    }
+}
+
 TEST_F(DeviceEnableSettingTest, EveryStartSwitchesTheDeviceAgain) {
     Store(1);
     for (int start = 1; start <= 2; ++start) {

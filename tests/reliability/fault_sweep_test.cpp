@@ -1,7 +1,7 @@
 // Every platform operation the program calls, made to fail at each of its calls in turn (the
-// first, the second, the third, the last, and every call) while Lumiset does each of its main scenarios:
-// nothing crashes or hangs, everything is released, the stored setting changes only as the
-// program's rules allow, and the program goes on or ends as it should.
+// first, the second, the third, the last, and every call) while Lumiset does each of its main
+// scenarios: nothing crashes or hangs, everything is released, the stored setting changes only as
+// the program's rules allow, and the program goes on or ends as it should.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,6 +82,9 @@ std::vector<std::string> RunWithFault(const Scenario& scenario, const FaultPoint
     PrepareScenario(rig, scenario);
     if (point.call == kEveryCall) {
         rig.machine.faults().Fail(point.operation, kEveryCall);
+        if (point.operation == "RegQueryValueExA") {
+            rig.AllowDefaultOverStoredValue();
+        }
     } else {
         rig.machine.faults().Fail(point.operation, 1, {}, point.call - 1);
     }
@@ -98,6 +101,11 @@ std::vector<std::string> RunWithFault(const Scenario& scenario, const FaultPoint
     }
     if (rig.Running() && !rig.Host()) {
         problems.push_back("the program runs without its host window");
+    }
+    if (rig.Running()) {
+        for (const std::string& held : rig.HeldBetweenActions(point.operation)) {
+            problems.push_back("held after the action: " + held);
+        }
     }
     if (!rig.End()) {
         problems.push_back("the program did not end at Exit");

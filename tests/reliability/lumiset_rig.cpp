@@ -46,10 +46,8 @@ bool WrittenByTheProgram(const sim::RegistryValue& value) {
 // leaves behind.
 std::string_view KindLeftByFailedRelease(std::string_view operation) {
     static const std::map<std::string_view, std::string_view> kinds = {
-        {"RegCloseKey", "registry key"},
-        {"SetupDiDestroyDeviceInfoList", "device list"},
-        {"DestroyIcon", "icon"},
-        {"DeleteObject", "bitmap"},
+        {"RegCloseKey", "registry key"}, {"SetupDiDestroyDeviceInfoList", "device list"},
+        {"DestroyIcon", "icon"},         {"DeleteObject", "bitmap"},
         {"DestroyMenu", "menu"},
     };
     auto it = kinds.find(operation);
@@ -71,13 +69,13 @@ LumisetRig::LumisetRig() {
     camera = &machine.video().PlugInCamera(sim::CameraModel::A);
     camera->driver.ConfigurePowerLine(2);
     camera_node = camera->node;
-    machine.registry().OnProgramWrite(
-        [this](std::string_view name, const std::optional<sim::RegistryValue>& before,
-               const sim::RegistryValue& after) {
-            if (SameName(name, kValue)) {
-                CheckWrite(before, after);
-            }
-        });
+    machine.registry().OnProgramWrite([this](std::string_view name,
+                                             const std::optional<sim::RegistryValue>& before,
+                                             const sim::RegistryValue& after) {
+        if (SameName(name, kValue)) {
+            CheckWrite(before, after);
+        }
+    });
 }
 
 LumisetRig::~LumisetRig() {
@@ -103,7 +101,8 @@ void LumisetRig::CheckWrite(const std::optional<sim::RegistryValue>& before,
         if (!node || !node->Disabled()) {
             violations_.push_back("stored 0 while the camera is not disabled");
         }
-    } else if (!node || node->accepted.empty() || node->accepted.back().state_change != DICS_ENABLE) {
+    } else if (!default_may_replace_ && (!node || node->accepted.empty() ||
+                                         node->accepted.back().state_change != DICS_ENABLE)) {
         violations_.push_back("stored 1 without an accepted enable request (was " +
                               Describe(*before) + ")");
     }
@@ -239,6 +238,35 @@ std::vector<std::string> LumisetRig::Leftovers(std::string_view failing_operatio
         left.push_back("tray icon " + std::to_string(icon.id));
     }
     return left;
+}
+
+std::vector<std::string> LumisetRig::HeldBetweenActions(std::string_view failing_operation) const {
+    std::vector<std::string> held;
+    bool window_open = desktop.MenuOpen();
+    for (const sim::WindowView& window : desktop.TopLevelWindows()) {
+        window_open = window_open || (window.process != 0 && window.visible);
+    }
+    if (window_open) {
+        return held;  // a page, dialog or frame holds what it needs while it is open
+    }
+    auto& machine_ref = const_cast<sim::Machine&>(machine);
+    const sim::ResourceCounter& counts = machine_ref.resources();
+    const std::string_view excused = KindLeftByFailedRelease(failing_operation);
+    // Each copy running keeps its own registry handle.
+    const auto copies =
+        std::count_if(processes_.begin(), processes_.end(),
+                      [this](sim::ProcessId process) { return desktop.Running(process); });
+    for (std::string_view kind :
+         {"device list", "menu", "bitmap", "icon", "COM task memory", "BSTR", "registry key"}) {
+        const int allowed = kind == "registry key" ? static_cast<int>(copies) : 0;
+        if (kind != excused && counts.Open(kind) > allowed) {
+            held.push_back(std::string(kind) + " " + std::to_string(counts.Open(kind)));
+        }
+    }
+    if (counts.Open("thread handle") == 0 && counts.Open("COM reference") != 0) {
+        held.push_back("COM reference " + std::to_string(counts.Open("COM reference")));
+    }
+    return held;
 }
 
 std::string LumisetRig::StoredValueProblem() const {

@@ -53,6 +53,12 @@ public:
     // What a run left behind once Lumiset has ended: every kind still counted, less what a
     // failed release of `failing_operation` leaves by the program's own rules.
     std::vector<std::string> Leftovers(std::string_view failing_operation = {}) const;
+    // What the running program holds between actions beyond its rules: with no menu or window
+    // of its own open, nothing but the kept registry handle, and COM references only while an
+    // effect cycle's worker may hold its binding.
+    std::vector<std::string> HeldBetweenActions(std::string_view failing_operation = {}) const;
+    // The value cannot be read at all this run, so start-up's default may replace what is stored.
+    void AllowDefaultOverStoredValue() { default_may_replace_ = true; }
     // Everything the stored setting rule forbids that happened so far, one line each.
     const std::vector<std::string>& SettingViolations() const { return violations_; }
     // The stored value holds nothing but what the program writes (or is missing); empty when
@@ -67,11 +73,13 @@ public:
     int camera_node = 0;
 
 private:
-    void CheckWrite(const std::optional<sim::RegistryValue>& before, const sim::RegistryValue& after);
+    void CheckWrite(const std::optional<sim::RegistryValue>& before,
+                    const sim::RegistryValue& after);
 
     sim::ProcessId process_ = 0;
     std::vector<sim::ProcessId> processes_;
     std::vector<std::string> violations_;
+    bool default_may_replace_ = false;
 };
 
 // Counts of every handle kind and reference the machine accounts for, for comparisons over time.

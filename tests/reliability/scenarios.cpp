@@ -29,6 +29,12 @@ void StartInChinese(LumisetRig& rig) {
     }
 }
 
+// The user switched the camera off last time: the stored 0 must survive start-up.
+void StartWithCameraOff(LumisetRig& rig) {
+    rig.StoreSettingFromOutside(0);
+    StartTwice(rig);
+}
+
 void Ticks(LumisetRig& rig) {
     rig.desktop.Wait(5000);
 }
@@ -70,8 +76,8 @@ void MenuExit(LumisetRig& rig) {
 }
 
 void EffectAndSnapshotCommands(LumisetRig& rig) {
-    for (WORD id : {32777, 32792, 32793, 32802, 32803, 32806, 32807, 32808, 32809, 32818, 32810,
-                    32811, 32812, 32813, 32829, 32821, 32821, 32774, 1000, 1001}) {
+    for (WORD id : {32777, 32792, 32793, 32802, 32803, 32806, 32807, 32808, 32809, 32818,
+                    32810, 32811, 32812, 32813, 32829, 32821, 32821, 32774, 1000,  1001}) {
         rig.Command(id);
     }
     rig.desktop.Wait(1000);
@@ -222,6 +228,7 @@ const std::vector<Scenario>& MainScenarios() {
     static const std::vector<Scenario> scenarios = {
         {"Start", false, StartTwice, false},
         {"StartInChinese", false, StartInChinese, false},
+        {"StartWithCameraOff", false, StartWithCameraOff, false},
         {"Ticks", true, Ticks, false},
         {"TrayMenuDismissed", true, MenuDismissed, false},
         {"TrayMenu50Hz", true, Menu50Hz, false},

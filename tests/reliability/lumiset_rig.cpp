@@ -119,6 +119,11 @@ sim::ProcessId LumisetRig::Start(std::string command_line) {
     return process;
 }
 
+sim::ProcessId LumisetRig::Restart() {
+    process_ = Start();
+    return process_;
+}
+
 void LumisetRig::Command(WORD id) {
     if (const HWND host = Host()) {
         desktop.Post(host, WM_COMMAND, id, 0);

@@ -24,6 +24,8 @@ public:
     // Starts a copy of Lumiset as a new process; the first one started is the one checked.
     sim::ProcessId Start(std::string command_line = "");
     bool Running() const { return process_ != 0 && desktop.Running(process_); }
+    // Starts Lumiset again after it ended, as at the next logon: the new copy is the one checked.
+    sim::ProcessId Restart();
     // Any copy started runs.
     bool AnyRunning() const;
     HWND Host() const { return desktop.FindTopLevel(u"#32770", u"Property"); }

@@ -75,9 +75,14 @@ void MenuExit(LumisetRig& rig) {
     rig.ChooseFromTray(u"Exit");
 }
 
+// Every window command but those with scenarios of their own (exit, the property frame, the
+// Zoom dialog, the camera and power-line commands), and ids the table does not know.
 void EffectAndSnapshotCommands(LumisetRig& rig) {
-    for (WORD id : {32777, 32792, 32793, 32802, 32803, 32806, 32807, 32808, 32809, 32818,
-                    32810, 32811, 32812, 32813, 32829, 32821, 32821, 32774, 1000,  1001}) {
+    for (WORD id = 32777; id <= 32803; ++id) {
+        rig.Command(id);
+    }
+    for (WORD id : {32806, 32807, 32808, 32809, 32818, 32810, 32811, 32812, 32813, 32829, 32821,
+                    32821, 32774, 1000, 1001}) {
         rig.Command(id);
     }
     rig.desktop.Wait(1000);

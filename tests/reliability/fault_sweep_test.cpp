@@ -22,8 +22,8 @@ constexpr int kSingleCalls = 3;
 constexpr int kEveryCall = sim::FaultInjector::kAlways;
 
 // Operations whose failure ends the program by its own rules, and in which scenarios: the
-// setting's read handle cannot be had or read (the next tick ends the program), the host window
-// cannot be made (start-up ends), or the copy cannot see that it runs already.
+// setting cannot be read (the next tick ends the program), start-up could neither open its read
+// handle nor write the default, or the host window cannot be made (start-up ends).
 bool MayEndTheProgram(std::string_view operation, const Scenario& scenario) {
     if (operation == "RegQueryValueExA") {
         return true;  // every tick reads the setting; a failed read is taken as its loss
@@ -38,7 +38,7 @@ bool MayEndTheProgram(std::string_view operation, const Scenario& scenario) {
 
 struct FaultPoint {
     std::string operation;
-    int call;  // 1-based within the action, or kEveryCall
+    int call;  // 1-based, counted from the action on (the exit after it included), or kEveryCall
 };
 
 std::string Describe(const Scenario& scenario, const FaultPoint& point) {
@@ -54,7 +54,8 @@ void PrepareScenario(LumisetRig& rig, const Scenario& scenario) {
     }
 }
 
-// The calls of every operation the scenario's action makes when nothing fails.
+// The calls of every operation the scenario's action and the exit after it make when nothing
+// fails.
 std::map<std::string, int> CallsOf(const Scenario& scenario) {
     LumisetRig rig;
     PrepareScenario(rig, scenario);

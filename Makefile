@@ -5,6 +5,7 @@ JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs: `make fuzz` runs them a while, `make test` briefly.
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 10
+SHELL := /bin/bash
 
 all: test
 
@@ -32,7 +33,11 @@ test: sim windows
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 
 # Lumiset on the simulated desktop; extra options go in ARGS, e.g. make run ARGS="--lang 2052".
-run: sim
+# An up-to-date build says nothing, so the console's welcome is the first line a person reads.
+run: deps
+	@cmake --preset sim >/dev/null
+	@set -o pipefail; cmake --build --preset sim -j $(JOBS) --target lumiset-sim -- \
+		--no-print-directory | { grep --line-buffered -v -E '^(\[ *[0-9]+%\] Built target|Consolidate compiler generated dependencies) ' || true; }
 	@build/sim/tools/lumiset-sim/lumiset-sim $(ARGS)
 
 # Screenshots of every window, in English and Chinese, under Wine: docs/pictures/*/*.png.

@@ -8,6 +8,7 @@ packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine64 wine xvfb xauth locales wixl msitools
           imagemagick fonts-wqy-microhei
+          libedit-dev pkg-config
           clang libclang-rt-dev)  # clang with libFuzzer, for the fuzz targets
 
 missing=()

@@ -102,7 +102,8 @@ Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
 Kernel::Handle Kernel::OpenEventHandle(ProcessId holder, bool manual_reset, bool signaled) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled})};
+    handles_[handle] =
+        HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled})};
     return handle;
 }
 
@@ -267,6 +268,20 @@ std::optional<Millis> Kernel::NextDeadline() const {
         }
     }
     return next;
+}
+
+std::vector<ClockWait> Kernel::ClockWaits() const {
+    std::vector<ClockWait> waits;
+    for (const auto& thread : threads_) {
+        if (thread->abandoned || thread->state != Thread::State::Blocked ||
+            !thread->wait.deadline) {
+            continue;
+        }
+        if (auto due = thread->wait.deadline()) {
+            waits.push_back({thread->id, *due, thread->wait.for_messages});
+        }
+    }
+    return waits;
 }
 
 void Kernel::Advance(Millis ms) {

@@ -24,6 +24,16 @@ using ProcessId = std::uint32_t;
 struct WaitCondition {
     std::function<bool()> ready;
     std::function<std::optional<Millis>()> deadline;
+    // A message loop waiting for input or its next timer; any other wait with a deadline is a
+    // pause in which the thread answers nothing.
+    bool for_messages = false;
+};
+
+// A blocked program thread's next time on the clock, for whoever drives the machine.
+struct ClockWait {
+    ThreadId thread;
+    Millis due;
+    bool for_messages;
 };
 
 class Kernel {
@@ -82,6 +92,9 @@ public:
     void Settle();
     // Driver: moves the clock on by `ms`, running everything that falls due on the way.
     void Advance(Millis ms);
+
+    // Driver: every blocked program thread that will go on at a time on the clock, with that time.
+    std::vector<ClockWait> ClockWaits() const;
 
     // Driver, at machine teardown: threads still blocked are abandoned for good.
     void Shutdown();

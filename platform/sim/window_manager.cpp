@@ -523,7 +523,7 @@ bool WindowManager::WaitForMessage(const std::function<bool()>& also) {
         }
         machine_.kernel().Block(
             WaitCondition{[this, me, also] { return HasInputFor(me) || (also && also()); },
-                          [this, me] { return NextTimerDue(me); }});
+                          [this, me] { return NextTimerDue(me); }, true});
     }
 }
 
@@ -540,7 +540,7 @@ BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
                                                   return QueueOf(me).posted.size() != posted ||
                                                          !QueueOf(me).sent.empty();
                                               },
-                                              [this, me] { return NextTimerDue(me); }});
+                                              [this, me] { return NextTimerDue(me); }, true});
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
+#include "tools/lumiset-sim/command_help.h"
 #include "tools/lumiset-sim/command_line.h"
 #include "tools/lumisetctl/lumisetctl_commands.h"
 
@@ -98,6 +99,100 @@ HWND Console::HostWindow() const {
     return desktop_.FindTopLevel(u"#32770", u"Property");
 }
 
+std::span<const Console::Verb> Console::Verbs() {
+    // Commands that take no words, or a fixed word, were never matched otherwise: other words
+    // make them unknown, as they always were.
+    static const Verb verbs[] = {
+        {"help", [](Console& c, const Words& w, std::string_view) { return c.Help(w); }},
+        {"wait", [](Console& c, const Words& w, std::string_view) { return c.Wait(w); }},
+        {"tray", [](Console& c, const Words& w, std::string_view) { return c.Tray(w); }},
+        {"command", [](Console& c, const Words& w, std::string_view) { return c.Command(w); }},
+        {"send", [](Console& c, const Words& w, std::string_view) { return c.SendOrPost(w); }},
+        {"post", [](Console& c, const Words& w, std::string_view) { return c.SendOrPost(w); }},
+        {"windows",
+         [](Console& c, const Words& w, std::string_view) {
+             return w.size() == 1 ? c.Windows() : c.Error("usage: windows");
+         }},
+        {"window", [](Console& c, const Words& w, std::string_view l) { return c.Window(w, l); }},
+        {"reg", [](Console& c, const Words& w, std::string_view l) { return c.Registry(w, l); }},
+        {"driver", [](Console& c, const Words& w, std::string_view l) { return c.Driver(w, l); }},
+        {"close",
+         [](Console& c, const Words& w, std::string_view) {
+             return w.size() == 1 ? c.Close() : c.Error("usage: close");
+         }},
+        {"show",
+         [](Console& c, const Words& w, std::string_view) {
+             return w.size() == 1 ? c.Show() : c.Error("usage: show");
+         }},
+        {"click", [](Console& c, const Words& w, std::string_view) { return c.Click(w); }},
+        {"press", [](Console& c, const Words& w, std::string_view) { return c.Press(w); }},
+        {"release", [](Console& c, const Words& w, std::string_view) { return c.Release(w); }},
+        {"profile",
+         [](Console& c, const Words& w, std::string_view l) { return c.Profile(w, l); }},
+        {"drag", [](Console& c, const Words& w, std::string_view) { return c.Drag(w); }},
+        {"key", [](Console& c, const Words& w, std::string_view) { return c.Key(w); }},
+        {"repaint",
+         [](Console& c, const Words& w, std::string_view) {
+             return w.size() == 1 ? c.Repaint() : c.Error("usage: repaint");
+         }},
+        {"device", [](Console& c, const Words& w, std::string_view) { return c.Device(w); }},
+        {"shell",
+         [](Console& c, const Words& w, std::string_view) {
+             if (w.size() != 2 || w[1] != "restart") {
+                 return c.Unknown(w[0]);
+             }
+             c.desktop_.ShellRestart();
+             return true;
+         }},
+        {"start",
+         [](Console& c, const Words& w, std::string_view) {
+             if (w.size() != 1) {
+                 return c.Unknown(w[0]);
+             }
+             c.StartLumiset();
+             return true;
+         }},
+        {"status",
+         [](Console& c, const Words& w, std::string_view) {
+             if (w.size() != 1) {
+                 return c.Unknown(w[0]);
+             }
+             const auto& processes = c.lumiset_processes_;
+             const bool running =
+                 std::any_of(processes.begin(), processes.end(),
+                             [&c](sim::ProcessId p) { return c.desktop_.Running(p); });
+             c.out_ << (running ? "running" : "exited") << "\n";
+             return true;
+         }},
+        {"fail", [](Console& c, const Words& w, std::string_view) { return c.Fail(w); }},
+        {"menu", [](Console& c, const Words& w, std::string_view l) { return c.Menu(w, l); }},
+        {"choose", [](Console& c, const Words& w, std::string_view l) { return c.Menu(w, l); }},
+        {"dismiss", [](Console& c, const Words& w, std::string_view l) { return c.Menu(w, l); }},
+        {"camera", [](Console& c, const Words& w, std::string_view l) { return c.Camera(w, l); }},
+        {"filedialog",
+         [](Console& c, const Words& w, std::string_view l) { return c.FileDialog(w, l); }},
+        {"page", [](Console& c, const Words& w, std::string_view) { return c.Page(w); }},
+        {"lumisetctl", [](Console& c, const Words& w, std::string_view) { return c.Lumisetctl(w); }},
+        {"quit",
+         [](Console& c, const Words& w, std::string_view) {
+             if (w.size() != 1) {
+                 return c.Unknown(w[0]);
+             }
+             c.quit_requested_ = true;
+             return true;
+         }},
+    };
+    return verbs;
+}
+
+std::vector<std::string_view> Console::CommandNames() {
+    std::vector<std::string_view> names;
+    for (const Verb& verb : Verbs()) {
+        names.push_back(verb.name);
+    }
+    return names;
+}
+
 bool Console::Execute(std::string_view line) {
     const auto parsed = SplitWords(line);
     if (!parsed) {
@@ -107,103 +202,60 @@ bool Console::Execute(std::string_view line) {
     if (words.empty()) {
         return true;
     }
-    const std::string& verb = words[0];
-    if (verb == "wait") {
-        const auto ms = words.size() == 2 ? ParseNumber(words[1]) : std::nullopt;
-        if (!ms || *ms < 0) {
-            return Error("usage: wait MS");
+    for (const Verb& verb : Verbs()) {
+        if (verb.name == words[0]) {
+            return verb.run(*this, words, line);
         }
-        desktop_.Wait(static_cast<sim::Millis>(*ms));
+    }
+    return Unknown(words[0]);
+}
+
+bool Console::Unknown(const std::string& verb) {
+    if (!for_person_) {
+        return Error("unknown command: " + verb);
+    }
+    if (const CommandHelp* help = FindCommandHelp(verb)) {
+        return Error("usage: " + std::string(help->syntax));
+    }
+    if (const auto nearest = NearestCommand(verb)) {
+        return Error("unknown command: " + verb + " (did you mean \"" + std::string(*nearest) +
+                     "\"? \"help\" lists the commands)");
+    }
+    return Error("unknown command: " + verb + " (\"help\" lists the commands)");
+}
+
+bool Console::Help(const Words& words) {
+    if (words.size() == 1) {
+        out_ << "commands (\"help COMMAND\" tells its syntax and gives an example):\n";
+        for (const CommandHelp& help : CommandHelps()) {
+            std::string name(help.name);
+            name.resize(std::max<size_t>(name.size(), 11), ' ');
+            out_ << "  " << name << " " << help.summary << "\n";
+        }
         return true;
     }
-    if (verb == "tray") {
-        return Tray(words);
+    if (words.size() != 2) {
+        return Error("usage: help [COMMAND]");
     }
-    if (verb == "command") {
-        return Command(words);
+    const CommandHelp* help = FindCommandHelp(words[1]);
+    if (!help) {
+        const auto nearest = for_person_ ? NearestCommand(words[1]) : std::nullopt;
+        return Error("no command " + words[1] +
+                     (nearest ? " (did you mean \"" + std::string(*nearest) + "\"?)" : ""));
     }
-    if (verb == "send" || verb == "post") {
-        return SendOrPost(words);
+    out_ << help->name << ": " << help->summary << "\n"
+         << "usage: " << help->syntax << "\n"
+         << "example: " << help->example << "\n";
+    return true;
+}
+
+bool Console::Wait(const Words& words) {
+    const auto ms = words.size() == 2 ? ParseNumber(words[1]) : std::nullopt;
+    if (!ms || *ms < 0) {
+        return Error("usage: wait MS");
     }
-    if (verb == "windows") {
-        return words.size() == 1 ? Windows() : Error("usage: windows");
-    }
-    if (verb == "window") {
-        return Window(words, line);
-    }
-    if (verb == "reg") {
-        return Registry(words, line);
-    }
-    if (verb == "driver") {
-        return Driver(words, line);
-    }
-    if (verb == "close") {
-        return words.size() == 1 ? Close() : Error("usage: close");
-    }
-    if (verb == "show") {
-        return words.size() == 1 ? Show() : Error("usage: show");
-    }
-    if (verb == "click") {
-        return Click(words);
-    }
-    if (verb == "press") {
-        return Press(words);
-    }
-    if (verb == "release") {
-        return Release(words);
-    }
-    if (verb == "profile") {
-        return Profile(words, line);
-    }
-    if (verb == "drag") {
-        return Drag(words);
-    }
-    if (verb == "key") {
-        return Key(words);
-    }
-    if (verb == "repaint") {
-        return words.size() == 1 ? Repaint() : Error("usage: repaint");
-    }
-    if (verb == "device") {
-        return Device(words);
-    }
-    if (verb == "shell" && words.size() == 2 && words[1] == "restart") {
-        desktop_.ShellRestart();
-        return true;
-    }
-    if (verb == "start" && words.size() == 1) {
-        StartLumiset();
-        return true;
-    }
-    if (verb == "status" && words.size() == 1) {
-        const bool running = std::any_of(lumiset_processes_.begin(), lumiset_processes_.end(),
-                                         [this](sim::ProcessId p) { return desktop_.Running(p); });
-        out_ << (running ? "running" : "exited") << "\n";
-        return true;
-    }
-    if (verb == "fail") {
-        return Fail(words);
-    }
-    if (verb == "menu" || verb == "choose" || verb == "dismiss") {
-        return Menu(words, line);
-    }
-    if (verb == "camera") {
-        return Camera(words, line);
-    }
-    if (verb == "filedialog") {
-        return FileDialog(words, line);
-    }
-    if (verb == "page") {
-        return Page(words);
-    }
-    if (verb == "lumisetctl") {
-        return Lumisetctl(words);
-    }
-    if (verb == "quit" && words.size() == 1) {
-        quit_requested_ = true;
-        return true;
-    }
-    return Error("unknown command: " + verb);
+    desktop_.Wait(static_cast<sim::Millis>(*ms));
+    return true;
 }
 
 bool Console::Tray(const Words& words) {

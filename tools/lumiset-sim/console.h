@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,14 +28,30 @@ public:
     // Runs one line; false when it was a command the console could not take (it printed why).
     bool Execute(std::string_view line);
     bool quit_requested() const { return quit_requested_; }
+    // For a person at a terminal: errors suggest what was meant (a script's errors stay as they
+    // always were).
+    void set_for_person(bool for_person) { for_person_ = for_person; }
+    // The names of every command Execute takes.
+    static std::vector<std::string_view> CommandNames();
+    // The copies of Lumiset started so far, running or not.
+    const std::vector<sim::ProcessId>& lumiset_processes() const { return lumiset_processes_; }
     // Ends a Lumiset still running as its user would (Exit, then the close box of each window
     // still open), so that it lets go of what it holds before the machine goes. Prints nothing.
     void EndLumiset();
 
 private:
     using Words = std::vector<std::string>;
+    struct Verb {
+        std::string_view name;
+        bool (*run)(Console& console, const Words& words, std::string_view line);
+    };
+    static std::span<const Verb> Verbs();
 
     bool Error(const std::string& why);
+    // A command word the console does not take, or a known one with words it never takes.
+    bool Unknown(const std::string& verb);
+    bool Help(const Words& words);
+    bool Wait(const Words& words);
     bool Tray(const Words& words);
     bool Command(const Words& words);
     bool SendOrPost(const Words& words);
@@ -71,6 +88,7 @@ private:
     std::ostream& out_;
     std::vector<sim::ProcessId> lumiset_processes_;
     bool quit_requested_ = false;
+    bool for_person_ = false;
 };
 
 }  // namespace console

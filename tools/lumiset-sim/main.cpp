@@ -13,8 +13,10 @@
 #include "framework/win_app.h"
 #include "platform/sim/codepage.h"
 #include "tools/lumiset-sim/boot.h"
+#include "tools/lumiset-sim/clock_follower.h"
 #include "tools/lumiset-sim/command_line.h"
 #include "tools/lumiset-sim/console.h"
+#include "tools/lumiset-sim/terminal_session.h"
 
 namespace {
 
@@ -22,12 +24,13 @@ struct Options {
     console::BootOptions boot;
     std::optional<std::string> script;
     bool realtime = false;
+    bool still = false;  // --virtual
 };
 
 int Usage(const std::string& why) {
     std::cerr << "lumiset-sim: " << why << "\n"
-              << "usage: lumiset-sim [--script FILE] [--realtime] [--lang 1033|2052|1028] "
-                 "[--acp 1252|936|950]\n";
+              << "usage: lumiset-sim [--script FILE] [--realtime|--virtual] "
+                 "[--lang 1033|2052|1028] [--acp 1252|936|950]\n";
     return 2;
 }
 
@@ -40,6 +43,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
             options.script = argv[++i];
         } else if (arg == "--realtime") {
             options.realtime = true;
+        } else if (arg == "--virtual") {
+            options.still = true;
         } else if (arg == "--lang" && has_value) {
             const auto lang = console::ParseNumber(argv[++i]);
             if (!lang || (*lang != 1033 && *lang != 2052 && *lang != 1028)) {
@@ -59,6 +64,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
             return std::nullopt;
         }
     }
+    if (options.realtime && options.still) {
+        why = "--realtime and --virtual exclude each other";
+        return std::nullopt;
+    }
     return options;
 }
 
@@ -67,33 +76,14 @@ void RunLumiset(const std::string& command_line) {
     AfxWinMain(GetModuleHandleA(nullptr), nullptr, line.data(), SW_SHOWDEFAULT);
 }
 
-// With --realtime the virtual clock follows the wall clock, also while the console waits for
-// the next line.
-class WallClock {
-public:
-    explicit WallClock(sim::Machine& machine) : machine_(machine), last_(Now()) {}
-    void CatchUp() {
-        const auto now = Now();
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_);
-        if (elapsed.count() > 0) {
-            machine_.kernel().Advance(static_cast<sim::Millis>(elapsed.count()));
-            last_ += elapsed;
-        }
+// Waits until standard input has a line, the clock following the wall clock meanwhile.
+void WaitForInput(console::ClockFollower& clock) {
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    while (poll(&input, 1, clock.IdleTimeout().value_or(-1)) == 0) {
+        clock.CatchUp();
     }
-    // Waits until standard input has a line, moving the clock meanwhile.
-    void WaitForInput() {
-        pollfd input{STDIN_FILENO, POLLIN, 0};
-        while (poll(&input, 1, 20) == 0) {
-            CatchUp();
-        }
-        CatchUp();
-    }
-
-private:
-    static std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
-    sim::Machine& machine_;
-    std::chrono::steady_clock::time_point last_;
-};
+    clock.CatchUp();
+}
 
 bool IsBlankOrComment(const std::string& line) {
     const auto words = console::SplitWords(line);
@@ -123,14 +113,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     console::Console console(machine, RunLumiset, std::cout);
-    WallClock clock(machine);
+    console::ClockFollower clock(machine.kernel(), [] { return std::chrono::steady_clock::now(); });
     console.StartLumiset();
+    if (!options->script && isatty(STDIN_FILENO)) {
+        console::RunAtTerminal(machine, console, !options->still);
+        console.EndLumiset();
+        return 0;
+    }
 
     bool any_failed = false;
     std::string line;
     while (true) {
         if (options->realtime && !options->script) {
-            clock.WaitForInput();
+            WaitForInput(clock);
         }
         if (!std::getline(input, line)) {
             break;

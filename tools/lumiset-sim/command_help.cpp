@@ -1,0 +1,132 @@
+#include "tools/lumiset-sim/command_help.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace console {
+
+namespace {
+
+constexpr std::array kHelp = {
+    CommandHelp{"help", "lists the commands, or tells one command's syntax", "help [COMMAND]",
+                "help tray"},
+    CommandHelp{"wait", "moves the clock on by MS milliseconds, running all that falls due",
+                "wait MS", "wait 1000"},
+    CommandHelp{"tray", "lists the notification area's icons, or clicks Lumiset's icon",
+                "tray [rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|mousemove]",
+                "tray rbuttonup"},
+    CommandHelp{"menu", "lists the items of the open popup menu ([*] marks a checked one)", "menu",
+                "menu"},
+    CommandHelp{"choose", "chooses the item with that text in the open popup menu", "choose TEXT",
+                "choose 50Hz"},
+    CommandHelp{"dismiss", "closes the open popup menu without a choice", "dismiss", "dismiss"},
+    CommandHelp{"windows", "lists the top-level windows: class, title, shown, enabled", "windows",
+                "windows"},
+    CommandHelp{"show", "lists the controls of the active window with their ids and states", "show",
+                "show"},
+    CommandHelp{"click", "clicks the control ID of the active window", "click ID", "click 1"},
+    CommandHelp{"press", "holds the mouse's button down on the button ID of the active window",
+                "press ID", "press 1088"},
+    CommandHelp{"release", "lets the held button ID go, which clicks it", "release ID",
+                "release 1088"},
+    CommandHelp{"drag", "drags the thumb of the trackbar ID to POS and lets it go", "drag ID POS",
+                "drag 1121 32"},
+    CommandHelp{"key", "presses an arrow key on the trackbar ID, or Esc in the active window",
+                "key ID left|right | key esc", "key esc"},
+    CommandHelp{"close", "clicks the close box of the active window", "close", "close"},
+    CommandHelp{"repaint", "uncovers the active window, which paints itself again", "repaint",
+                "repaint"},
+    CommandHelp{"page", "another program asks Lumiset for its settings window on that tab",
+                "page image|effect", "page image"},
+    CommandHelp{"lumisetctl", "does what lumisetctl.exe does, as another program on the desktop",
+                "lumisetctl ARGS...", "lumisetctl --help"},
+    CommandHelp{"command", "another program posts WM_COMMAND ID to Lumiset's host window",
+                "command ID", "command 32772"},
+    CommandHelp{"send", "another program sends a message to Lumiset's host window and waits",
+                "send MSG WPARAM LPARAM", "send 0x0111 32772 0"},
+    CommandHelp{"post", "another program posts a message to Lumiset's host window",
+                "post MSG WPARAM LPARAM", "post 0x0111 32772 0"},
+    CommandHelp{"window", "another program's top-level window: open, close, show, hide, enable",
+                "window open CLASS TITLE | window close|show|hide|enable|disable TITLE",
+                "window open - Notepad"},
+    CommandHelp{"profile", "sets or deletes a value of the user's profile (win.ini)",
+                "profile set SECTION NAME VALUE | profile delete SECTION NAME",
+                "profile set windows Beep no"},
+    CommandHelp{"reg", "reads or changes Lumiset's stored setting in the registry",
+                "reg get | reg set dword N | reg set string TEXT | reg delete value|key",
+                "reg get"},
+    CommandHelp{"driver", "changes the camera driver's registry keys",
+                "driver desc TEXT | driver path TEXT | driver count N | driver none",
+                "driver count 2"},
+    CommandHelp{"device", "lists or changes the USB device nodes",
+                "device list | device add A|B|HWID [absent] | "
+                "device remove|unplug|plug|stuck N",
+                "device list"},
+    CommandHelp{"camera", "shows the simulated camera's values or its request log, or changes it",
+                "camera | camera log | camera name TEXT | camera add|remove|unbindable NAME | "
+                "camera no-ksproperty|no-procamp|no-range | "
+                "camera set image.N|zoom.N VALUE | camera set powerline N",
+                "camera log"},
+    CommandHelp{"filedialog", "picks a file in the open file dialog, or cancels it",
+                "filedialog PATH | filedialog cancel", "filedialog cancel"},
+    CommandHelp{"fail", "makes the next N calls of a platform function fail", "fail OPERATION [N]",
+                "fail Shell_NotifyIconA 2"},
+    CommandHelp{"shell", "the notification area restarts and loses its icons", "shell restart",
+                "shell restart"},
+    CommandHelp{"start", "starts another copy of Lumiset", "start", "start"},
+    CommandHelp{"status", "tells whether Lumiset is running", "status", "status"},
+    CommandHelp{"quit", "ends the console", "quit", "quit"},
+};
+
+// Edits (insert, delete, replace, swap two neighbours) that turn one word into the other.
+size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) {
+        d[i][0] = i;
+    }
+    for (size_t j = 0; j <= b.size(); ++j) {
+        d[0][j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t replace = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, replace});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+}  // namespace
+
+std::span<const CommandHelp> CommandHelps() {
+    return kHelp;
+}
+
+const CommandHelp* FindCommandHelp(std::string_view name) {
+    const auto found = std::find_if(kHelp.begin(), kHelp.end(),
+                                    [name](const CommandHelp& help) { return help.name == name; });
+    return found == kHelp.end() ? nullptr : &*found;
+}
+
+std::optional<std::string_view> NearestCommand(std::string_view word) {
+    // A word that begins a command is taken as short for it ("cam" for "camera").
+    std::optional<std::string_view> nearest;
+    size_t best = word.size() / 3 + 1;  // more edits than that is another word, not a typo
+    for (const CommandHelp& help : kHelp) {
+        if (word.size() >= 2 && help.name.starts_with(word)) {
+            return help.name;
+        }
+        const size_t distance = EditDistance(word, help.name);
+        if (distance <= best && (!nearest || distance < best)) {
+            best = distance;
+            nearest = help.name;
+        }
+    }
+    return nearest;
+}
+
+}  // namespace console

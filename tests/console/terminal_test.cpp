@@ -1,7 +1,7 @@
 // lumiset-sim for a person, on a pseudo-terminal: the welcome, the prompt, help, a mistyped
-// command, line editing and history, desktop changes told as they happen, a pause that waits for
-// a still clock, and quit. The clock is kept still (--virtual) so nothing depends on how fast
-// the machine runs; the followed clock has its own tests with an injected wall clock.
+// command, line editing, history and completion, desktop changes told as they happen, a pause that
+// waits for a still clock, and quit. The clock is kept still (--virtual) so nothing depends on how
+// fast the machine runs; the followed clock has its own tests with an injected wall clock.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -122,6 +122,9 @@ TEST(Terminal, APersonsSessionOnAStillClock) {
     EXPECT_TRUE(terminal.Shows("\r\nicon 148 \"CV Lumen Webcam\"\r\n"));
     terminal.Type("\x10\r");
     EXPECT_TRUE(terminal.Shows("\r\nicon 148 \"CV Lumen Webcam\"\r\n"));
+    // Tab completes a command's name.
+    terminal.Type("stat\t\r");
+    EXPECT_TRUE(terminal.Shows("\r\nrunning\r\n"));
 
     // Choosing 50Hz leaves Lumiset in its pause; the console says so, and a click waits for it.
     terminal.Type("tray rbuttonup\r");

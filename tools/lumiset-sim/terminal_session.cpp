@@ -5,14 +5,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "tools/lumiset-sim/clock_follower.h"
 #include "tools/lumiset-sim/clock_notes.h"
+#include "tools/lumiset-sim/command_help.h"
 #include "tools/lumiset-sim/desktop_watch.h"
 
 namespace console {
@@ -21,6 +27,43 @@ namespace {
 
 constexpr const char* kPrompt = "lumiset> ";
 
+// Tab completes a command's name in the first word; elsewhere it offers nothing (not the
+// editor's file names). The answer is in the editor's format: what replaces the word, then each
+// candidate, then null, all malloc'd.
+char** CompleteCommand(const char* text, int start, int /*end*/) {
+    rl_attempted_completion_over = 1;
+    if (start != 0) {
+        return nullptr;
+    }
+    const std::string_view prefix = text;
+    std::vector<std::string_view> names;
+    for (const CommandHelp& help : CommandHelps()) {
+        if (help.name.starts_with(prefix)) {
+            names.push_back(help.name);
+        }
+    }
+    if (names.empty()) {
+        return nullptr;
+    }
+    size_t common = names.front().size();
+    for (std::string_view name : names) {
+        common = std::min(
+            common, static_cast<size_t>(std::mismatch(name.begin(), name.end(),
+                                                      names.front().begin(), names.front().end())
+                                            .first -
+                                        name.begin()));
+    }
+    auto copy = [](std::string_view name) { return strndup(name.data(), name.size()); };
+    auto** matches = static_cast<char**>(std::calloc(names.size() + 2, sizeof(char*)));
+    matches[0] = copy(names.front().substr(0, common));
+    if (names.size() > 1) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            matches[i + 1] = copy(names[i]);
+        }
+    }
+    return matches;
+}
+
 // libedit's character-at-a-time interface: the line is handed over from inside ReadAvailable,
 // and text printed between keys goes above the line being edited.
 class LineEditor {
@@ -28,6 +71,7 @@ public:
     explicit LineEditor(std::function<void(const char* line)> on_line)
         : on_line_(std::move(on_line)) {
         current_ = this;
+        rl_attempted_completion_function = CompleteCommand;
         Prompt();
     }
     ~LineEditor() {

@@ -96,6 +96,12 @@ TEST(ClockNotes, PausesAndTimersOfAStillOrAFollowedClock) {
               "note: Lumiset's timer is due in 1000 ms and the clock is still: \"wait 1000\" lets "
               "it run");
     EXPECT_EQ(ClockNote({{timer}, {timer}, 0, false, false}), std::nullopt);
+    // A sooner timer gone (a window closed, say) leaves a later one first: no news.
+    const sim::ClockWait sooner{timer.thread, 20, true};
+    EXPECT_EQ(ClockNote({{sooner}, {timer}, 0, false, false}), std::nullopt);
+    EXPECT_EQ(ClockNote({{timer}, {sooner}, 0, false, false}),
+              "note: Lumiset's timer is due in 20 ms and the clock is still: \"wait 20\" lets it "
+              "run");
     EXPECT_EQ(ClockNote({{}, {timer}, 0, false, true}), std::nullopt);  // after a `wait`
     // A followed clock: only a long pause the command started is worth a word.
     EXPECT_EQ(ClockNote({{}, waits, 0, true, false}), std::nullopt);

@@ -50,7 +50,13 @@ std::optional<std::string> ClockNote(const ClockNoteInput& input) {
     if (input.command_was_wait) {
         return std::nullopt;  // timers that came round again are no news
     }
-    if (const auto timer = Earliest(input, true, true)) {
+    // A timer is news when the command set it and it now comes first.
+    std::optional<sim::Millis> first_before;
+    for (const sim::ClockWait& wait : input.before) {
+        first_before = std::min(first_before.value_or(wait.due), wait.due);
+    }
+    if (const auto timer = Earliest(input, true, true);
+        timer && (!first_before || *timer < *first_before)) {
         const std::string ms = std::to_string(*timer - input.now);
         return "note: Lumiset's timer is due in " + ms + " ms and the clock is still: \"wait " +
                ms + "\" lets it run";

@@ -19,8 +19,8 @@ struct ClockNoteInput {
 };
 
 // One line, or nullopt when there is nothing to say. With a still clock: any pause (it holds the
-// program until `wait`), else a timer the command set. With the wall clock, only a long pause the
-// command started, since everything else passes by itself.
+// program until `wait`), else a timer the command set that comes before all else. With the wall
+// clock, only a long pause the command started, since everything else passes by itself.
 std::optional<std::string> ClockNote(const ClockNoteInput& input);
 
 }  // namespace console

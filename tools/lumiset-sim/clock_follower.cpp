@@ -1,6 +1,7 @@
 #include "tools/lumiset-sim/clock_follower.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace console {
 
@@ -31,7 +32,8 @@ std::optional<int> ClockFollower::IdleTimeout() const {
     // The wall time at which the machine's clock reaches `next`, from now, rounded up.
     const auto due_at = last_ + std::chrono::milliseconds(next - kernel_.Now());
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(due_at - wall_clock_());
-    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
+    return static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(
+        left.count(), 0, std::numeric_limits<int>::max()));
 }
 
 }  // namespace console

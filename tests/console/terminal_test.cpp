@@ -118,11 +118,15 @@ TEST(Terminal, APersonsSessionOnAStillClock) {
     EXPECT_TRUE(terminal.Shows("* the notification area shows icon 148 \"CV Lumen Webcam\""));
     // Line editing: to the start of the line, the stray letter deleted; then the line again from
     // the history.
+    // Editing keys reach the editor only once it has the terminal again: at its prompt.
+    ASSERT_TRUE(terminal.Shows(kPrompt));
     terminal.Type("xtray\x01\x04\r");
     EXPECT_TRUE(terminal.Shows("\r\nicon 148 \"CV Lumen Webcam\"\r\n"));
+    ASSERT_TRUE(terminal.Shows(kPrompt));
     terminal.Type("\x10\r");
     EXPECT_TRUE(terminal.Shows("\r\nicon 148 \"CV Lumen Webcam\"\r\n"));
     // Tab completes a command's name.
+    ASSERT_TRUE(terminal.Shows(kPrompt));
     terminal.Type("stat\t\r");
     EXPECT_TRUE(terminal.Shows("\r\nrunning\r\n"));
 

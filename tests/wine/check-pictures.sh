@@ -24,17 +24,6 @@ readonly TOLERANCE_MIN=6
 command -v identify >/dev/null || die "no identify (tools/install-deps.sh installs imagemagick)"
 [[ -f $EXPECTED ]] || die "$EXPECTED is missing"
 
-PASSED=0
-FAILED=0
-ok() {
-    say "ok - $1"
-    PASSED=$((PASSED + 1))
-}
-not_ok() {
-    say "not ok - $1: $2"
-    FAILED=$((FAILED + 1))
-}
-
 within() {
     local got=$1 want=$2 slack=$(($2 * TOLERANCE_PERCENT / 100))
     ((slack < TOLERANCE_MIN)) && slack=$TOLERANCE_MIN

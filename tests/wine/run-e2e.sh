@@ -61,45 +61,20 @@ run_outside() {
     local lumiset=$1 probe=$2
     [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
     [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
-    local wine wineserver
-    wine=$(find_wine) || skip "no Wine launcher (tools/install-deps.sh installs wine64)"
-    wineserver=$(find_wineserver "$wine") || skip "no wineserver beside $wine or on PATH"
-    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
-    command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
+    find_wine_and_display
 
     local work_dir=${3:-$(dirname "$probe")/wine-e2e${UI_LANG:+-${UI_LANG%%.*}}}
     if [[ -n $UI_LANG && $(LC_ALL=$UI_LANG locale charmap 2>/dev/null) != UTF-8 ]]; then
         die "the locale $UI_LANG is not installed (tools/install-deps.sh generates it)"
     fi
-    mkdir -p "$work_dir" || die "cannot create $work_dir"
-    work_dir=$(cd "$work_dir" && pwd)
-
-    # One run per prefix at a time (the sim and asan suites both register this test).
-    exec 9>"$work_dir/lock"
-    if command -v flock >/dev/null; then
-        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
-    fi
+    # The sim and asan suites both register this test.
+    lock_work_dir "$work_dir"
 
     LUMISET_EXE=$(readlink -f "$lumiset")
     LUMISET_PROBE=$(readlink -f "$probe")
-    export LUMISET_E2E_INSIDE=1 LUMISET_EXE LUMISET_PROBE WINE_LAUNCHER=$wine \
-        WINESERVER_PATH=$wineserver LUMISET_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
-
-    local script status
-    script=$(readlink -f "${BASH_SOURCE[0]}")
-    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and the checks at once
-    # (xvfb-run leaves its server behind when it alone is killed). The lock descriptor must not
-    # live on in a lingering wineserver.
-    setsid -w xvfb-run -a -s "-screen 0 1024x768x24" "$BASH" "$script" 9>&- &
-    local inside=$!
-    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
-        INT TERM
-    wait "$inside"
-    status=$?
-    trap - INT TERM
-    # Belt and braces: nothing of this prefix outlives the run.
-    "$wineserver" -k 2>/dev/null
-    exit "$status"
+    export LUMISET_E2E_INSIDE=1 LUMISET_EXE LUMISET_PROBE WINE_LAUNCHER WINESERVER_PATH \
+        LUMISET_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -136,30 +111,7 @@ cleanup() {
     for pid in "${STARTED_PIDS[@]}" $KEEP_ALIVE_PID; do
         kill "$pid" 2>/dev/null
     done
-    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
-    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
-}
-
-ensure_prefix() {
-    local stamp=$LUMISET_WORK_DIR/prefix.key key
-    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
-    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
-        return 0
-    fi
-    say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
-    local started log=$LUMISET_WORK_DIR/wineboot.log
-    started=$(now_ms)
-    # A virtual desktop gives the programs Wine's own shell and tray. On the bare X server, with
-    # no window manager, Wine's stand-in tray stalls every NIM_DELETE for two seconds.
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
-        ! reg_call add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" ||
-        ! reg_call add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" ||
-        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
-        die "creating the Wine prefix failed; see $log"
-    fi
-    say "$key" >"$stamp"
-    say "# Wine prefix created in $(elapsed_since "$started") s"
+    stop_wineserver
 }
 
 start_lumiset() {
@@ -747,27 +699,15 @@ run_camera_checks() {
 }
 
 run_inside() {
-    export WINEDEBUG=-all WINEARCH=win64
     if [[ -n $UI_LANG ]]; then
         export LC_ALL=$UI_LANG LANG=$UI_LANG
         say "# under the locale $UI_LANG"
     fi
-    # No Mono or Gecko installer prompts, no desktop menu entries.
-    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-    export WINELOADER=${WINELOADER:-$WINE}
-    trap cleanup EXIT
-    trap 'exit 2' INT TERM
-
-    "$WINESERVER_PATH" -k 2>/dev/null # leftovers of an interrupted run
-    ensure_prefix
+    start_wine_session cleanup
+    ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
     local started
     started=$(now_ms)
-
-    # The wineserver and the desktop end with the last Wine process; keep one alive throughout.
-    # The server is started by hand first, so that it holds no descriptor of ours.
-    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
-    "$WINE" "$PROBE" sleep 300000 </dev/null >/dev/null 2>&1 &
-    KEEP_ALIVE_PID=$!
+    start_keep_alive "$PROBE"
 
     test_camera off
     reset_registry

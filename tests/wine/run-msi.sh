@@ -42,37 +42,15 @@ run_outside() {
     [[ -f $bin_dir/Lumiset.exe ]] || die "$bin_dir/Lumiset.exe does not exist"
     command -v wixl >/dev/null || die "no wixl (tools/install-deps.sh installs it)"
     command -v msiinfo >/dev/null || die "no msiinfo (tools/install-deps.sh installs msitools)"
-    local wine wineserver
-    wine=$(find_wine) || skip "no Wine launcher (tools/install-deps.sh installs wine64)"
-    wineserver=$(find_wineserver "$wine") || skip "no wineserver beside $wine or on PATH"
-    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
-    command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
-
-    local work_dir=${3:-$(dirname "$probe")/wine-msi}
-    mkdir -p "$work_dir" || die "cannot create $work_dir"
-    work_dir=$(cd "$work_dir" && pwd)
-    exec 9>"$work_dir/lock"
-    if command -v flock >/dev/null; then
-        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
-    fi
+    find_wine_and_display
+    lock_work_dir "${3:-$(dirname "$probe")/wine-msi}"
 
     LUMISET_MSI=$(readlink -f "$msi")
     LUMISET_BIN_DIR=$(readlink -f "$bin_dir")
     LUMISET_PROBE=$(readlink -f "$probe")
-    export LUMISET_MSI_INSIDE=1 LUMISET_MSI LUMISET_BIN_DIR LUMISET_PROBE WINE_LAUNCHER=$wine \
-        WINESERVER_PATH=$wineserver LUMISET_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
-
-    local script status
-    script=$(readlink -f "${BASH_SOURCE[0]}")
-    setsid -w xvfb-run -a -s "-screen 0 1024x768x24" "$BASH" "$script" 9>&- &
-    local inside=$!
-    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
-        INT TERM
-    wait "$inside"
-    status=$?
-    trap - INT TERM
-    "$wineserver" -k 2>/dev/null
-    exit "$status"
+    export LUMISET_MSI_INSIDE=1 LUMISET_MSI LUMISET_BIN_DIR LUMISET_PROBE WINE_LAUNCHER \
+        WINESERVER_PATH LUMISET_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -116,29 +94,7 @@ cleanup() {
     for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
         kill "$pid" 2>/dev/null
     done
-    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
-    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
-}
-
-ensure_prefix() {
-    local stamp=$LUMISET_WORK_DIR/prefix.key key
-    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
-    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
-        return 0
-    fi
-    say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
-    local started log=$LUMISET_WORK_DIR/wineboot.log
-    started=$(now_ms)
-    # A virtual desktop gives Lumiset Wine's own shell and tray (see run-e2e.sh).
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
-        ! reg_call add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" ||
-        ! reg_call add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" ||
-        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
-        die "creating the Wine prefix failed; see $log"
-    fi
-    say "$key" >"$stamp"
-    say "# Wine prefix created in $(elapsed_since "$started") s"
+    stop_wineserver
 }
 
 # The product codes of every installed Lumiset, one a line.
@@ -334,19 +290,12 @@ check_uninstall_while_running() {
 }
 
 run_inside() {
-    export WINEDEBUG=-all WINEARCH=win64
-    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-    export WINELOADER=${WINELOADER:-$WINE}
-    trap cleanup EXIT
-    trap 'exit 2' INT TERM
-
-    "$WINESERVER_PATH" -k 2>/dev/null
-    ensure_prefix
+    start_wine_session cleanup
+    # A virtual desktop gives Lumiset Wine's own shell and tray.
+    ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
     local started
     started=$(now_ms)
-    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
-    "$WINE" "$LUMISET_PROBE" sleep 300000 </dev/null >/dev/null 2>&1 &
-    KEEP_ALIVE_PID=$!
+    start_keep_alive "$LUMISET_PROBE"
 
     CURRENT_MSI=$LUMISET_MSI
     CURRENT_VERSION=$(package_version "$CURRENT_MSI")

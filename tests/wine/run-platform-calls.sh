@@ -24,72 +24,20 @@ run_outside() {
     [[ $# -eq 1 || $# -eq 2 ]] || die "usage: run-platform-calls.sh CALLS_EXE [WORK_DIR]"
     local exe=$1
     [[ -f $exe ]] || skip "$exe does not exist (build it with the windows preset)"
-    local wine wineserver
-    wine=$(find_wine) || skip "no Wine launcher (tools/install-deps.sh installs wine64)"
-    wineserver=$(find_wineserver "$wine") || skip "no wineserver beside $wine or on PATH"
-    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
-    command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
-
-    local work_dir=${2:-$(dirname "$exe")/wine-calls}
-    mkdir -p "$work_dir" || die "cannot create $work_dir"
-    work_dir=$(cd "$work_dir" && pwd)
-    exec 9>"$work_dir/lock"
-    if command -v flock >/dev/null; then
-        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
-    fi
+    find_wine_and_display
+    lock_work_dir "${2:-$(dirname "$exe")/wine-calls}"
 
     CALLS_EXE=$(readlink -f "$exe")
-    export CALLS_INSIDE=1 CALLS_EXE WINE_LAUNCHER=$wine WINESERVER_PATH=$wineserver \
-        CALLS_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
-
-    local script status
-    script=$(readlink -f "${BASH_SOURCE[0]}")
-    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and Wine at once.
-    setsid -w xvfb-run -a -s "-screen 0 1024x768x24" "$BASH" "$script" 9>&- &
-    local inside=$!
-    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
-        INT TERM
-    wait "$inside"
-    status=$?
-    trap - INT TERM
-    "$wineserver" -k 2>/dev/null
-    exit "$status"
+    export CALLS_INSIDE=1 CALLS_EXE WINE_LAUNCHER WINESERVER_PATH CALLS_WORK_DIR=$WORK_DIR \
+        WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
 }
 
 WINE=${WINE_LAUNCHER:-}
 
-cleanup() {
-    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
-    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
-}
-
-ensure_prefix() {
-    local stamp=$CALLS_WORK_DIR/prefix.key key
-    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
-    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
-        return 0
-    fi
-    say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
-    local started log=$CALLS_WORK_DIR/wineboot.log
-    started=$(now_ms)
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
-        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
-        die "creating the Wine prefix failed; see $log"
-    fi
-    say "$key" >"$stamp"
-    say "# Wine prefix created in $(elapsed_since "$started") s"
-}
-
 run_inside() {
-    export WINEDEBUG=-all WINEARCH=win64
-    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-    export WINELOADER=${WINELOADER:-$WINE}
-    trap cleanup EXIT
-    trap 'exit 2' INT TERM
-
-    "$WINESERVER_PATH" -k 2>/dev/null # leftovers of an interrupted run
-    ensure_prefix
+    start_wine_session stop_wineserver
+    ensure_wine_prefix "$CALLS_WORK_DIR" "$PREFIX_LAYOUT"
     local log=$CALLS_WORK_DIR/calls.log started status
     started=$(now_ms)
     # Through a file: a Wine daemon the program starts would hold a pipe open.

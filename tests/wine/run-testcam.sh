@@ -39,39 +39,15 @@ run_outside() {
     local dll=$1 check=$2
     [[ -f $dll ]] || skip "$dll does not exist (build it with the windows preset)"
     [[ -f $check ]] || die "$check does not exist; the windows preset builds it with the DLL"
-    local wine wineserver
-    wine=$(find_wine) || skip "no Wine launcher (tools/install-deps.sh installs wine64)"
-    wineserver=$(find_wineserver "$wine") || skip "no wineserver beside $wine or on PATH"
-    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
-    command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
-
-    local work_dir=${3:-$(dirname "$dll")/wine-testcam}
-    mkdir -p "$work_dir" || die "cannot create $work_dir"
-    work_dir=$(cd "$work_dir" && pwd)
-
-    exec 9>"$work_dir/lock"
-    if command -v flock >/dev/null; then
-        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
-    fi
+    find_wine_and_display
+    lock_work_dir "${3:-$(dirname "$dll")/wine-testcam}"
 
     TESTCAM_DLL=$(readlink -f "$dll")
     TESTCAM_CHECK=$(readlink -f "$check")
     EXPECTED_DIR=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/testcam
-    export TESTCAM_INSIDE=1 TESTCAM_DLL TESTCAM_CHECK EXPECTED_DIR WINE_LAUNCHER=$wine \
-        WINESERVER_PATH=$wineserver TESTCAM_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
-
-    local script status
-    script=$(readlink -f "${BASH_SOURCE[0]}")
-    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and the checks at once.
-    setsid -w xvfb-run -a -s "-screen 0 1024x768x24" "$BASH" "$script" 9>&- &
-    local inside=$!
-    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
-        INT TERM
-    wait "$inside"
-    status=$?
-    trap - INT TERM
-    "$wineserver" -k 2>/dev/null
-    exit "$status"
+    export TESTCAM_INSIDE=1 TESTCAM_DLL TESTCAM_CHECK EXPECTED_DIR WINE_LAUNCHER WINESERVER_PATH \
+        TESTCAM_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -98,26 +74,7 @@ show_difference() {
 
 cleanup() {
     [[ -n $KEEP_ALIVE_PID ]] && kill "$KEEP_ALIVE_PID" 2>/dev/null
-    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
-    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
-}
-
-ensure_prefix() {
-    local stamp=$TESTCAM_WORK_DIR/prefix.key key
-    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
-    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
-        return 0
-    fi
-    say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
-    local started log=$TESTCAM_WORK_DIR/wineboot.log
-    started=$(now_ms)
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
-        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
-        die "creating the Wine prefix failed; see $log"
-    fi
-    say "$key" >"$stamp"
-    say "# Wine prefix created in $(elapsed_since "$started") s"
+    stop_wineserver
 }
 
 install_dll() {
@@ -344,21 +301,12 @@ check_unregister() {
 }
 
 run_inside() {
-    export WINEDEBUG=-all WINEARCH=win64
-    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-    export WINELOADER=${WINELOADER:-$WINE}
     unset LUMISET_TESTCAM_LOG LUMISET_TESTCAM_POWERLINE
-    trap cleanup EXIT
-    trap 'exit 2' INT TERM
-
-    "$WINESERVER_PATH" -k 2>/dev/null # leftovers of an interrupted run
-    ensure_prefix
+    start_wine_session cleanup
+    ensure_wine_prefix "$TESTCAM_WORK_DIR" "$PREFIX_LAYOUT"
     local started
     started=$(now_ms)
-    # The wineserver ends with the last Wine process; one that sleeps keeps it up throughout.
-    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
-    "$WINE" "$TESTCAM_CHECK" sleep 300000 </dev/null >/dev/null 2>&1 &
-    KEEP_ALIVE_PID=$!
+    start_keep_alive "$TESTCAM_CHECK"
     install_dll
 
     check_unregistered_at_start

@@ -55,9 +55,8 @@ run_outside() {
     local testcam
     testcam=$(dirname "$probe")/lumiset-testcam.dll
     [[ -f $testcam ]] || die "$testcam does not exist; the windows preset builds it"
-    local wine wineserver tool
-    wine=$(find_wine) || die "no Wine launcher (tools/install-deps.sh installs wine64)"
-    wineserver=$(find_wineserver "$wine") || die "no wineserver beside $wine or on PATH"
+    local tool
+    find_wine_programs die
     for tool in xvfb-run xauth import; do
         command -v "$tool" >/dev/null || die "no $tool (tools/install-deps.sh installs it)"
     done
@@ -66,33 +65,15 @@ run_outside() {
 
     local work_dir=${4:-$(dirname "$probe")/wine-pictures}
     mkdir -p "$work_dir" "$out_dir/en" "$out_dir/zh-CN" || die "cannot create $work_dir or $out_dir"
-    work_dir=$(cd "$work_dir" && pwd)
-
-    exec 9>"$work_dir/lock"
-    if command -v flock >/dev/null; then
-        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $work_dir/lock"
-    fi
+    lock_work_dir "$work_dir"
 
     LUMISET_EXE=$(readlink -f "$lumiset")
     LUMISET_PROBE=$(readlink -f "$probe")
     TESTCAM_DLL=$(readlink -f "$testcam")
     OUT_DIR=$(cd "$out_dir" && pwd)
-    export PICTURES_INSIDE=1 LUMISET_EXE LUMISET_PROBE TESTCAM_DLL OUT_DIR WINE_LAUNCHER=$wine \
-        WINESERVER_PATH=$wineserver LUMISET_WORK_DIR=$work_dir WINEPREFIX=$work_dir/prefix
-
-    local script status
-    script=$(readlink -f "${BASH_SOURCE[0]}")
-    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and Wine at once.
-    setsid -w xvfb-run -a -s "-screen 0 ${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}x24" \
-        "$BASH" "$script" 9>&- &
-    local inside=$!
-    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
-        INT TERM
-    wait "$inside"
-    status=$?
-    trap - INT TERM
-    "$wineserver" -k 2>/dev/null
-    exit "$status"
+    export PICTURES_INSIDE=1 LUMISET_EXE LUMISET_PROBE TESTCAM_DLL OUT_DIR WINE_LAUNCHER \
+        WINESERVER_PATH LUMISET_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")" "${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -157,46 +138,25 @@ cleanup() {
     for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
         kill "$pid" 2>/dev/null
     done
-    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
-    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
+    stop_wineserver
 }
 
-ensure_prefix() {
-    local stamp=$LUMISET_WORK_DIR/prefix.key key
-    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$PREFIX_LAYOUT"
-    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
-        return 0
-    fi
-    say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
-    local started log=$LUMISET_WORK_DIR/wineboot.log
-    started=$(now_ms)
-    # A virtual desktop: Wine's own taskbar, with its notification area, and windows that Wine
-    # draws whole, frames included. Wine's own fonts (Marlett draws the caption buttons) go into
-    # the prefix, where this Wine build looks for them, and the Chinese fonts the system links
-    # to are the Debian CJK font.
-    local fonts replacement
+# The prefix's set-up, LOG ($1) its log: a virtual desktop, with Wine's own taskbar and
+# notification area, and windows that Wine draws whole, frames included. Wine's own fonts
+# (Marlett draws the caption buttons) go into the prefix, where this Wine build looks for them,
+# and the Chinese fonts the system links to are the Debian CJK font.
+set_up_prefix() {
+    local log=$1 fonts replacement
     fonts=$(dirname "$(readlink -f "$WINE")")/../../share/wine/fonts
     [[ -d $fonts ]] || fonts=/usr/share/wine/fonts
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
-        ! wine_call reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" ||
-        ! wine_call reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-            /d "${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}" /f >>"$log" ||
-        ! cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$log"; then
-        die "creating the Wine prefix failed; see $log"
-    fi
+    use_virtual_desktop "${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}" "$log" &&
+        cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$log" || return 1
     for replacement in SimSun NSimSun; do
         wine_call reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$replacement" \
-            /d "$CJK_FONT" /f >>"$log" || die "creating the Wine prefix failed; see $log"
+            /d "$CJK_FONT" /f >>"$log" || return 1
     done
     # A caret that does not blink: an edit box with the focus looks the same in every shot.
-    wine_call reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f >>"$log" ||
-        die "creating the Wine prefix failed; see $log"
-    if ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
-        die "creating the Wine prefix failed; see $log"
-    fi
-    say "$key" >"$stamp"
-    say "# Wine prefix created in $(elapsed_since "$started") s"
+    wine_call reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f >>"$log"
 }
 
 register_test_camera() {
@@ -377,23 +337,12 @@ pictures_in() {
 }
 
 run_inside() {
-    export WINEDEBUG=-all WINEARCH=win64
-    # No Mono or Gecko installer prompts, no desktop menu entries.
-    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-    export WINELOADER=${WINELOADER:-$WINE}
-    trap cleanup EXIT
-    trap 'exit 2' INT TERM
-
-    "$WINESERVER_PATH" -k 2>/dev/null # leftovers of an interrupted run
-    ensure_prefix
+    start_wine_session cleanup
+    ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix
     local started
     started=$(now_ms)
     RUN_STARTED=$started
-
-    # The wineserver and the desktop end with the last Wine process; keep one alive throughout.
-    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
-    "$WINE" "$PROBE" sleep 300000 </dev/null >/dev/null 2>&1 &
-    KEEP_ALIVE_PID=$!
+    start_keep_alive "$PROBE"
     start_probe
 
     register_test_camera

@@ -1,6 +1,7 @@
 # What the Wine test scripts share: messages, check results, the clock, processes, finding and
-# calling Wine. Sourced; the script sets SCRIPT_NAME first, and WINE, WINE_CALL_DEADLINE (seconds)
-# and WINE_CALL_OUTPUT (a file) before it calls wine_call.
+# calling Wine, the run under a virtual display and the Wine prefix. Sourced; the script sets
+# SCRIPT_NAME first, PREFIX_DEADLINE (seconds) before it locks its work folder or builds a prefix,
+# and WINE, WINE_CALL_DEADLINE (seconds) and WINE_CALL_OUTPUT (a file) before it calls wine_call.
 
 say() { printf '%s\n' "$*"; }
 die() {
@@ -79,4 +80,114 @@ wine_call() {
     status=$?
     tr -d '\r' <"$WINE_CALL_OUTPUT"
     return "$status"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Outside the display. Each script runs itself again under xvfb-run; these find the tools for
+# that, lock the work folder and start the run.
+
+# Sets WINE_LAUNCHER and WINESERVER_PATH; $1 (skip or die) says what a missing one means.
+find_wine_programs() {
+    WINE_LAUNCHER=$(find_wine) || "$1" "no Wine launcher (tools/install-deps.sh installs wine64)"
+    WINESERVER_PATH=$(find_wineserver "$WINE_LAUNCHER") ||
+        "$1" "no wineserver beside $WINE_LAUNCHER or on PATH"
+}
+
+# find_wine_programs, and the X server's tools; whatever is missing skips the test.
+find_wine_and_display() {
+    find_wine_programs skip
+    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
+    command -v xauth >/dev/null || skip "no xauth (tools/install-deps.sh installs it)"
+}
+
+# Creates folder $1 and sets WORK_DIR to its absolute path; then waits up to PREFIX_DEADLINE
+# seconds for the folder's lock (descriptor 9): one run per prefix at a time.
+lock_work_dir() {
+    mkdir -p "$1" || die "cannot create $1"
+    WORK_DIR=$(cd "$1" && pwd)
+    exec 9>"$WORK_DIR/lock"
+    if command -v flock >/dev/null; then
+        flock -w "$PREFIX_DEADLINE" 9 || die "another run holds $WORK_DIR/lock"
+    fi
+}
+
+# Runs SCRIPT ($1) under xvfb-run on a screen of SIZE ($2, default 1024x768) and exits with its
+# status. The variables it needs are exported before.
+run_on_virtual_display() {
+    local script=$1 size=${2:-1024x768} inside status
+    # A session of its own, so that an interruption reaches xvfb-run, Xvfb and Wine at once
+    # (xvfb-run leaves its server behind when it alone is killed). The lock descriptor must not
+    # live on in a lingering wineserver.
+    setsid -w xvfb-run -a -s "-screen 0 ${size}x24" "$BASH" "$script" 9>&- &
+    inside=$!
+    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$WINESERVER_PATH" -k 2>/dev/null; exit 2' \
+        INT TERM
+    wait "$inside"
+    status=$?
+    trap - INT TERM
+    # Belt and braces: nothing of this prefix outlives the run.
+    "$WINESERVER_PATH" -k 2>/dev/null
+    exit "$status"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Inside the display. WINE and WINESERVER_PATH are set.
+
+# Quiet Wine, no Mono or Gecko installer prompts, no desktop menu entries; CLEANUP ($1) runs at
+# the end, and the wineserver of an interrupted run is stopped.
+start_wine_session() {
+    export WINEDEBUG=-all WINEARCH=win64
+    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    export WINELOADER=${WINELOADER:-$WINE}
+    # shellcheck disable=SC2064 # the name of the cleanup is fixed here, on purpose
+    trap "$1" EXIT
+    trap 'exit 2' INT TERM
+    "$WINESERVER_PATH" -k 2>/dev/null
+}
+
+stop_wineserver() {
+    timeout 10 "$WINESERVER_PATH" -k 2>/dev/null
+    timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
+}
+
+# The wineserver (and a virtual desktop) end with the last Wine process: PROGRAM ($1), which
+# sleeps, keeps them up throughout; its id goes to KEEP_ALIVE_PID. The server is started by hand
+# first, so that it holds no descriptor of ours.
+start_keep_alive() {
+    "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
+    "$WINE" "$1" sleep 300000 </dev/null >/dev/null 2>&1 &
+    # shellcheck disable=SC2034 # the script's cleanup ends it
+    KEEP_ALIVE_PID=$!
+}
+
+# Makes sure WINEPREFIX is a prefix of this Wine and of LAYOUT ($2), a number each script bumps
+# when its set-up changes; else builds it anew, with WORK_DIR ($1) holding the stamp and the log.
+# A SET-UP command (the rest) runs on the new prefix with the log's path as its last argument.
+ensure_wine_prefix() {
+    local work_dir=$1 layout=$2
+    shift 2
+    local stamp=$work_dir/prefix.key key
+    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=$layout"
+    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
+        return 0
+    fi
+    say "# creating a Wine prefix in $WINEPREFIX"
+    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
+    local started log=$work_dir/wineboot.log
+    started=$(now_ms)
+    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
+        { (($# > 0)) && ! "$@" "$log"; } ||
+        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
+        die "creating the Wine prefix failed; see $log"
+    fi
+    say "$key" >"$stamp"
+    say "# Wine prefix created in $(elapsed_since "$started") s"
+}
+
+# A set-up for ensure_wine_prefix: Wine's virtual desktop of SIZE ($1), which gives the programs
+# Wine's own shell and tray. On the bare X server, with no window manager, Wine's stand-in tray
+# stalls every NIM_DELETE for two seconds.
+use_virtual_desktop() {
+    wine_call reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$2" &&
+        wine_call reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >>"$2"
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 
 #include "camera/com_ptr.h"
+#include "framework/exclusive_lock.h"
 #include "platform/win32.h"
 
 // The reference to the bound capture filter, shared by the UI thread and the effect-cycling
@@ -28,12 +28,12 @@ public:
         friend int FindCaptureFilter(Access& access);
         friend void ReleaseCaptureFilter(Access& access);
 
-        explicit Access(SharedCaptureFilter& shared) : shared_(&shared), lock_(shared.mutex_) {}
+        explicit Access(SharedCaptureFilter& shared) : shared_(&shared), lock_(shared.lock_) {}
         camera::ComPtr<IBaseFilter>& Filter() { return shared_->filter_; }
         void NewBinding() { shared_->binding_ = ++shared_->bindings_made_; }
 
         SharedCaptureFilter* shared_;
-        std::unique_lock<std::mutex> lock_;
+        framework::ExclusiveLock::Hold lock_;
     };
 
     SharedCaptureFilter() = default;
@@ -46,7 +46,7 @@ public:
     bool Bound() { return static_cast<bool>(Lock()); }
 
 private:
-    std::mutex mutex_;
+    framework::ExclusiveLock lock_;
     camera::ComPtr<IBaseFilter> filter_;
     std::uint64_t binding_ = 0;
     std::uint64_t bindings_made_ = 0;

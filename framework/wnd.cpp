@@ -1,7 +1,6 @@
 #include "framework/wnd.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 
 #include "framework/data_exchange.h"
@@ -9,11 +8,8 @@
 
 namespace {
 
-// Windows belong to the thread that created them, and so do the objects attached to them.
-std::unordered_map<HWND, CWnd*>& PermanentWindows() {
-    thread_local std::unordered_map<HWND, CWnd*> windows;
-    return windows;
-}
+// The object attached to a window travels with the window, as a property of this name.
+constexpr char kObjectProperty[] = "LumisetCWnd";
 
 }  // namespace
 
@@ -30,16 +26,14 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (hWnd == nullptr) {
         return nullptr;
     }
-    const auto& windows = PermanentWindows();
-    const auto found = windows.find(hWnd);
-    return found != windows.end() ? found->second : nullptr;
+    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty));
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
     if (hWnd == nullptr || m_hWnd != nullptr) {
         return FALSE;
     }
-    if (!PermanentWindows().emplace(hWnd, this).second) {
+    if (::GetPropA(hWnd, kObjectProperty) != nullptr || !::SetPropA(hWnd, kObjectProperty, this)) {
         return FALSE;
     }
     m_hWnd = hWnd;
@@ -48,10 +42,8 @@ BOOL CWnd::Attach(HWND hWnd) {
 
 HWND CWnd::Detach() {
     const HWND hWnd = std::exchange(m_hWnd, nullptr);
-    auto& windows = PermanentWindows();
-    const auto found = windows.find(hWnd);
-    if (found != windows.end() && found->second == this) {
-        windows.erase(found);
+    if (hWnd != nullptr && ::GetPropA(hWnd, kObjectProperty) == this) {
+        ::RemovePropA(hWnd, kObjectProperty);
     }
     return hWnd;
 }

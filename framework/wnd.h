@@ -24,7 +24,7 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }  // NOLINT: passes as the handle, as in the API
 
-    // The framework object attached to `hWnd` on this thread, or null.
+    // The framework object attached to `hWnd`, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
     // Attaches this object to `hWnd` (FALSE if either is attached already) and detaches it again.
     BOOL Attach(HWND hWnd);

@@ -58,6 +58,8 @@ struct Window {
     LONG_PTR user_data = 0;
     LONG_PTR dialog_result = 0;  // DWLP_MSGRESULT
     LONG_PTR dialog_user = 0;    // DWLP_USER
+    // SetPropA's properties, by name in upper case (names are atoms, alike in any case).
+    std::map<std::string, HANDLE, std::less<>> properties;
     HMENU system_menu = nullptr;
     bool needs_paint = false;
     bool needs_erase = false;

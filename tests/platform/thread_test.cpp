@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/desktop.h"
@@ -203,3 +204,54 @@ TEST_F(ThreadTest, FailuresBadHandlesAndOtherProcessesHandles) {
 }
 
 }  // namespace
+
+// The platform's slim lock: threads take it in turn; holding it across a wait would hang a real
+// machine as it would this one, so the machine stops at once.
+DWORD WINAPI Locker(LPVOID parameter) {
+    auto* shared = static_cast<std::pair<SRWLOCK*, std::vector<std::string>*>*>(parameter);
+    for (int round = 0; round < 3; ++round) {
+        AcquireSRWLockExclusive(shared->first);
+        shared->second->push_back("worker " + std::to_string(round));
+        ReleaseSRWLockExclusive(shared->first);
+        Sleep(10);
+    }
+    return 0;
+}
+
+TEST_F(ThreadTest, SlimLockPassesBetweenThreadsAndMustNotBeHeldAcrossAWait) {
+    SRWLOCK lock = SRWLOCK_INIT;
+    std::pair<SRWLOCK*, std::vector<std::string>*> shared{&lock, &log};
+    desktop.Start([&] {
+        const HANDLE thread = CreateThread(nullptr, 0, Locker, &shared, 0, nullptr);
+        for (int round = 0; round < 3; ++round) {
+            AcquireSRWLockExclusive(&lock);
+            log.push_back("main " + std::to_string(round));
+            ReleaseSRWLockExclusive(&lock);
+            Sleep(10);
+        }
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    });
+    desktop.Wait(100);
+    EXPECT_EQ(log, (std::vector<std::string>{"main 0", "worker 0", "main 1", "worker 1", "main 2",
+                                             "worker 2"}));
+    InitializeSRWLock(&lock);
+    AcquireSRWLockExclusive(&lock);  // the driver may use one too, while the machine is quiet
+    ReleaseSRWLockExclusive(&lock);
+
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            sim::Machine other;
+            sim::Desktop other_desktop{other};
+            SRWLOCK held = SRWLOCK_INIT;
+            other_desktop.Start([&] {
+                AcquireSRWLockExclusive(&held);
+                Sleep(10);
+                ReleaseSRWLockExclusive(&held);
+            });
+            other_desktop.Start([&] { AcquireSRWLockExclusive(&held); });
+            other_desktop.Wait(20);
+        },
+        "a lock is held across a wait");
+}

@@ -182,6 +182,29 @@ TEST_F(WindowManagerTest, FindWindowIgnoresCaseAndProcessExitDestroysWindows) {
     EXPECT_EQ(machine.resources().Open("window"), 1);
 }
 
+TEST_F(WindowManagerTest, PropertiesByNameInAnyCaseGoWithTheirWindow) {
+    StartPumping();
+    int first = 0, second = 0;
+    EXPECT_EQ(GetPropA(window, "Object"), nullptr);
+    EXPECT_TRUE(SetPropA(window, "Object", &first));
+    EXPECT_EQ(GetPropA(window, "OBJECT"), &first);
+    EXPECT_TRUE(SetPropA(window, "object", &second));  // one property, replaced
+    EXPECT_EQ(GetPropA(window, "Object"), &second);
+    EXPECT_EQ(RemovePropA(window, "Object"), &second);
+    EXPECT_EQ(RemovePropA(window, "Object"), nullptr);
+    EXPECT_EQ(GetPropA(window, "Object"), nullptr);
+
+    EXPECT_TRUE(SetPropA(window, "Object", &first));
+    const HWND other = desktop.OpenWindow(u"", u"Other");
+    EXPECT_EQ(GetPropA(other, "Object"), nullptr);
+    EXPECT_TRUE(SetPropA(other, "Object", &second));
+    EXPECT_EQ(GetPropA(window, "Object"), &first);
+    EXPECT_FALSE(SetPropA(other, nullptr, &first));
+    desktop.CloseWindow(other);
+    EXPECT_EQ(GetPropA(other, "Object"), nullptr);
+    EXPECT_FALSE(SetPropA(other, "Object", &first));
+}
+
 TEST_F(WindowManagerTest, TrayIconsAddModifyDeleteAndShellRestart) {
     StartPumping();
     NOTIFYICONDATAA data{};

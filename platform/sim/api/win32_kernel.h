@@ -32,5 +32,17 @@ BOOL WINAPI ResetEvent(HANDLE hEvent);
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 BOOL WINAPI CloseHandle(HANDLE hObject);
 
+// Slim reader/writer locks, exclusive use only. Nothing on the machine may hold one across a
+// wait: only one thread runs at a time, so a lock found held could never be let go.
+typedef struct _RTL_SRWLOCK {
+    PVOID Ptr;
+} RTL_SRWLOCK, SRWLOCK, *PSRWLOCK;
+#define RTL_SRWLOCK_INIT \
+    { 0 }
+#define SRWLOCK_INIT RTL_SRWLOCK_INIT
+void WINAPI InitializeSRWLock(PSRWLOCK SRWLock);
+void WINAPI AcquireSRWLockExclusive(PSRWLOCK SRWLock);
+void WINAPI ReleaseSRWLockExclusive(PSRWLOCK SRWLock);
+
 DWORD WINAPI GetProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
                                LPSTR lpReturnedString, DWORD nSize);

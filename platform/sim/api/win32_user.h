@@ -394,6 +394,10 @@ int WINAPI GetDlgCtrlID(HWND hWnd);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
+// Window properties by name (integer atoms are not supported).
+BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData);
+HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
+HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);

@@ -1,5 +1,7 @@
 // Kernel functions, on the current machine's virtual clock. Threads made by CreateThread are
 // program threads of the calling process; waits give the turn to the other threads.
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -99,8 +101,8 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES /*lpEventAttributes*/, BOOL bMa
         return nullptr;
     }
     sim::Kernel& kernel = machine.kernel();
-    const sim::Kernel::Handle handle =
-        kernel.OpenEventHandle(kernel.CurrentProcess(), bManualReset != FALSE, bInitialState != FALSE);
+    const sim::Kernel::Handle handle = kernel.OpenEventHandle(
+        kernel.CurrentProcess(), bManualReset != FALSE, bInitialState != FALSE);
     machine.resources().Acquired(sim::kinds::kEventHandle);
     return reinterpret_cast<HANDLE>(handle);
 }
@@ -161,12 +163,34 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
     sim::Machine& machine = M();
     machine.trace().Record("CloseHandle");
     sim::Kernel& kernel = machine.kernel();
-    const sim::Kernel::HandleKind kind = kernel.KindOfHandle(kernel.CurrentProcess(), ToKernel(hObject));
+    const sim::Kernel::HandleKind kind =
+        kernel.KindOfHandle(kernel.CurrentProcess(), ToKernel(hObject));
     if (!kernel.CloseHandle(kernel.CurrentProcess(), ToKernel(hObject))) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    machine.resources().Released(kind == sim::Kernel::HandleKind::Event ? sim::kinds::kEventHandle
-                                                                        : sim::kinds::kThreadHandle);
+    machine.resources().Released(kind == sim::Kernel::HandleKind::Event
+                                     ? sim::kinds::kEventHandle
+                                     : sim::kinds::kThreadHandle);
     return TRUE;
+}
+
+// The lock word is 0 when free and 1 when held. Acquire and release order memory as on Windows;
+// a lock found held means a holder gave up its turn with it, which would hang the machine.
+void WINAPI InitializeSRWLock(PSRWLOCK SRWLock) {
+    std::atomic_ref<PVOID>(SRWLock->Ptr).store(nullptr, std::memory_order_release);
+}
+
+void WINAPI AcquireSRWLockExclusive(PSRWLOCK SRWLock) {
+    PVOID expected = nullptr;
+    PVOID held = reinterpret_cast<PVOID>(std::uintptr_t{1});
+    if (!std::atomic_ref<PVOID>(SRWLock->Ptr)
+             .compare_exchange_strong(expected, held, std::memory_order_acquire)) {
+        std::fputs("sim: a lock is held across a wait\n", stderr);
+        std::abort();
+    }
+}
+
+void WINAPI ReleaseSRWLockExclusive(PSRWLOCK SRWLock) {
+    std::atomic_ref<PVOID>(SRWLock->Ptr).store(nullptr, std::memory_order_release);
 }

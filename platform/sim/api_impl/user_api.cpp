@@ -190,6 +190,52 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
     return old;
 }
 
+namespace {
+
+std::string PropertyName(LPCSTR name) {
+    std::string upper = name != nullptr ? name : "";
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+}  // namespace
+
+BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData) {
+    sim::Window* window = Find(hWnd);
+    if (!window || lpString == nullptr) {
+        return FALSE;
+    }
+    window->properties[PropertyName(lpString)] = hData;
+    return TRUE;
+}
+
+HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString) {
+    const sim::Window* window = Find(hWnd);
+    if (!window || lpString == nullptr) {
+        return nullptr;
+    }
+    const auto found = window->properties.find(PropertyName(lpString));
+    return found != window->properties.end() ? found->second : nullptr;
+}
+
+HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString) {
+    sim::Window* window = Find(hWnd);
+    if (!window || lpString == nullptr) {
+        return nullptr;
+    }
+    const auto found = window->properties.find(PropertyName(lpString));
+    if (found == window->properties.end()) {
+        return nullptr;
+    }
+    const HANDLE data = found->second;
+    window->properties.erase(found);
+    return data;
+}
+
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
     if (!Find(hWnd)) {
         return FALSE;

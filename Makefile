@@ -1,5 +1,5 @@
 # The user's commands. Each one installs what a fresh machine lacks, then does its work.
-.PHONY: all deps test sim windows msi run pictures asan tsan fuzz clean
+.PHONY: all deps test sim windows msi run pictures bench asan tsan fuzz clean
 
 JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs: `make fuzz` runs them a while, `make test` briefly.
@@ -44,6 +44,15 @@ run: deps
 pictures: windows
 	tests/wine/take-pictures.sh build/windows/app/Lumiset.exe \
 		build/windows/tests/wine/lumiset_probe.exe docs/pictures
+
+# Performance figures, not a test: Lumiset.exe against a floor program under Wine, and counts on
+# the simulated machine. Takes several minutes; QUICK=1 gives rougher figures in about one.
+bench: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target Lumiset Floor lumiset_bench_launcher lumiset_probe
+	cmake --preset sim >/dev/null
+	cmake --build --preset sim -j $(JOBS) --target lumiset_sim_counts
+	bench/run-bench.sh $(if $(QUICK),--quick) build/windows build/sim/bench/lumiset_sim_counts
 
 # Every suite but the Wine ones (they run Lumiset.exe) with AddressSanitizer and UBSan.
 asan: deps

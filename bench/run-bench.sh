@@ -172,12 +172,12 @@ run_once() {
         waited=$((waited + 1))
     done
     wait "$launcher" || die "$name: the launcher failed; see $WORK/wine.log"
-    tr -d '\r' <"$out" | awk -v n="$name" '{print n, $1, $2 * 1000}' >>"$WORK/figures"
+    tr -d '\r' <"$out" | awk -v n="$name" '{printf "%s %s %d\n", n, $1, $2 * 1000}' >>"$WORK/figures"
 }
 
 # Prints "min median" of the figure FIGURE of NAME.
 stats() {
-    awk -v n="$1" -v f="$2" '$1 == n && $2 == f {print $3}' "$WORK/figures" | sort -n |
+    awk -v n="$1" -v f="$2" '$1 == n && $2 == f {print $3}' "$WORK/figures" | sort -g |
         awk '{v[NR] = $1} END {
             if (NR == 0) { print "- -"; exit }
             m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2

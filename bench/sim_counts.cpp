@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <string_view>
@@ -139,13 +140,17 @@ public:
         camera_->driver.ClearLog();
         machine_.trace().Clear();
         const auto started = std::chrono::steady_clock::now();
+        const std::clock_t cpu_started = std::clock();
         for (int day = 0; day < days; ++day) {
             desktop_.Wait(kDay);
         }
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+        const double cpu = static_cast<double>(std::clock() - cpu_started) / CLOCKS_PER_SEC;
+        // On a busy machine the real time is mostly waiting for a core; the CPU time tells.
         std::printf(
-            "a simulated day of ticks (86400): %.2f s real time (%d day%s); goal under 2 s\n",
-            took.count() / days, days, days == 1 ? "" : "s");
+            "a simulated day of ticks (86400): %.2f s real time, %.2f s CPU time (%d day%s); "
+            "goal under 2 s\n",
+            took.count() / days, cpu / days, days, days == 1 ? "" : "s");
     }
 
 private:

@@ -3,8 +3,10 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace sim {
 
@@ -79,6 +81,27 @@ std::u16string FromBytes(const std::string& bytes) {
     return text;
 }
 
+// Every code page here keeps the 128 ASCII characters as they are: texts that hold only those (all
+// the program's own texts) need no conversion at all.
+template <typename Text>
+bool IsAscii(const Text& text) {
+    for (const auto c : text) {
+        if (static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<decltype(c)>>(c)) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <typename To, typename From>
+To Widen(const From& text) {
+    To result(text.size(), typename To::value_type{});
+    for (size_t i = 0; i < text.size(); ++i) {
+        result[i] = static_cast<typename To::value_type>(text[i]);
+    }
+    return result;
+}
+
 }  // namespace
 
 bool IsSupportedCodePage(unsigned code_page) {
@@ -87,6 +110,9 @@ bool IsSupportedCodePage(unsigned code_page) {
 
 std::string Utf16ToAnsi(std::u16string_view text, unsigned code_page) {
     const char* name = IconvName(code_page);
+    if (name && IsAscii(text)) {
+        return Widen<std::string>(text);
+    }
     return name ? Convert("UTF-16LE", name, AsBytes(text), 2, "?") : std::string();
 }
 
@@ -94,6 +120,9 @@ std::u16string AnsiToUtf16(std::string_view text, unsigned code_page) {
     const char* name = IconvName(code_page);
     if (!name) {
         return {};
+    }
+    if (IsAscii(text)) {
+        return Widen<std::u16string>(text);
     }
     return FromBytes(Convert(name, "UTF-16LE", text, 1, std::string("?\0", 2)));
 }
@@ -128,10 +157,16 @@ std::wstring Utf16ToWide(std::u16string_view text) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
+    if (IsAscii(text)) {
+        return Widen<std::string>(text);
+    }
     return Convert("UTF-16LE", "UTF-8", AsBytes(text), 2, "?");
 }
 
 std::u16string Utf8ToUtf16(std::string_view text) {
+    if (IsAscii(text)) {
+        return Widen<std::u16string>(text);
+    }
     return FromBytes(Convert("UTF-8", "UTF-16LE", text, 1, std::string("?\0", 2)));
 }
 

@@ -180,9 +180,17 @@ void Kernel::Block(WaitCondition condition) {
     std::shared_ptr<Thread> thread = *it;
     thread->wait = std::move(condition);
     thread->state = Thread::State::Blocked;
+    // The turn holder schedules: when this thread is the one the driver would run next, it goes
+    // on at once instead of handing the turn there and back (a day of ticks is 86400 turns).
+    if (NextToRun() == thread.get()) {
+        thread->state = Thread::State::Running;
+        return;
+    }
     std::unique_lock lock(*mutex_);
     thread->has_turn = false;
+    lock.unlock();
     turn_changed_->notify_all();
+    lock.lock();
     turn_changed_->wait(lock, [&] { return thread->has_turn; });
     thread->state = Thread::State::Running;
 }
@@ -223,7 +231,9 @@ void Kernel::RunTurn(Thread* thread) {
     {
         std::unique_lock lock(*mutex_);
         thread->has_turn = true;
+        lock.unlock();
         turn_changed_->notify_all();
+        lock.lock();
         turn_changed_->wait(lock, [&] { return !thread->has_turn; });
     }
     if (thread->state != Thread::State::Finished) {
@@ -251,8 +261,21 @@ void Kernel::Settle() {
     if (CurrentThread() != 0) {
         Misuse("Settle called from a program thread");
     }
-    while (Thread* thread = Pick()) {
+    while (Thread* thread = NextToRun()) {
         RunTurn(thread);
+    }
+}
+
+Kernel::Thread* Kernel::NextToRun() {
+    while (true) {
+        if (Thread* thread = Pick()) {
+            return thread;
+        }
+        const auto next = NextDeadline();
+        if (!next || *next > run_until_) {
+            return nullptr;
+        }
+        now_ = std::max(now_, *next);
     }
 }
 
@@ -286,14 +309,8 @@ std::vector<ClockWait> Kernel::ClockWaits() const {
 
 void Kernel::Advance(Millis ms) {
     const Millis target = now_ + ms;
-    while (true) {
-        Settle();
-        const auto next = NextDeadline();
-        if (!next || *next > target) {
-            break;
-        }
-        now_ = std::max(now_, *next);
-    }
+    run_until_ = target;
+    Settle();
     now_ = target;
     Settle();
 }

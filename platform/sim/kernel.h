@@ -103,6 +103,9 @@ private:
     struct Thread;
 
     Thread* Pick();
+    // The thread to run next: one that can go on now, else, moving the clock to the next
+    // deadline up to run_until_, one that can go on then; null when none can.
+    Thread* NextToRun();
     void RunTurn(Thread* thread);
     std::optional<Millis> NextDeadline() const;
 
@@ -118,6 +121,7 @@ private:
     std::map<Handle, HandleEntry> handles_;
     Handle next_handle_ = 0x1004;
     Millis now_ = 0;
+    Millis run_until_ = 0;  // how far the driver's Advance lets the clock move
     ThreadId next_thread_ = 1;
     ProcessId next_process_ = 1;
     bool shutting_down_ = false;

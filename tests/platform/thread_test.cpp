@@ -242,16 +242,14 @@ TEST_F(ThreadTest, SlimLockPassesBetweenThreadsAndMustNotBeHeldAcrossAWait) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
-            sim::Machine other;
-            sim::Desktop other_desktop{other};
             SRWLOCK held = SRWLOCK_INIT;
-            other_desktop.Start([&] {
+            desktop.Start([&] {
                 AcquireSRWLockExclusive(&held);
                 Sleep(10);
                 ReleaseSRWLockExclusive(&held);
             });
-            other_desktop.Start([&] { AcquireSRWLockExclusive(&held); });
-            other_desktop.Wait(20);
+            desktop.Start([&] { AcquireSRWLockExclusive(&held); });
+            desktop.Wait(20);
         },
         "a lock is held across a wait");
 }

@@ -140,20 +140,22 @@ std::optional<std::u16string> ResFile::String(UINT id, WORD lang) const {
 }
 
 std::optional<IconImage> ResFile::Icon(WORD group_id, int cx, int cy, WORD lang) const {
-    const auto group = Find(ResourceName::Id(kTypeGroupIcon), ResourceName::Id(group_id), lang);
-    if (!group) {
-        return std::nullopt;
+    const IconRequest request{group_id, cx, cy, lang};
+    if (const auto known = icons_.find(request); known != icons_.end()) {
+        return known->second;
     }
-    const auto directory = ParseIconDirectory(*group);
-    if (!directory) {
-        return std::nullopt;
+    std::optional<IconImage> icon;
+    if (const auto group =
+            Find(ResourceName::Id(kTypeGroupIcon), ResourceName::Id(group_id), lang)) {
+        if (const auto directory = ParseIconDirectory(*group)) {
+            if (const auto choice = ChooseIcon(*directory, cx, cy)) {
+                const auto image =
+                    Find(ResourceName::Id(kTypeIcon), ResourceName::Id(choice->icon_id), lang);
+                icon = image ? ParseIconImage(*image) : std::nullopt;
+            }
+        }
     }
-    const auto choice = ChooseIcon(*directory, cx, cy);
-    if (!choice) {
-        return std::nullopt;
-    }
-    const auto image = Find(ResourceName::Id(kTypeIcon), ResourceName::Id(choice->icon_id), lang);
-    return image ? ParseIconImage(*image) : std::nullopt;
+    return icons_.emplace(request, std::move(icon)).first->second;
 }
 
 std::optional<BitmapInfo> ResFile::Bitmap(WORD id, WORD lang) const {

@@ -11,7 +11,9 @@
 // So a resource present in one language only serves every language.
 #pragma once
 
+#include <compare>
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -65,6 +67,15 @@ private:
 
     std::shared_ptr<const std::vector<BYTE>> bytes_;
     std::vector<Entry> entries_;
+    // Icons already chosen and parsed: a program loads its tray icon at every tick.
+    struct IconRequest {
+        WORD group_id;
+        int cx;
+        int cy;
+        WORD lang;
+        auto operator<=>(const IconRequest&) const = default;
+    };
+    mutable std::map<IconRequest, std::optional<IconImage>> icons_;
 };
 
 }  // namespace sim::res

@@ -188,9 +188,7 @@ void Kernel::Block(WaitCondition condition) {
     }
     std::unique_lock lock(*mutex_);
     thread->has_turn = false;
-    lock.unlock();
     turn_changed_->notify_all();
-    lock.lock();
     turn_changed_->wait(lock, [&] { return thread->has_turn; });
     thread->state = Thread::State::Running;
 }
@@ -231,9 +229,7 @@ void Kernel::RunTurn(Thread* thread) {
     {
         std::unique_lock lock(*mutex_);
         thread->has_turn = true;
-        lock.unlock();
         turn_changed_->notify_all();
-        lock.lock();
         turn_changed_->wait(lock, [&] { return !thread->has_turn; });
     }
     if (thread->state != Thread::State::Finished) {

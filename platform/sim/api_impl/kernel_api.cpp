@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "platform/sim/api/win32_kernel.h"
 #include "platform/sim/api_impl/api_support.h"
@@ -175,19 +176,26 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
     return TRUE;
 }
 
-// The lock word is 0 when free and 1 when held. Acquire and release order memory as on Windows;
-// a lock found held means a holder gave up its turn with it, which would hang the machine.
+// The lock word is 0 when free; when held it names the holder: its program thread, or 0 for any
+// other thread (a test's own). Acquire and release order memory as on Windows. A program thread
+// finding a lock held by a program thread means the holder gave up its turn with it, which would
+// hang the machine; other holders really run meanwhile and let go soon.
 void WINAPI InitializeSRWLock(PSRWLOCK SRWLock) {
     std::atomic_ref<PVOID>(SRWLock->Ptr).store(nullptr, std::memory_order_release);
 }
 
 void WINAPI AcquireSRWLockExclusive(PSRWLOCK SRWLock) {
-    PVOID expected = nullptr;
-    PVOID held = reinterpret_cast<PVOID>(std::uintptr_t{1});
-    if (!std::atomic_ref<PVOID>(SRWLock->Ptr)
-             .compare_exchange_strong(expected, held, std::memory_order_acquire)) {
-        std::fputs("sim: a lock is held across a wait\n", stderr);
-        std::abort();
+    const std::uintptr_t me = sim::Kernel::CurrentThread();
+    const auto mine = reinterpret_cast<PVOID>(me << 1 | 1);
+    std::atomic_ref<PVOID> word(SRWLock->Ptr);
+    PVOID holder = nullptr;
+    while (!word.compare_exchange_weak(holder, mine, std::memory_order_acquire)) {
+        if (holder != nullptr && me != 0 && reinterpret_cast<std::uintptr_t>(holder) >> 1 != 0) {
+            std::fputs("sim: a lock is held across a wait\n", stderr);
+            std::abort();
+        }
+        holder = nullptr;
+        std::this_thread::yield();
     }
 }
 

@@ -95,10 +95,10 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 unix_pids_of() {
     local name=${1,,} pid argv0
     for pid in $(pgrep -u "$(id -u)" -f -i "$1"); do
-        argv0=$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)
+        argv0=$({ tr '\0' '\n' <"/proc/$pid/cmdline"; } 2>/dev/null | head -n 1)
         argv0=${argv0//\\//}
         [[ ${argv0,,} == *"/$name" ]] || continue
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" ||
+        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" ||
             continue
         say "$pid"
     done

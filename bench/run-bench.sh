@@ -200,7 +200,7 @@ run_inside() {
     if ((BENCH_QUICK)); then
         starts=4 rounds=2 hold_first=1 hold_more=5
     else
-        starts=10 rounds=3 hold_first=5 hold_more=60
+        starts=40 rounds=3 hold_first=5 hold_more=60
     fi
     ensure_prefix
     "$WINE" "$BENCH_PROBE" sleep 100000000 </dev/null >/dev/null 2>&1 &

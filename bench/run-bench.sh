@@ -15,7 +15,12 @@ readonly SCRIPT_NAME=run-bench
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../tests/wine/wine-common.sh"
 
 readonly PREFIX_DEADLINE=240
+readonly WINE_CALL_DEADLINE=60
 readonly EXIT_COMMAND_WAIT=30
+# Bump when the prefix set-up changes, so that older prefixes are rebuilt.
+readonly PREFIX_LAYOUT=2
+# The keep-alive outlasts the longest run.
+readonly KEEP_ALIVE_MS=3600000
 
 # ---------------------------------------------------------------------------------------------
 # Outside the display.
@@ -35,29 +40,12 @@ run_outside() {
     for file in "$lumiset" "$floor" "$launcher" "$probe"; do
         [[ -f $file ]] || die "$file does not exist (build the windows preset)"
     done
-    local wine wineserver
-    wine=$(find_wine) || skip "no Wine launcher (tools/install-deps.sh installs wine64)"
-    wineserver=$(find_wineserver "$wine") || skip "no wineserver beside $wine or on PATH"
-    command -v xvfb-run >/dev/null || skip "no xvfb-run (tools/install-deps.sh installs xvfb)"
-
-    local work_dir=$build/bench/wine-bench
-    mkdir -p "$work_dir" || die "cannot create $work_dir"
+    find_wine_and_display
+    lock_work_dir "$build/bench/wine-bench"
     export BENCH_INSIDE=1 BENCH_QUICK=$quick BENCH_LUMISET=$lumiset BENCH_FLOOR=$floor \
-        BENCH_LAUNCHER=$launcher BENCH_PROBE=$probe BENCH_WORK_DIR=$work_dir \
-        BENCH_SIM_COUNTS=${2:-} WINE_LAUNCHER=$wine WINESERVER_PATH=$wineserver \
-        WINEPREFIX=$work_dir/prefix WINEDEBUG=-all
-
-    local script status
-    script=$(readlink -f "${BASH_SOURCE[0]}")
-    setsid -w xvfb-run -a -s "-screen 0 1024x768x24" "$BASH" "$script" &
-    local inside=$!
-    trap 'kill -TERM -- -"$inside" 2>/dev/null; wait "$inside"; "$wineserver" -k 2>/dev/null; exit 2' \
-        INT TERM
-    wait "$inside"
-    status=$?
-    trap - INT TERM
-    "$wineserver" -k 2>/dev/null
-    exit "$status"
+        BENCH_LAUNCHER=$launcher BENCH_PROBE=$probe BENCH_WORK_DIR=$WORK_DIR \
+        BENCH_SIM_COUNTS=${2:-} WINE_LAUNCHER WINESERVER_PATH WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -65,27 +53,12 @@ run_outside() {
 
 WINE=${WINE_LAUNCHER:-}
 WORK=${BENCH_WORK_DIR:-}
+WINE_CALL_OUTPUT=$WORK/wine-call.out
 KEEP_ALIVE_PID=
 
-wine_quiet() { timeout -k 5 60 "$WINE" "$@" </dev/null >>"$WORK/wine.log" 2>&1; }
-
-# The same prefix layout as the end-to-end test: a virtual desktop gives the programs Wine's own
-# shell and tray (on the bare X server every NIM_DELETE stalls for two seconds).
-ensure_prefix() {
-    local stamp=$WORK/prefix.key key
-    key="$("$WINE" --version) $(uname -m) uid=$(id -u) layout=1"
-    if [[ -f $WINEPREFIX/system.reg && -f $stamp && $(<"$stamp") == "$key" ]]; then
-        return 0
-    fi
-    say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp"
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >>"$WORK/wine.log" 2>&1 ||
-        ! wine_quiet reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f ||
-        ! wine_quiet reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f ||
-        ! timeout 60 "$WINESERVER_PATH" -w; then
-        die "creating the Wine prefix failed; see $WORK/wine.log"
-    fi
-    say "$key" >"$stamp"
+cleanup() {
+    [[ -n $KEEP_ALIVE_PID ]] && kill "$KEEP_ALIVE_PID" 2>/dev/null
+    stop_wineserver
 }
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -202,13 +175,12 @@ run_inside() {
     else
         starts=40 rounds=3 hold_first=5 hold_more=60
     fi
-    ensure_prefix
-    "$WINE" "$BENCH_PROBE" sleep 100000000 </dev/null >/dev/null 2>&1 &
-    KEEP_ALIVE_PID=$!
-    trap 'kill "$KEEP_ALIVE_PID" 2>/dev/null' EXIT
+    start_wine_session cleanup
+    ensure_wine_prefix "$WORK" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
+    start_keep_alive "$BENCH_PROBE" "$KEEP_ALIVE_MS"
     # Both programs read the stored setting at every tick; Lumiset finds it as after a first start.
-    wine_quiet reg add 'HKLM\SOFTWARE\Corvance\CV Lumen Webcam' /v DeviceEnable /t REG_DWORD /d 1 /f ||
-        die "cannot store the setting; see $WORK/wine.log"
+    wine_call reg add 'HKLM\SOFTWARE\Corvance\CV Lumen Webcam' /v DeviceEnable /t REG_DWORD /d 1 /f \
+        >>"$WORK/wine.log" || die "cannot store the setting; see $WORK/wine.log"
     : >"$WORK/figures"
 
     say "# warming up (a start of each, not counted)"

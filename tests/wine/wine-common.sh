@@ -151,11 +151,11 @@ stop_wineserver() {
 }
 
 # The wineserver (and a virtual desktop) end with the last Wine process: PROGRAM ($1), which
-# sleeps, keeps them up throughout; its id goes to KEEP_ALIVE_PID. The server is started by hand
-# first, so that it holds no descriptor of ours.
+# sleeps for MS ($2, default five minutes), keeps them up throughout; its id goes to
+# KEEP_ALIVE_PID. The server is started by hand first, so that it holds no descriptor of ours.
 start_keep_alive() {
     "$WINESERVER_PATH" </dev/null >/dev/null 2>&1
-    "$WINE" "$1" sleep 300000 </dev/null >/dev/null 2>&1 &
+    "$WINE" "$1" sleep "${2:-300000}" </dev/null >/dev/null 2>&1 &
     # shellcheck disable=SC2034 # the script's cleanup ends it
     KEEP_ALIVE_PID=$!
 }

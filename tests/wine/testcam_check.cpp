@@ -32,6 +32,7 @@ constexpr char kUsageText[] =
     "  sleep MS         does nothing for MS ms (keeps the wineserver up)\n"
     "Status: 0 done, 1 failed, 2 usage error.\n";
 
+constexpr char kTestcamModule[] = "lumiset-testcam.dll";
 constexpr DWORD kFrameDeadlineMs = 10000;
 constexpr DWORD kPollIntervalMs = 50;
 constexpr int kTextCapacity = 256;
@@ -364,6 +365,20 @@ void ExercisePage(IBaseFilter* filter, const CLSID& page_clsid) {
     std::printf("page released: %lu references left\n", page.Detach()->Release());
 }
 
+// With every object released, the camera's DLL must let COM unload it: a count left over is a
+// leak of the DLL's own.
+void PrintUnloadAnswer() {
+    const HMODULE module = GetModuleHandleA(kTestcamModule);
+    const FARPROC entry = module ? GetProcAddress(module, "DllCanUnloadNow") : nullptr;
+    if (!entry) {
+        std::printf("DllCanUnloadNow: not found\n");
+        return;
+    }
+    using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+    const auto can_unload = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void (*)()>(entry));
+    std::printf("DllCanUnloadNow: 0x%lX\n", Code(can_unload()));
+}
+
 int Exercise(const std::wstring& name) {
     const ComScope com;
     ComPtr<IBaseFilter> filter;
@@ -398,6 +413,7 @@ int Exercise(const std::wstring& name) {
     }
     page_source.Reset();
     std::printf("filter released: %lu references left\n", filter.Detach()->Release());
+    PrintUnloadAnswer();
     return kDone;
 }
 

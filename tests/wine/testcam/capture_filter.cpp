@@ -1,6 +1,5 @@
 #include "tests/wine/testcam/capture_filter.h"
 
-#include <atomic>
 #include <cstring>
 #include <cwchar>
 #include <mutex>
@@ -44,7 +43,7 @@ class CaptureFilter final : public IBaseFilter,
                             public IAMVideoProcAmp,
                             public ISpecifyPropertyPages {
 public:
-    explicit CaptureFilter(Device device) : device_(device) { AddModuleReference(); }
+    explicit CaptureFilter(Device device) : device_(device) {}
     CaptureFilter(const CaptureFilter&) = delete;
     CaptureFilter& operator=(const CaptureFilter&) = delete;
 
@@ -69,9 +68,9 @@ public:
         }
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return references_.Add(); }
     ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
+        const ULONG left = references_.Drop();
         if (left == 0) {
             delete this;
         }
@@ -237,7 +236,6 @@ private:
         if (clock_) {
             clock_->Release();
         }
-        ReleaseModuleReference();
     }
 
     HRESULT ChangeState(FILTER_STATE state) {
@@ -247,7 +245,7 @@ private:
     }
 
     const Device device_;
-    std::atomic<ULONG> references_{1};
+    ObjectReferences references_;
     std::mutex lock_;  // the filter's own state below; the model has its own lock
     FILTER_STATE state_ = State_Stopped;
     IReferenceClock* clock_ = nullptr;
@@ -258,17 +256,7 @@ private:
 }  // namespace
 
 HRESULT CreateCaptureFilter(Device device, REFIID riid, void** object) {
-    if (!object) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    auto* filter = new (std::nothrow) CaptureFilter(device);
-    if (!filter) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT result = filter->QueryInterface(riid, object);
-    filter->Release();
-    return result;
+    return CreateObject<CaptureFilter>(riid, object, device);
 }
 
 }  // namespace testcam

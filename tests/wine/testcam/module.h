@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <new>
 
 #include "platform/win32.h"
 
@@ -22,8 +23,40 @@ HRESULT GiveInterface(Interface* iface, void** out) {
     return S_OK;
 }
 
-// A COM object of the DLL with one interface besides IUnknown. It keeps the DLL loaded while it
-// lives and deletes itself with its last reference.
+// The COM reference count of one of the DLL's objects, which keeps the DLL loaded while the
+// object lives. It starts at one, the creator's.
+class ObjectReferences {
+public:
+    ObjectReferences() { AddModuleReference(); }
+    ~ObjectReferences() { ReleaseModuleReference(); }
+    ObjectReferences(const ObjectReferences&) = delete;
+    ObjectReferences& operator=(const ObjectReferences&) = delete;
+
+    ULONG Add() { return ++count_; }
+    // The references left: at zero the owner deletes itself.
+    ULONG Drop() { return --count_; }
+
+private:
+    std::atomic<ULONG> count_{1};
+};
+
+// Creates an Object and answers with its `riid`; the object is gone again if it has none.
+template <class Object, class... Arguments>
+HRESULT CreateObject(REFIID riid, void** object, Arguments... arguments) {
+    if (!object) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    auto* created = new (std::nothrow) Object(arguments...);
+    if (!created) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT result = created->QueryInterface(riid, object);
+    created->Release();
+    return result;
+}
+
+// A COM object of the DLL with one interface besides IUnknown, deleted with its last reference.
 template <class Interface, const IID& kInterfaceId>
 class SingleInterfaceObject : public Interface {
 public:
@@ -40,9 +73,9 @@ public:
         }
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return references_.Add(); }
     ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
+        const ULONG left = references_.Drop();
         if (left == 0) {
             delete this;
         }
@@ -50,11 +83,11 @@ public:
     }
 
 protected:
-    SingleInterfaceObject() { AddModuleReference(); }
-    virtual ~SingleInterfaceObject() { ReleaseModuleReference(); }
+    SingleInterfaceObject() = default;
+    virtual ~SingleInterfaceObject() = default;
 
 private:
-    std::atomic<ULONG> references_{1};
+    ObjectReferences references_;
 };
 
 }  // namespace testcam

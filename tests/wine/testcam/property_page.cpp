@@ -1,9 +1,7 @@
 #include "tests/wine/testcam/property_page.h"
 
-#include <atomic>
 #include <cstring>
 #include <cwchar>
-#include <new>
 #include <string>
 
 #include "platform/sim/camera/camera_driver.h"
@@ -221,17 +219,7 @@ private:
 }  // namespace
 
 HRESULT CreatePropertyPage(REFIID riid, void** object) {
-    if (!object) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    auto* page = new (std::nothrow) PropertyPage;
-    if (!page) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT result = page->QueryInterface(riid, object);
-    page->Release();
-    return result;
+    return CreateObject<PropertyPage>(riid, object);
 }
 
 }  // namespace testcam

@@ -9,31 +9,17 @@
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/machine.h"
 #include "platform/win32.h"
+#include "tests/platform/calls/registry_value_names.h"
 
 namespace {
+
+using calls::ValueNames;
 
 constexpr const char* kKey = "SOFTWARE\\Test\\Key";
 
 class RegistryTest : public ::testing::Test {
 protected:
     sim::Machine machine;
-
-    // The names RegEnumValueA lists, in its order.
-    static std::vector<std::string> ValueNames(HKEY key) {
-        std::vector<std::string> names;
-        char name[64];
-        for (DWORD index = 0;; ++index) {
-            DWORD chars = sizeof name;
-            const LSTATUS status =
-                RegEnumValueA(key, index, name, &chars, nullptr, nullptr, nullptr, nullptr);
-            if (status != ERROR_SUCCESS) {
-                EXPECT_EQ(status, ERROR_NO_MORE_ITEMS);
-                return names;
-            }
-            EXPECT_EQ(chars, std::strlen(name));
-            names.emplace_back(name);
-        }
-    }
 
     HKEY OpenKey(REGSAM access) {
         HKEY key = nullptr;

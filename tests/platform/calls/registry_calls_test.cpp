@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/platform/calls/calls_test.h"
+#include "tests/platform/calls/registry_value_names.h"
 
 namespace calls {
 namespace {
@@ -29,23 +30,6 @@ protected:
         EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     }
     void SetDword(const char* name, DWORD value) { Set(name, REG_DWORD, &value, sizeof value); }
-
-    // The names RegEnumValueA lists, in its order.
-    static std::vector<std::string> ValueNames(HKEY key) {
-        std::vector<std::string> names;
-        char name[64];
-        for (DWORD index = 0;; ++index) {
-            DWORD chars = sizeof name;
-            const LSTATUS status =
-                RegEnumValueA(key, index, name, &chars, nullptr, nullptr, nullptr, nullptr);
-            if (status != ERROR_SUCCESS) {
-                EXPECT_EQ(status, ERROR_NO_MORE_ITEMS);
-                return names;
-            }
-            EXPECT_EQ(chars, std::strlen(name));
-            names.emplace_back(name);
-        }
-    }
 };
 
 TEST_F(RegistryCalls, MissingKeysValuesAndHandles) {

@@ -425,6 +425,25 @@ typedef struct tagCHANGEFILTERSTRUCT {
 } CHANGEFILTERSTRUCT, *PCHANGEFILTERSTRUCT;
 BOOL WINAPI ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action,
                                         PCHANGEFILTERSTRUCT pChangeFilterStruct);
+// Whether the message being handled was sent from another thread, and how.
+#define ISMEX_NOSEND 0x00000000
+#define ISMEX_SEND 0x00000001
+#define ISMEX_NOTIFY 0x00000002
+#define ISMEX_CALLBACK 0x00000004
+#define ISMEX_REPLIED 0x00000008
+DWORD WINAPI InSendMessageEx(LPVOID lpReserved);
+// Hooks: only WH_GETMESSAGE on a thread of the caller's own, which sees every message that
+// GetMessage or PeekMessage with PM_REMOVE takes from the thread's queue, in any loop.
+DECLARE_HANDLE(HHOOK);
+using HOOKPROC = LRESULT(CALLBACK*)(int code, WPARAM wParam, LPARAM lParam);
+#define WH_GETMESSAGE 3
+#define HC_ACTION 0
+HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
+BOOL WINAPI UnhookWindowsHookEx(HHOOK hhk);
+LRESULT WINAPI CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
+// The top-level windows of one thread, in creation order.
+using WNDENUMPROC = BOOL(CALLBACK*)(HWND, LPARAM);
+BOOL WINAPI EnumThreadWindows(DWORD dwThreadId, WNDENUMPROC lpfn, LPARAM lParam);
 UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 

@@ -6,6 +6,7 @@
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
 #include "framework/icon_handle.h"
+#include "framework/message_origin.h"
 #include "framework/paint_dc.h"
 #include "res/resource.h"
 
@@ -29,6 +30,7 @@ BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_MESSAGE(WM_POWERBROADCAST, &CPropertyHostDlg::OnPowerBroadcast)
     ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(s_showSettingsMessage, &CPropertyHostDlg::OnShowSettings)
+    ON_MESSAGE(WM_SETTEXT, &CPropertyHostDlg::OnSetText)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -215,6 +217,14 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
 LRESULT CPropertyHostDlg::OnShowSettings(WPARAM wParam, LPARAM) {
     m_settingsWindow.Open(wParam);
     return 0;
+}
+
+// The title is how lumisetctl and a second copy find this window: no other program renames it.
+LRESULT CPropertyHostDlg::OnSetText(WPARAM, LPARAM) {
+    if (framework::SentFromAnotherThread()) {
+        return FALSE;
+    }
+    return Default();
 }
 
 void CPropertyHostDlg::OnClose() {

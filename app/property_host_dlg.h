@@ -52,6 +52,7 @@ protected:
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowSettings(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HICON OnQueryDragIcon();

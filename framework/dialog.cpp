@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "framework/message_origin.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -24,6 +25,23 @@ bool ReturnsResultDirectly(UINT message) {
 bool IsInputMessage(UINT message) {
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
            (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// A message that another program made up, which neither a handler nor the dialog manager's default
+// processing may take: a pointer into another thread's memory, a position change without its
+// record, or a destruction that is not happening. (Posted ones never get here: the framework's
+// PostedMessageFilter has made them WM_NULL.)
+bool IsForged(HWND hWnd, UINT message, LPARAM lParam) {
+    if (framework::IsPositionWithoutRecord(message, lParam)) {
+        return true;
+    }
+    if (framework::CarriesSendersPointer(message)) {
+        return framework::SentFromAnotherThread();
+    }
+    if (message == WM_DESTROY || message == WM_NCDESTROY) {
+        return framework::SentFromAnotherThread() && !CWnd::IsBeingDestroyed(hWnd);
+    }
+    return false;
 }
 
 // Command ids from 0x8000 are commands in the framework's sense; from 0xF000 they are the
@@ -80,10 +98,11 @@ INT_PTR CDialog::DoModal() {
         ::EnableWindow(owner, TRUE);
     }
     if (m_hWnd != nullptr) {
+        const Destroying destroying(*this);
         ::DestroyWindow(m_hWnd);
-        if (m_hWnd != nullptr) {
-            ReleaseWindow();
-        }
+    }
+    if (m_hWnd != nullptr) {
+        ReleaseWindow();
     }
     return m_nModalResult;
 }
@@ -100,8 +119,12 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
 }
 
 BOOL CDialog::DestroyWindow() {
+    if (m_hWnd == nullptr) {
+        return FALSE;
+    }
     // The object lets go of the window when WM_NCDESTROY reaches it.
-    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+    const Destroying destroying(*this);
+    return ::DestroyWindow(m_hWnd);
 }
 
 void CDialog::RunModalLoop() {
@@ -183,18 +206,26 @@ BOOL CDialog::OnCmdMsg(UINT nID, UINT nCode) {
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = static_cast<CDialog*>(FromHandlePermanent(hWnd));
     if (message == WM_INITDIALOG) {
-        // The object arrives with the first message it handles; what came before (WM_SETFONT and
-        // the creation messages) gets the platform's default processing.
-        auto* dialog = reinterpret_cast<CDialog*>(lParam);
-        if (!dialog->Attach(hWnd)) {
+        // The object arrives with the dialog manager's own WM_INITDIALOG, the first message it
+        // handles; what came before (WM_SETFONT and the creation messages) gets the platform's
+        // default processing. Another one, from anyone, changes nothing.
+        if (dialog != nullptr) {
+            return FALSE;
+        }
+        dialog = reinterpret_cast<CDialog*>(lParam);
+        if (dialog == nullptr || !dialog->Attach(hWnd)) {
             return FALSE;
         }
         return dialog->HandleDialogMessage(message, wParam, lParam);
     }
-    auto* dialog = static_cast<CDialog*>(FromHandlePermanent(hWnd));
     if (dialog == nullptr) {
         return FALSE;
+    }
+    if (IsForged(hWnd, message, lParam)) {
+        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, 0);
+        return TRUE;
     }
     return dialog->HandleDialogMessage(message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #include "framework/win_app.h"
 
+#include "framework/message_origin.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -99,6 +100,10 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_TAB_CLASSES | ICC_BAR_CLASSES;
     ::InitCommonControlsEx(&controls);
+
+    // Other programs' posts of messages that only the system sends end here, whatever loop of this
+    // thread takes them from the queue, for the whole life of the program.
+    const framework::PostedMessageFilter filter;
 
     if (!app->InitInstance()) {
         return app->ExitInstance();

@@ -57,5 +57,6 @@ BOOL AfxEnableControlContainer();
 BOOL AfxPreTranslateMessage(MSG* pMsg);
 
 // The program's entry: initialises the common controls, runs the application's InitInstance and
-// then, if it asks for it, the message loop. Returns the exit code.
+// then, if it asks for it, the message loop, all with a PostedMessageFilter on the thread (see
+// framework/message_origin.h). Returns the exit code.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

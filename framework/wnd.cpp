@@ -168,6 +168,15 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
 
+bool CWnd::IsBeingDestroyed(HWND hWnd) {
+    for (; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+        if (const CWnd* wnd = FromHandlePermanent(hWnd); wnd != nullptr && wnd->m_bDestroying) {
+            return true;
+        }
+    }
+    return false;
+}
+
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
     for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
         if (CWnd* wnd = FromHandlePermanent(hWnd);

@@ -63,6 +63,11 @@ public:
     // translated and dispatched, for this window and the windows below it. TRUE consumes it.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
+    // The framework is destroying the window, or a window above it (its parent, or its owner): a
+    // WM_DESTROY or WM_NCDESTROY that it gets is real, even while a message from another thread is
+    // being handled.
+    static bool IsBeingDestroyed(HWND hWnd);
+
     // Offers `pMsg` to the PreTranslateMessage of its window and of that window's parents (owners,
     // for popups), up to and including `hWndStop`. TRUE when one consumed it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
@@ -103,12 +108,25 @@ protected:
     // Called when the window has gone: detaches the object, its bound controls and temporaries.
     void ReleaseWindow();
 
+    // Marks the window as being destroyed by the framework for as long as it lives.
+    class Destroying {
+    public:
+        explicit Destroying(CWnd& wnd) : m_wnd(wnd) { m_wnd.m_bDestroying = true; }
+        ~Destroying() { m_wnd.m_bDestroying = false; }
+        Destroying(const Destroying&) = delete;
+        Destroying& operator=(const Destroying&) = delete;
+
+    private:
+        CWnd& m_wnd;
+    };
+
     static const CMessageMap* GetThisMessageMap();
     const CMessageMap* GetMessageMap() const override;
 
 private:
     friend void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
+    bool m_bDestroying = false;
     std::vector<CWnd*> m_boundControls;
     mutable std::vector<std::unique_ptr<CWnd>> m_temporaries;
 };

@@ -1,0 +1,50 @@
+// Where a message came from. Any program on the desktop can send or post any message to our
+// windows. Windows copies the data of a known family of messages between processes and refuses
+// to post those; every other message arrives as it was sent, so a notification from outside
+// carries a pointer into its sender, and a message that only the window manager sends on the
+// window's own thread (initialisation, destruction) can be forged. These let the framework refuse
+// what it did not cause.
+#pragma once
+
+#include "framework/unique_handle.h"
+#include "platform/win32.h"
+
+namespace framework {
+
+// The message being handled was sent by another thread, of this program or another. Windows
+// answers for the thread: what a handler of such a message sends on, on this thread, counts as
+// sent from outside too.
+bool SentFromAnotherThread();
+
+// A message whose lParam points at a record its sender built (notifications, owner-draw
+// requests) and that Windows may pass between processes as it is.
+bool CarriesSendersPointer(UINT message);
+
+// A position message without its record: the system never sends one, and nothing can read it.
+bool IsPositionWithoutRecord(UINT message, LPARAM lParam);
+
+// A message that only the window manager delivers, and only by sending it on the window's own
+// thread: a posted one is forged.
+bool IsNeverPosted(UINT message);
+
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle hook) { UnhookWindowsHookEx(hook); }
+};
+
+// For as long as it lives, every message of IsNeverPosted that the creating thread takes from its
+// queue becomes WM_NULL, whichever loop takes it: the framework's, a dialog's, the menu's, the
+// property frame's or the file dialog's (a WH_GETMESSAGE hook sees them all). Should the system
+// refuse the hook, nothing is filtered.
+class PostedMessageFilter {
+public:
+    PostedMessageFilter();
+
+    bool IsInstalled() const { return m_hook.Valid(); }
+
+private:
+    UniqueHandle<HookTraits> m_hook;
+};
+
+}  // namespace framework

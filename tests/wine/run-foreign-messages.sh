@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The real Lumiset.exe under Wine against another program that forges messages to its windows:
+# lumiset_foreign_probe sends and posts notifications with pointers into itself or none,
+# initialisation, destruction, renaming and timer messages to the hidden host, the settings
+# window, a page of it, the Zoom dialog and the About box, then posts the About command 2,000
+# times. Lumiset must still run with its icon and one About box at most, and end on
+# `lumisetctl exit`.
+#
+# usage: run-foreign-messages.sh LUMISET_EXE FOREIGN_PROBE_EXE [WORK_DIR]
+#   WORK_DIR (default: the probe's folder/wine-foreign) keeps the Wine prefix, which later runs
+#   reuse while it matches this Wine and this script, and lumiset.log, what Lumiset.exe printed.
+# exit: 0 every check passed, 1 a check failed, 2 usage or set-up error, 77 skipped.
+set -uo pipefail
+export LC_ALL=C
+readonly SCRIPT_NAME=run-foreign-messages
+# shellcheck source=wine-common.sh
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/wine-common.sh"
+
+readonly HOST_KEY='HKLM\SOFTWARE\Corvance\CV Lumen Webcam'
+# Bump when the prefix set-up below changes, so that older prefixes are rebuilt.
+readonly PREFIX_LAYOUT=1
+# Deadlines, in seconds.
+readonly PREFIX_DEADLINE=240
+readonly START_DEADLINE=15
+readonly FORGE_DEADLINE=60
+readonly EXIT_DEADLINE=5
+readonly WINE_CALL_DEADLINE=30
+
+run_outside() {
+    [[ $# -eq 2 || $# -eq 3 ]] ||
+        die "usage: run-foreign-messages.sh LUMISET_EXE FOREIGN_PROBE_EXE [WORK_DIR]"
+    local lumiset=$1 probe=$2
+    [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
+    [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
+    find_wine_and_display
+    lock_work_dir "${3:-$(dirname "$probe")/wine-foreign}"
+
+    LUMISET_EXE=$(readlink -f "$lumiset")
+    FOREIGN_PROBE=$(readlink -f "$probe")
+    export FOREIGN_INSIDE=1 LUMISET_EXE FOREIGN_PROBE WINE_LAUNCHER WINESERVER_PATH \
+        FOREIGN_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
+    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Inside the display.
+
+WINE=${WINE_LAUNCHER:-}
+PROBE=${FOREIGN_PROBE:-}
+CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
+KEEP_ALIVE_PID=
+LUMISET_PID=
+STATE=
+WINE_CALL_OUTPUT=${FOREIGN_WORK_DIR:-}/wine-call.out
+
+probe() { wine_call "$PROBE" "$@"; }
+
+cleanup() {
+    local pid
+    for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
+        kill "$pid" 2>/dev/null
+    done
+    stop_wineserver
+}
+
+# Wine's desktop with its tray, and no crash dialog: a program that faults ends at once.
+set_up_prefix() {
+    use_virtual_desktop 1024x768 "$1" &&
+        wine_call reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >>"$1"
+}
+
+# Sets STATE to what became of Lumiset.exe, for failure messages. Runs in the main shell: only
+# there can `wait` collect its exit status.
+note_state() {
+    if is_running "$LUMISET_PID"; then
+        STATE="Lumiset.exe still runs"
+        return
+    fi
+    wait "$LUMISET_PID" 2>/dev/null
+    STATE="Lumiset.exe ended with status $? (see $FOREIGN_WORK_DIR/lumiset.log)"
+}
+
+start_lumiset() {
+    wine_call reg add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 1 /f >/dev/null ||
+        die "wine reg add $HOST_KEY failed"
+    "$WINE" "$LUMISET_EXE" </dev/null >"$FOREIGN_WORK_DIR/lumiset.log" 2>&1 &
+    LUMISET_PID=$!
+    # The icon comes with the first tick, a second after the start.
+    if [[ $(probe wait-icon $((START_DEADLINE * 1000))) == present ]]; then
+        ok 'Lumiset.exe starts and shows its tray icon'
+    else
+        not_ok 'Lumiset.exe starts and shows its tray icon' "no icon within $START_DEADLINE s"
+        return 1
+    fi
+}
+
+check_forged_messages() {
+    local name='forged messages to all its windows leave it running, titled and with its icon'
+    local out status
+    out=$(probe forge $((FORGE_DEADLINE * 1000 / 4)))
+    status=$?
+    say "# ${out//$'\n'/$'\n'# }"
+    note_state
+    if ((status != 0)); then
+        not_ok "$name" "the probe could not do it all (status $status; $STATE)"
+    elif ! is_running "$LUMISET_PID"; then
+        not_ok "$name" "$STATE"
+    elif [[ $(probe icon) != present ]]; then
+        not_ok "$name" "the host window titled \"Property\" or its icon is gone"
+    else
+        ok "$name"
+    fi
+}
+
+check_one_about_box() {
+    local name='2,000 posted WM_SYSCOMMAND 16 leave one About box' count
+    count=$(probe abouts)
+    if [[ $count == 0 || $count == 1 ]]; then
+        ok "$name"
+    else
+        not_ok "$name" "$count About boxes are open"
+    fi
+}
+
+check_exit() {
+    local name="lumisetctl exit ends it within $EXIT_DEADLINE s, icon and all"
+    wine_call "$CTL" exit >/dev/null
+    if ! wait_for_exit "$LUMISET_PID" "$EXIT_DEADLINE"; then
+        not_ok "$name" "it still runs"
+        kill "$LUMISET_PID" 2>/dev/null
+    elif [[ $(probe icon) != absent ]]; then
+        not_ok "$name" "its icon stayed behind"
+    else
+        ok "$name"
+    fi
+}
+
+run_inside() {
+    start_wine_session cleanup
+    ensure_wine_prefix "$FOREIGN_WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix
+    local started
+    started=$(now_ms)
+    start_keep_alive "$PROBE"
+    [[ $(probe icon) == absent ]] || die "a Lumiset icon is there before the start"
+
+    if start_lumiset; then
+        check_forged_messages
+        check_one_about_box
+        check_exit
+    fi
+
+    say "# checks took $(elapsed_since "$started") s"
+    say "$PASSED passed, $FAILED failed"
+    ((FAILED == 0))
+}
+
+if [[ ${FOREIGN_INSIDE:-} == 1 ]]; then
+    run_inside
+else
+    run_outside "$@"
+fi

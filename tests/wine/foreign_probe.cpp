@@ -41,6 +41,7 @@ constexpr char kUsageText[] =
     "  icon         is Lumiset's tray icon there? prints \"present\" or \"absent\"\n"
     "  wait-icon MS waits up to MS ms for it\n"
     "  abouts       prints how many About boxes are open\n"
+    "  open         prints which of Lumiset's windows are open: host, settings, zoom, about\n"
     "  sleep MS     does nothing for MS ms (keeps the wineserver and desktop up)\n"
     "Status: 0 yes or done, 1 no or not in time, 2 usage error, 3 no Lumiset window.\n";
 
@@ -309,6 +310,20 @@ int main(int argc, char** argv) {
             return kNoWindow;
         }
         std::printf("%zu\n", AboutBoxes(host).size());
+        return kYes;
+    }
+    if (command == "open") {
+        const HWND host = Host();
+        if (!host) {
+            std::printf("none\n");
+            return kNoWindow;
+        }
+        std::printf("host%s%s", SettingsWindow(host) ? ", settings" : "",
+                    ZoomDialog(host) ? ", zoom" : "");
+        for (std::size_t i = 0; i < AboutBoxes(host).size(); ++i) {
+            std::printf(", about");
+        }
+        std::printf("\n");
         return kYes;
     }
     if (command == "sleep") {

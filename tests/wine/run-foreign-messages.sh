@@ -115,8 +115,10 @@ check_forged_messages() {
 
 check_one_about_box() {
     local name='2,000 posted WM_SYSCOMMAND 16 leave one About box' count
-    count=$(probe abouts)
-    if [[ $count == 0 || $count == 1 ]]; then
+    if ! count=$(probe abouts); then
+        note_state
+        not_ok "$name" "no host window ($STATE)"
+    elif [[ $count == 0 || $count == 1 ]]; then
         ok "$name"
     else
         not_ok "$name" "$count About boxes are open"
@@ -125,9 +127,14 @@ check_one_about_box() {
 
 check_exit() {
     local name="lumisetctl exit ends it within $EXIT_DEADLINE s, icon and all"
+    if ! is_running "$LUMISET_PID"; then
+        note_state
+        not_ok "$name" "it no longer ran ($STATE)"
+        return
+    fi
     wine_call "$CTL" exit >/dev/null
     if ! wait_for_exit "$LUMISET_PID" "$EXIT_DEADLINE"; then
-        not_ok "$name" "it still runs"
+        not_ok "$name" "it still runs, with these windows open: $(probe open)"
         kill "$LUMISET_PID" 2>/dev/null
     elif [[ $(probe icon) != absent ]]; then
         not_ok "$name" "its icon stayed behind"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "camera/capture_filter.h"
+#include "camera/capture_filter_binding.h"
 #include "tests/support/lumiset_machine.h"
 
 namespace {
@@ -181,6 +182,31 @@ TEST_F(TrayMenuTest, OffReleasesTheCaptureFilterBeforeDisablingTheDevice) {
     Choose(u"Off");
     EXPECT_FALSE(CaptureFilter.Bound());
     EXPECT_EQ(StoredSetting()->AsDword(), 1u);
+    CoUninitialize();
+}
+
+TEST_F(TrayMenuTest, NothingBindsTheFilterBetweenOffsReleaseAndTheDeviceOperation) {
+    // The effect worker's step, taken at the worst moment: while "Off" disables the device.
+    bool tried = false;
+    machine.devices().SetInUse([this, &tried](int node) {
+        KeptCaptureFilterBinding worker;
+        worker.Ensure();
+        tried = true;
+        return node == camera_node && camera->open_filters > 0;
+    });
+    Choose(u"Off");
+    ASSERT_TRUE(tried);
+    EXPECT_FALSE(machine.devices().Node(camera_node)->started);
+    EXPECT_EQ(StoredSetting()->AsDword(), 0u);
+
+    // Once "Off" is done, a step binds again as before.
+    machine.devices().SetInUse({});
+    Choose(u"On");
+    CoInitialize(nullptr);
+    KeptCaptureFilterBinding worker;
+    worker.Ensure();
+    EXPECT_TRUE(CaptureFilter.Bound());
+    worker.Release();
     CoUninitialize();
 }
 

@@ -2,6 +2,7 @@
 // camera and the stored setting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,20 @@ TEST_F(TrayMenuTest, OnlyRightReleaseAndLeftDoubleClickOpenTheMenu) {
     desktop.DismissMenu();
     EXPECT_EQ(machine.resources().Open("menu"), 0);
     EXPECT_EQ(machine.resources().Open("bitmap"), 0);
+}
+
+TEST_F(TrayMenuTest, CursorIsReadBeforeTheMenuIsBuilt) {
+    // Building the menu asks the camera, which takes a while: the menu opens where the click
+    // was, not where the mouse went meanwhile.
+    machine.trace().Clear();
+    ASSERT_TRUE(Click(WM_RBUTTONUP));
+    const auto& trace = machine.trace().Entries();
+    const auto at = [&trace](const std::string& entry) {
+        return std::find(trace.begin(), trace.end(), entry) - trace.begin();
+    };
+    EXPECT_LT(at("GetCursorPos"), at("LoadMenuA"));
+    EXPECT_LT(at("LoadMenuA"), at("CoCreateInstance"));
+    EXPECT_LT(at("CoCreateInstance"), static_cast<long>(trace.size()));
 }
 
 TEST_F(TrayMenuTest, MarksFollowTheCameraState) {

@@ -37,6 +37,7 @@ WORD Language() {
 }  // namespace
 
 HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName) {
+    M().trace().Record("LoadMenuA");
     if (Injected("LoadMenuA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
         return nullptr;
     }
@@ -105,6 +106,7 @@ int WINAPI GetMenuItemCount(HMENU hMenu) {
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
+    M().trace().Record("GetCursorPos");
     if (Injected("GetCursorPos", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }

@@ -85,6 +85,10 @@ BOOL WINAPI SetMenuItemBitmaps(HMENU hMenu, UINT uPosition, UINT uFlags, HBITMAP
                : FALSE;
 }
 
+BOOL WINAPI EndMenu() {
+    return M().menus().End() ? TRUE : FALSE;
+}
+
 BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserved*/, HWND hWnd,
                            const RECT* /*prcRect*/) {
     if (Injected("TrackPopupMenu", ERROR_INVALID_PARAMETER)) {

@@ -275,7 +275,7 @@ LRESULT WindowManager::Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     }
     const ThreadId me = Kernel::CurrentThread();
     if (window->thread == me || window->thread == 0) {
-        return CallProcedure(hwnd, message, wparam, lparam);
+        return Deliver(ISMEX_NOSEND, hwnd, message, wparam, lparam);
     }
     if (me == 0) {
         return SendFromOutside(hwnd, message, wparam, lparam).value_or(0);
@@ -358,11 +358,12 @@ bool WindowManager::SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         return false;
     }
     if (window->thread == Kernel::CurrentThread()) {
-        CallProcedure(hwnd, message, wparam, lparam);
+        Deliver(ISMEX_NOSEND, hwnd, message, wparam, lparam);
         return true;
     }
     auto sent = std::make_shared<SentMessage>();
     sent->msg = MSG{hwnd, message, wparam, lparam, 0, {}};
+    sent->delivery = ISMEX_NOTIFY;
     Enqueue(window->thread, sent);
     return true;
 }
@@ -379,8 +380,8 @@ void WindowManager::HandleSentMessages() {
         if (sent->action) {
             sent->result = sent->action();
         } else if (Find(sent->msg.hwnd)) {
-            sent->result = CallProcedure(sent->msg.hwnd, sent->msg.message, sent->msg.wParam,
-                                         sent->msg.lParam);
+            sent->result = Deliver(sent->delivery, sent->msg.hwnd, sent->msg.message,
+                                   sent->msg.wParam, sent->msg.lParam);
         }
         sent->replied = true;
     }
@@ -531,6 +532,7 @@ BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
     while (true) {
         WaitForMessage(nullptr);
         if (NextMessage(msg, filter, min, max, true)) {
+            RunMessageHooks(msg, true);
             return msg->message == WM_QUIT ? FALSE : TRUE;
         }
         // Only messages outside the filter are waiting: wait for the clock or new input.
@@ -546,7 +548,79 @@ BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
 
 BOOL WindowManager::Peek(MSG* msg, HWND filter, UINT min, UINT max, UINT remove) {
     HandleSentMessages();
-    return NextMessage(msg, filter, min, max, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
+    const bool removing = (remove & PM_REMOVE) != 0;
+    if (!NextMessage(msg, filter, min, max, removing)) {
+        return FALSE;
+    }
+    RunMessageHooks(msg, removing);
+    return TRUE;
+}
+
+void WindowManager::RunMessageHooks(MSG* msg, bool removed) {
+    Queue& queue = QueueOf(Kernel::CurrentThread());
+    if (queue.hooks.empty()) {
+        return;
+    }
+    // Taken first: the hook may unhook itself.
+    const MessageHook first = queue.hooks.front();
+    const HHOOK outer = queue.running_hook;
+    queue.running_hook = first.handle;
+    first.procedure(HC_ACTION, removed ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(msg));
+    queue.running_hook = outer;
+}
+
+HHOOK WindowManager::AddMessageHook(HOOKPROC procedure) {
+    const HHOOK hook = reinterpret_cast<HHOOK>(next_hook_);
+    next_hook_ += 4;
+    std::vector<MessageHook>& hooks = QueueOf(Kernel::CurrentThread()).hooks;
+    hooks.insert(hooks.begin(), MessageHook{hook, procedure});
+    machine_.resources().Acquired(kinds::kHook);
+    return hook;
+}
+
+bool WindowManager::RemoveMessageHook(HHOOK hook) {
+    for (auto& [thread, queue] : queues_) {
+        auto it = std::find_if(queue.hooks.begin(), queue.hooks.end(),
+                               [hook](const MessageHook& h) { return h.handle == hook; });
+        if (it != queue.hooks.end()) {
+            queue.hooks.erase(it);
+            machine_.resources().Released(kinds::kHook);
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT WindowManager::CallNextMessageHook(HHOOK, int code, WPARAM wparam, LPARAM lparam) {
+    Queue& queue = QueueOf(Kernel::CurrentThread());
+    const HHOOK running = queue.running_hook;
+    auto it = std::find_if(queue.hooks.begin(), queue.hooks.end(),
+                           [running](const MessageHook& h) { return h.handle == running; });
+    if (running == nullptr || it == queue.hooks.end() || std::next(it) == queue.hooks.end()) {
+        return 0;
+    }
+    const MessageHook next = *std::next(it);
+    queue.running_hook = next.handle;
+    const LRESULT result = next.procedure(code, wparam, lparam);
+    queue.running_hook = running;
+    return result;
+}
+
+DWORD WindowManager::CurrentDelivery() const {
+    auto it = queues_.find(Kernel::CurrentThread());
+    if (it == queues_.end() || it->second.deliveries.empty()) {
+        return ISMEX_NOSEND;
+    }
+    return it->second.deliveries.back();
+}
+
+LRESULT WindowManager::Deliver(DWORD delivery, HWND hwnd, UINT message, WPARAM wparam,
+                               LPARAM lparam) {
+    const ThreadId me = Kernel::CurrentThread();
+    QueueOf(me).deliveries.push_back(delivery);
+    const LRESULT result = CallProcedure(hwnd, message, wparam, lparam);
+    QueueOf(me).deliveries.pop_back();
+    return result;
 }
 
 LRESULT WindowManager::Dispatch(const MSG* msg) {
@@ -562,7 +636,7 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
     if (!window || window->thread != Kernel::CurrentThread()) {
         return 0;
     }
-    return CallProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    return Deliver(ISMEX_NOSEND, msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 LRESULT WindowManager::CallProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -124,6 +124,19 @@ public:
     LRESULT DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     UINT RegisterMessage(std::u16string_view name);
 
+    // How the calling thread came by the message its procedure is handling (InSendMessageEx):
+    // ISMEX_SEND or ISMEX_NOTIFY while handling a message sent from another thread, ISMEX_NOSEND
+    // otherwise.
+    DWORD CurrentDelivery() const;
+
+    // WH_GETMESSAGE hooks of the calling thread, newest first: each sees every message that
+    // Get or Peek takes from the queue, in any loop, and may change it.
+    HHOOK AddMessageHook(HOOKPROC procedure);
+    bool RemoveMessageHook(HHOOK hook);
+    // The hook after the one running on the calling thread, called with the same arguments; 0
+    // at the chain's end. The handle is not needed, as on Windows.
+    LRESULT CallNextMessageHook(HHOOK hook, int code, WPARAM wparam, LPARAM lparam);
+
     // Blocks the calling program thread until a message arrives for it or `also` holds,
     // handling sent messages meanwhile. Returns false when `also` ended the wait.
     bool WaitForMessage(const std::function<bool()>& also);
@@ -166,10 +179,15 @@ public:
 private:
     struct SentMessage {
         MSG msg{};
+        DWORD delivery = ISMEX_SEND;  // ISMEX_NOTIFY when nobody waits for the answer
         // Work the target thread does itself, for a change asked from another thread.
         std::function<LRESULT()> action;
         bool replied = false;
         LRESULT result = 0;
+    };
+    struct MessageHook {
+        HHOOK handle;
+        HOOKPROC procedure;
     };
     struct Queue {
         std::deque<MSG> posted;
@@ -178,6 +196,10 @@ private:
         int quit_code = 0;
         HWND focus = nullptr;
         HWND capture = nullptr;
+        // How each delivery in progress on the thread came, innermost last.
+        std::vector<DWORD> deliveries;
+        std::vector<MessageHook> hooks;  // newest first
+        HHOOK running_hook = nullptr;
     };
     struct Timer {
         HWND hwnd;
@@ -200,6 +222,10 @@ private:
     void RunOnWindowThread(const Window& window, std::function<LRESULT()> action);
     std::shared_ptr<SentMessage> Enqueue(ThreadId thread, std::shared_ptr<SentMessage> sent);
     void ChangeVisibility(Window& window, bool show, UINT extra_flags);
+    // Runs the procedure with the delivery kind recorded for InSendMessageEx.
+    LRESULT Deliver(DWORD delivery, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Hands a message taken from the queue to the thread's WH_GETMESSAGE hooks.
+    void RunMessageHooks(MSG* msg, bool removed);
 
     Machine& machine_;
     std::map<ULONG_PTR, std::unique_ptr<Window>> windows_;
@@ -212,6 +238,7 @@ private:
     std::map<std::u16string, ClassProcedure> class_procedures_;
     UINT next_registered_message_ = 0xC0F0;
     ULONG_PTR next_handle_ = 0x10010;
+    ULONG_PTR next_hook_ = 0x20004;
     std::uint64_t next_show_ = 1;
     HWND foreground_ = nullptr;
     POINT cursor_{640, 400};

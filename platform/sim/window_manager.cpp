@@ -302,6 +302,51 @@ std::optional<LRESULT> WindowManager::SendFromOutside(HWND hwnd, UINT message, W
     return sent->result;
 }
 
+OutsideMessageResult WindowManager::SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                                         LPARAM lparam,
+                                                         const std::optional<MessageData>& data) {
+    OutsideMessageResult result;
+    const Window* window = Find(hwnd);
+    if (!window) {
+        result.error = ERROR_INVALID_WINDOW_HANDLE;
+        return result;
+    }
+    std::optional<MessageCopy> copy =
+        MessageCopy::Make(message, wparam, lparam, data, result.error);
+    if (!copy) {
+        return result;
+    }
+    result.delivered = true;
+    if (window->thread == 0) {
+        result.answer = CallProcedure(hwnd, message, copy->wparam(), copy->lparam());
+        result.returned = copy->Bytes();
+        return result;
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{hwnd, message, copy->wparam(), copy->lparam(), 0, {}};
+    sent->copy = copy;
+    Enqueue(window->thread, sent);
+    machine_.kernel().Settle();
+    if (sent->replied) {
+        result.answer = sent->result;
+        result.returned = copy->Bytes();
+    }
+    return result;
+}
+
+OutsideMessageResult WindowManager::PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                                         LPARAM lparam) {
+    OutsideMessageResult result;
+    if (hwnd && !Find(hwnd)) {
+        result.error = ERROR_INVALID_WINDOW_HANDLE;
+    } else if (IsCopiedMessage(message, wparam)) {
+        result.error = ERROR_MESSAGE_SYNC_ONLY;
+    } else {
+        result.delivered = Post(hwnd, message, wparam, lparam);
+    }
+    return result;
+}
+
 LRESULT WindowManager::SendAcrossThreads(Window& target, UINT message, WPARAM wparam,
                                          LPARAM lparam) {
     auto sent = std::make_shared<SentMessage>();
@@ -628,6 +673,12 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
         return 0;
     }
     if (msg->message == WM_TIMER && msg->lParam) {
+        // Only a procedure the program itself gave SetTimer is called; any other number, as
+        // another program may post, is dropped as Windows drops it.
+        const ProcessId me = machine_.kernel().ProcessOf(Kernel::CurrentThread());
+        if (!IsTimerProcedureOf(me, msg->lParam)) {
+            return 0;
+        }
         auto procedure = reinterpret_cast<TIMERPROC>(msg->lParam);
         procedure(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(machine_.kernel().Now()));
         return 0;
@@ -899,6 +950,13 @@ UINT_PTR WindowManager::SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC 
     }
     timers_.push_back(Timer{hwnd, id, thread, period, due, procedure});
     return id ? id : 1;
+}
+
+bool WindowManager::IsTimerProcedureOf(ProcessId process, LPARAM procedure) const {
+    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& timer) {
+        return reinterpret_cast<LPARAM>(timer.procedure) == procedure &&
+               machine_.kernel().ProcessOf(timer.thread) == process;
+    });
 }
 
 bool WindowManager::KillTimer(HWND hwnd, UINT_PTR id) {

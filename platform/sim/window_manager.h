@@ -14,6 +14,7 @@
 
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/kernel.h"
+#include "platform/sim/message_copies.h"
 
 namespace sim {
 
@@ -112,6 +113,14 @@ public:
     // A message from another program whose answer the machine delivers once the target has
     // handled it; nullopt when the target had not answered by the time the machine settled.
     std::optional<LRESULT> SendFromOutside(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Another program's SendMessage as Windows carries it: the data of a message of the copied
+    // family comes from `data` into a copy the receiver sees (and the sender gets back); the send
+    // fails when the sender's pointer cannot be read. Other messages pass with their raw values.
+    OutsideMessageResult SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                              const std::optional<MessageData>& data);
+    // Another program's PostMessage: messages of the copied family fail (ERROR_MESSAGE_SYNC_ONLY).
+    OutsideMessageResult PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                              LPARAM lparam);
     // Delivered like a sent message, but nobody waits for the answer (SendNotifyMessage).
     bool SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     bool Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -159,7 +168,8 @@ public:
     // painting is due and the window is on the screen.
     void UpdateNow(HWND hwnd, Reach reach);
 
-    // Timers.
+    // Timers. Whether `procedure` is a timer procedure that `process` set and still has.
+    bool IsTimerProcedureOf(ProcessId process, LPARAM procedure) const;
     UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
     bool KillTimer(HWND hwnd, UINT_PTR id);
 
@@ -179,7 +189,8 @@ public:
 private:
     struct SentMessage {
         MSG msg{};
-        DWORD delivery = ISMEX_SEND;  // ISMEX_NOTIFY when nobody waits for the answer
+        DWORD delivery = ISMEX_SEND;      // ISMEX_NOTIFY when nobody waits for the answer
+        std::optional<MessageCopy> copy;  // the receiver's copy of another program's data
         // Work the target thread does itself, for a change asked from another thread.
         std::function<LRESULT()> action;
         bool replied = false;

@@ -231,9 +231,16 @@ bool WindowManager::Destroy(HWND hwnd) {
     }
     order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
     auto it = windows_.find(reinterpret_cast<ULONG_PTR>(hwnd));
-    destroyed_.push_back(std::move(it->second));
+    KeepDestroyed(std::move(it->second));
     windows_.erase(it);
     return true;
+}
+
+void WindowManager::KeepDestroyed(std::unique_ptr<Window> window) {
+    destroyed_.push_back(std::move(window));
+    while (destroyed_.size() > kKeptDestroyed) {
+        destroyed_.pop_front();
+    }
 }
 
 void WindowManager::DestroyProcessWindows(ProcessId process) {
@@ -252,7 +259,7 @@ void WindowManager::DestroyProcessWindows(ProcessId process) {
             foreground_ = nullptr;
         }
         machine_.resources().Released(kWindowKind);
-        destroyed_.push_back(std::move(it->second));
+        KeepDestroyed(std::move(it->second));
         windows_.erase(it);
         order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
     }

@@ -240,8 +240,11 @@ private:
 
     Machine& machine_;
     std::map<ULONG_PTR, std::unique_ptr<Window>> windows_;
-    // Destroyed windows stay allocated: a procedure running for one may still refer to it.
-    std::vector<std::unique_ptr<Window>> destroyed_;
+    // Destroyed windows stay allocated a while: a procedure running for one may still refer to
+    // it. The oldest go once more than kKeptDestroyed wait.
+    static constexpr std::size_t kKeptDestroyed = 256;
+    void KeepDestroyed(std::unique_ptr<Window> window);
+    std::deque<std::unique_ptr<Window>> destroyed_;
     std::vector<HWND> order_;
     std::map<ThreadId, Queue> queues_;
     std::vector<Timer> timers_;

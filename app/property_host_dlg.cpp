@@ -132,7 +132,9 @@ void CPropertyHostDlg::OnCancel() {
 }
 
 void CPropertyHostDlg::CloseOwnWindows() {
-    // Dialogs first: a file dialog of the settings window closes before its owner goes.
+    // The tray menu and the dialogs first: a file dialog of the settings window closes before
+    // its owner goes.
+    EndMenu();
     ModalWindows::CloseThreadWindows(m_hWnd, m_settingsWindow.GetSafeHwnd());
     m_settingsWindow.Close();
 }

@@ -73,6 +73,19 @@ std::optional<LRESULT> Desktop::Send(HWND hwnd, UINT message, WPARAM wparam, LPA
     return machine_.windows().SendFromOutside(hwnd, message, wparam, lparam);
 }
 
+OutsideMessageResult Desktop::SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                                   LPARAM lparam, std::optional<MessageData> data) {
+    return machine_.windows().SendFromOtherProgram(hwnd, message, wparam, lparam, data);
+}
+
+OutsideMessageResult Desktop::PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                                   LPARAM lparam) {
+    OutsideMessageResult result =
+        machine_.windows().PostFromOtherProgram(hwnd, message, wparam, lparam);
+    Settle();
+    return result;
+}
+
 bool Desktop::Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     const bool posted = machine_.windows().Post(hwnd, message, wparam, lparam);
     Settle();

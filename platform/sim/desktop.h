@@ -50,6 +50,13 @@ public:
     HWND FindTopLevel(std::u16string_view class_name, std::u16string_view title) const;
     std::optional<LRESULT> Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     bool Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Another program's SendMessage and PostMessage as Windows carries them between programs
+    // (see WindowManager::SendFromOtherProgram): `data` is what the sender's pointer parameter
+    // points at, for a message whose data the system copies.
+    OutsideMessageResult SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                              std::optional<MessageData> data = std::nullopt);
+    OutsideMessageResult PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                              LPARAM lparam);
     // A top-level window of another program; class "" gives a plain window class.
     HWND OpenWindow(std::u16string class_name, std::u16string title);
     bool CloseWindow(HWND hwnd);

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 61> kKnownOperations = {
+constexpr std::array<std::string_view, 62> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -68,6 +68,7 @@ constexpr std::array<std::string_view, 61> kKnownOperations = {
     "CreateEventA",
     "GetOpenFileNameA",
     "GetProfileStringA",
+    "SetWindowsHookExA",
     // SendMessageA to a trackbar (TBM_*) or a button (BM_*): the message is not delivered.
     "SendMessageA(TBM)",
     "SendMessageA(BM)",

@@ -55,7 +55,23 @@ ProcessId Kernel::ProcessOf(ThreadId thread) const {
             return t->process;
         }
     }
-    return 0;
+    const FinishedThread* finished = FindFinished(thread);
+    return finished ? finished->process : 0;
+}
+
+const Kernel::FinishedThread* Kernel::FindFinished(ThreadId thread) const {
+    auto it = std::find_if(finished_.begin(), finished_.end(),
+                           [thread](const FinishedThread& f) { return f.id == thread; });
+    return it == finished_.end() ? nullptr : &*it;
+}
+
+void Kernel::Forget(Thread* thread) {
+    finished_.push_back(FinishedThread{thread->id, thread->process, thread->exit_code});
+    while (finished_.size() > kKeptFinished) {
+        finished_.pop_front();
+    }
+    threads_.erase(std::find_if(threads_.begin(), threads_.end(),
+                                [thread](const auto& t) { return t.get() == thread; }));
 }
 
 ProcessId Kernel::CurrentProcess() const {
@@ -88,6 +104,9 @@ std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
             }
             return std::nullopt;
         }
+    }
+    if (const FinishedThread* finished = FindFinished(thread)) {
+        return finished->exit_code;
     }
     return std::nullopt;
 }
@@ -240,7 +259,11 @@ void Kernel::RunTurn(Thread* thread) {
     const ProcessId process = thread->process;
     auto first = std::find_if(threads_.begin(), threads_.end(),
                               [process](const auto& t) { return t->process == process; });
-    if (first->get() != thread) {
+    const bool process_ends = first->get() == thread;
+    // What a finished thread held (its body, its last wait) goes; its id, process and exit code
+    // stay known.
+    Forget(thread);
+    if (!process_ends) {
         return;
     }
     for (auto& other : threads_) {

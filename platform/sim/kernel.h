@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -112,6 +113,17 @@ private:
     std::shared_ptr<std::mutex> mutex_;
     std::shared_ptr<std::condition_variable> turn_changed_;
     std::vector<std::shared_ptr<Thread>> threads_;
+    // What stays known of a thread that has finished, for the latest kKeptFinished of them; an
+    // older one counts as finished with an unknown exit code.
+    struct FinishedThread {
+        ThreadId id;
+        ProcessId process;
+        std::uint32_t exit_code;
+    };
+    static constexpr std::size_t kKeptFinished = 1024;
+    const FinishedThread* FindFinished(ThreadId thread) const;
+    void Forget(Thread* thread);
+    std::deque<FinishedThread> finished_;
     std::vector<ProcessId> processes_;
     struct HandleEntry {
         ProcessId holder;

@@ -26,6 +26,7 @@ inline constexpr std::string_view kRegistryKey = "registry key";
 inline constexpr std::string_view kDeviceList = "device list";
 inline constexpr std::string_view kThreadHandle = "thread handle";
 inline constexpr std::string_view kEventHandle = "event handle";
+inline constexpr std::string_view kHook = "hook";
 }  // namespace kinds
 
 }  // namespace sim

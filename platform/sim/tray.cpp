@@ -81,8 +81,14 @@ BOOL Tray::Notify(DWORD message, const NOTIFYICONDATAA* data) {
         default:
             break;
     }
-    requests_.push_back(request);
+    requests_.Add(request);
+    ++request_counts_[message];
     return request.succeeded ? TRUE : FALSE;
+}
+
+int Tray::RequestCount(DWORD message) const {
+    auto it = request_counts_.find(message);
+    return it == request_counts_.end() ? 0 : it->second;
 }
 
 bool Tray::MouseEvent(HWND hwnd, UINT id, UINT mouse_message) {

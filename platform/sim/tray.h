@@ -3,11 +3,13 @@
 // the shell restarts; it then announces itself with the registered "TaskbarCreated" message.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/sim/api/win32_user.h"
+#include "platform/sim/recent_records.h"
 
 namespace sim {
 
@@ -40,7 +42,10 @@ public:
 
     BOOL Notify(DWORD message, const NOTIFYICONDATAA* data);
     const std::vector<TrayIcon>& Icons() const { return icons_; }
-    const std::vector<TrayRequest>& Requests() const { return requests_; }
+    // The latest requests (at least the last kKeptRequests), and how many of each message came.
+    static constexpr std::size_t kKeptRequests = 256;
+    const std::vector<TrayRequest>& Requests() const { return requests_.Entries(); }
+    int RequestCount(DWORD message) const;
 
     // Delivers a mouse event on the icon as the shell does. An icon whose window is gone
     // disappears when the mouse touches it. False when there is no such icon.
@@ -52,7 +57,8 @@ private:
 
     Machine& machine_;
     std::vector<TrayIcon> icons_;
-    std::vector<TrayRequest> requests_;
+    RecentRecords<TrayRequest> requests_{kKeptRequests};
+    std::map<DWORD, int> request_counts_;
 };
 
 }  // namespace sim

@@ -231,9 +231,16 @@ bool WindowManager::Destroy(HWND hwnd) {
     }
     order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
     auto it = windows_.find(reinterpret_cast<ULONG_PTR>(hwnd));
-    destroyed_.push_back(std::move(it->second));
+    KeepDestroyed(std::move(it->second));
     windows_.erase(it);
     return true;
+}
+
+void WindowManager::KeepDestroyed(std::unique_ptr<Window> window) {
+    destroyed_.push_back(std::move(window));
+    while (destroyed_.size() > kKeptDestroyed) {
+        destroyed_.pop_front();
+    }
 }
 
 void WindowManager::DestroyProcessWindows(ProcessId process) {
@@ -252,7 +259,7 @@ void WindowManager::DestroyProcessWindows(ProcessId process) {
             foreground_ = nullptr;
         }
         machine_.resources().Released(kWindowKind);
-        destroyed_.push_back(std::move(it->second));
+        KeepDestroyed(std::move(it->second));
         windows_.erase(it);
         order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
     }
@@ -275,7 +282,7 @@ LRESULT WindowManager::Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     }
     const ThreadId me = Kernel::CurrentThread();
     if (window->thread == me || window->thread == 0) {
-        return CallProcedure(hwnd, message, wparam, lparam);
+        return Deliver(ISMEX_NOSEND, hwnd, message, wparam, lparam);
     }
     if (me == 0) {
         return SendFromOutside(hwnd, message, wparam, lparam).value_or(0);
@@ -300,6 +307,51 @@ std::optional<LRESULT> WindowManager::SendFromOutside(HWND hwnd, UINT message, W
         return std::nullopt;
     }
     return sent->result;
+}
+
+OutsideMessageResult WindowManager::SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                                         LPARAM lparam,
+                                                         const std::optional<MessageData>& data) {
+    OutsideMessageResult result;
+    const Window* window = Find(hwnd);
+    if (!window) {
+        result.error = ERROR_INVALID_WINDOW_HANDLE;
+        return result;
+    }
+    std::optional<MessageCopy> copy =
+        MessageCopy::Make(message, wparam, lparam, data, result.error);
+    if (!copy) {
+        return result;
+    }
+    result.delivered = true;
+    if (window->thread == 0) {
+        result.answer = CallProcedure(hwnd, message, copy->wparam(), copy->lparam());
+        result.returned = copy->Bytes();
+        return result;
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{hwnd, message, copy->wparam(), copy->lparam(), 0, {}};
+    sent->copy = copy;
+    Enqueue(window->thread, sent);
+    machine_.kernel().Settle();
+    if (sent->replied) {
+        result.answer = sent->result;
+        result.returned = copy->Bytes();
+    }
+    return result;
+}
+
+OutsideMessageResult WindowManager::PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                                         LPARAM lparam) {
+    OutsideMessageResult result;
+    if (hwnd && !Find(hwnd)) {
+        result.error = ERROR_INVALID_WINDOW_HANDLE;
+    } else if (IsCopiedMessage(message, wparam)) {
+        result.error = ERROR_MESSAGE_SYNC_ONLY;
+    } else {
+        result.delivered = Post(hwnd, message, wparam, lparam);
+    }
+    return result;
 }
 
 LRESULT WindowManager::SendAcrossThreads(Window& target, UINT message, WPARAM wparam,
@@ -358,11 +410,12 @@ bool WindowManager::SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         return false;
     }
     if (window->thread == Kernel::CurrentThread()) {
-        CallProcedure(hwnd, message, wparam, lparam);
+        Deliver(ISMEX_NOSEND, hwnd, message, wparam, lparam);
         return true;
     }
     auto sent = std::make_shared<SentMessage>();
     sent->msg = MSG{hwnd, message, wparam, lparam, 0, {}};
+    sent->delivery = ISMEX_NOTIFY;
     Enqueue(window->thread, sent);
     return true;
 }
@@ -379,8 +432,8 @@ void WindowManager::HandleSentMessages() {
         if (sent->action) {
             sent->result = sent->action();
         } else if (Find(sent->msg.hwnd)) {
-            sent->result = CallProcedure(sent->msg.hwnd, sent->msg.message, sent->msg.wParam,
-                                         sent->msg.lParam);
+            sent->result = Deliver(sent->delivery, sent->msg.hwnd, sent->msg.message,
+                                   sent->msg.wParam, sent->msg.lParam);
         }
         sent->replied = true;
     }
@@ -531,6 +584,7 @@ BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
     while (true) {
         WaitForMessage(nullptr);
         if (NextMessage(msg, filter, min, max, true)) {
+            RunMessageHooks(msg, true);
             return msg->message == WM_QUIT ? FALSE : TRUE;
         }
         // Only messages outside the filter are waiting: wait for the clock or new input.
@@ -546,7 +600,79 @@ BOOL WindowManager::Get(MSG* msg, HWND filter, UINT min, UINT max) {
 
 BOOL WindowManager::Peek(MSG* msg, HWND filter, UINT min, UINT max, UINT remove) {
     HandleSentMessages();
-    return NextMessage(msg, filter, min, max, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
+    const bool removing = (remove & PM_REMOVE) != 0;
+    if (!NextMessage(msg, filter, min, max, removing)) {
+        return FALSE;
+    }
+    RunMessageHooks(msg, removing);
+    return TRUE;
+}
+
+void WindowManager::RunMessageHooks(MSG* msg, bool removed) {
+    Queue& queue = QueueOf(Kernel::CurrentThread());
+    if (queue.hooks.empty()) {
+        return;
+    }
+    // Taken first: the hook may unhook itself.
+    const MessageHook first = queue.hooks.front();
+    const HHOOK outer = queue.running_hook;
+    queue.running_hook = first.handle;
+    first.procedure(HC_ACTION, removed ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(msg));
+    queue.running_hook = outer;
+}
+
+HHOOK WindowManager::AddMessageHook(HOOKPROC procedure) {
+    const HHOOK hook = reinterpret_cast<HHOOK>(next_hook_);
+    next_hook_ += 4;
+    std::vector<MessageHook>& hooks = QueueOf(Kernel::CurrentThread()).hooks;
+    hooks.insert(hooks.begin(), MessageHook{hook, procedure});
+    machine_.resources().Acquired(kinds::kHook);
+    return hook;
+}
+
+bool WindowManager::RemoveMessageHook(HHOOK hook) {
+    for (auto& [thread, queue] : queues_) {
+        auto it = std::find_if(queue.hooks.begin(), queue.hooks.end(),
+                               [hook](const MessageHook& h) { return h.handle == hook; });
+        if (it != queue.hooks.end()) {
+            queue.hooks.erase(it);
+            machine_.resources().Released(kinds::kHook);
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT WindowManager::CallNextMessageHook(HHOOK, int code, WPARAM wparam, LPARAM lparam) {
+    Queue& queue = QueueOf(Kernel::CurrentThread());
+    const HHOOK running = queue.running_hook;
+    auto it = std::find_if(queue.hooks.begin(), queue.hooks.end(),
+                           [running](const MessageHook& h) { return h.handle == running; });
+    if (running == nullptr || it == queue.hooks.end() || std::next(it) == queue.hooks.end()) {
+        return 0;
+    }
+    const MessageHook next = *std::next(it);
+    queue.running_hook = next.handle;
+    const LRESULT result = next.procedure(code, wparam, lparam);
+    queue.running_hook = running;
+    return result;
+}
+
+DWORD WindowManager::CurrentDelivery() const {
+    auto it = queues_.find(Kernel::CurrentThread());
+    if (it == queues_.end() || it->second.deliveries.empty()) {
+        return ISMEX_NOSEND;
+    }
+    return it->second.deliveries.back();
+}
+
+LRESULT WindowManager::Deliver(DWORD delivery, HWND hwnd, UINT message, WPARAM wparam,
+                               LPARAM lparam) {
+    const ThreadId me = Kernel::CurrentThread();
+    QueueOf(me).deliveries.push_back(delivery);
+    const LRESULT result = CallProcedure(hwnd, message, wparam, lparam);
+    QueueOf(me).deliveries.pop_back();
+    return result;
 }
 
 LRESULT WindowManager::Dispatch(const MSG* msg) {
@@ -554,6 +680,12 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
         return 0;
     }
     if (msg->message == WM_TIMER && msg->lParam) {
+        // Only a procedure the program itself gave SetTimer is called; any other number, as
+        // another program may post, is dropped as Windows drops it.
+        const ProcessId me = machine_.kernel().ProcessOf(Kernel::CurrentThread());
+        if (!IsTimerProcedureOf(me, msg->lParam)) {
+            return 0;
+        }
         auto procedure = reinterpret_cast<TIMERPROC>(msg->lParam);
         procedure(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(machine_.kernel().Now()));
         return 0;
@@ -562,7 +694,7 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
     if (!window || window->thread != Kernel::CurrentThread()) {
         return 0;
     }
-    return CallProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    return Deliver(ISMEX_NOSEND, msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 LRESULT WindowManager::CallProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -825,6 +957,13 @@ UINT_PTR WindowManager::SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC 
     }
     timers_.push_back(Timer{hwnd, id, thread, period, due, procedure});
     return id ? id : 1;
+}
+
+bool WindowManager::IsTimerProcedureOf(ProcessId process, LPARAM procedure) const {
+    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& timer) {
+        return reinterpret_cast<LPARAM>(timer.procedure) == procedure &&
+               machine_.kernel().ProcessOf(timer.thread) == process;
+    });
 }
 
 bool WindowManager::KillTimer(HWND hwnd, UINT_PTR id) {

@@ -14,6 +14,7 @@
 
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/kernel.h"
+#include "platform/sim/message_copies.h"
 
 namespace sim {
 
@@ -112,6 +113,14 @@ public:
     // A message from another program whose answer the machine delivers once the target has
     // handled it; nullopt when the target had not answered by the time the machine settled.
     std::optional<LRESULT> SendFromOutside(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Another program's SendMessage as Windows carries it: the data of a message of the copied
+    // family comes from `data` into a copy the receiver sees (and the sender gets back); the send
+    // fails when the sender's pointer cannot be read. Other messages pass with their raw values.
+    OutsideMessageResult SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                              const std::optional<MessageData>& data);
+    // Another program's PostMessage: messages of the copied family fail (ERROR_MESSAGE_SYNC_ONLY).
+    OutsideMessageResult PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
+                                              LPARAM lparam);
     // Delivered like a sent message, but nobody waits for the answer (SendNotifyMessage).
     bool SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     bool Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -123,6 +132,19 @@ public:
     LRESULT CallProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     UINT RegisterMessage(std::u16string_view name);
+
+    // How the calling thread came by the message its procedure is handling (InSendMessageEx):
+    // ISMEX_SEND or ISMEX_NOTIFY while handling a message sent from another thread, ISMEX_NOSEND
+    // otherwise.
+    DWORD CurrentDelivery() const;
+
+    // WH_GETMESSAGE hooks of the calling thread, newest first: each sees every message that
+    // Get or Peek takes from the queue, in any loop, and may change it.
+    HHOOK AddMessageHook(HOOKPROC procedure);
+    bool RemoveMessageHook(HHOOK hook);
+    // The hook after the one running on the calling thread, called with the same arguments; 0
+    // at the chain's end. The handle is not needed, as on Windows.
+    LRESULT CallNextMessageHook(HHOOK hook, int code, WPARAM wparam, LPARAM lparam);
 
     // Blocks the calling program thread until a message arrives for it or `also` holds,
     // handling sent messages meanwhile. Returns false when `also` ended the wait.
@@ -146,7 +168,8 @@ public:
     // painting is due and the window is on the screen.
     void UpdateNow(HWND hwnd, Reach reach);
 
-    // Timers.
+    // Timers. Whether `procedure` is a timer procedure that `process` set and still has.
+    bool IsTimerProcedureOf(ProcessId process, LPARAM procedure) const;
     UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
     bool KillTimer(HWND hwnd, UINT_PTR id);
 
@@ -166,10 +189,16 @@ public:
 private:
     struct SentMessage {
         MSG msg{};
+        DWORD delivery = ISMEX_SEND;      // ISMEX_NOTIFY when nobody waits for the answer
+        std::optional<MessageCopy> copy;  // the receiver's copy of another program's data
         // Work the target thread does itself, for a change asked from another thread.
         std::function<LRESULT()> action;
         bool replied = false;
         LRESULT result = 0;
+    };
+    struct MessageHook {
+        HHOOK handle;
+        HOOKPROC procedure;
     };
     struct Queue {
         std::deque<MSG> posted;
@@ -178,6 +207,10 @@ private:
         int quit_code = 0;
         HWND focus = nullptr;
         HWND capture = nullptr;
+        // How each delivery in progress on the thread came, innermost last.
+        std::vector<DWORD> deliveries;
+        std::vector<MessageHook> hooks;  // newest first
+        HHOOK running_hook = nullptr;
     };
     struct Timer {
         HWND hwnd;
@@ -200,11 +233,18 @@ private:
     void RunOnWindowThread(const Window& window, std::function<LRESULT()> action);
     std::shared_ptr<SentMessage> Enqueue(ThreadId thread, std::shared_ptr<SentMessage> sent);
     void ChangeVisibility(Window& window, bool show, UINT extra_flags);
+    // Runs the procedure with the delivery kind recorded for InSendMessageEx.
+    LRESULT Deliver(DWORD delivery, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Hands a message taken from the queue to the thread's WH_GETMESSAGE hooks.
+    void RunMessageHooks(MSG* msg, bool removed);
 
     Machine& machine_;
     std::map<ULONG_PTR, std::unique_ptr<Window>> windows_;
-    // Destroyed windows stay allocated: a procedure running for one may still refer to it.
-    std::vector<std::unique_ptr<Window>> destroyed_;
+    // Destroyed windows stay allocated a while: a procedure running for one may still refer to
+    // it. The oldest go once more than kKeptDestroyed wait.
+    static constexpr std::size_t kKeptDestroyed = 256;
+    void KeepDestroyed(std::unique_ptr<Window> window);
+    std::deque<std::unique_ptr<Window>> destroyed_;
     std::vector<HWND> order_;
     std::map<ThreadId, Queue> queues_;
     std::vector<Timer> timers_;
@@ -212,6 +252,7 @@ private:
     std::map<std::u16string, ClassProcedure> class_procedures_;
     UINT next_registered_message_ = 0xC0F0;
     ULONG_PTR next_handle_ = 0x10010;
+    ULONG_PTR next_hook_ = 0x20004;
     std::uint64_t next_show_ = 1;
     HWND foreground_ = nullptr;
     POINT cursor_{640, 400};

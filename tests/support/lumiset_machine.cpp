@@ -43,10 +43,7 @@ void LumisetTest::DeleteStoredSetting() {
 }
 
 int LumisetTest::CountRequests(DWORD message) const {
-    const auto& requests = const_cast<sim::Machine&>(machine).tray().Requests();
-    return static_cast<int>(
-        std::count_if(requests.begin(), requests.end(),
-                      [message](const auto& r) { return r.message == message; }));
+    return const_cast<sim::Machine&>(machine).tray().RequestCount(message);
 }
 
 }  // namespace testing_support

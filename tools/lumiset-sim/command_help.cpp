@@ -45,9 +45,13 @@ constexpr std::array kHelp = {
     CommandHelp{"command", "another program posts WM_COMMAND ID to Lumiset's host window",
                 "command ID", "command 32772"},
     CommandHelp{"send", "another program sends a message to Lumiset's host window and waits",
-                "send MSG WPARAM LPARAM", "send 0x0111 32772 0"},
+                "send MSG WPARAM LPARAM (MSG 0 to 0xFFFF, WPARAM and LPARAM 64-bit, LPARAM may "
+                "be negative)",
+                "send 0x0111 32772 0"},
     CommandHelp{"post", "another program posts a message to Lumiset's host window",
-                "post MSG WPARAM LPARAM", "post 0x0111 32772 0"},
+                "post MSG WPARAM LPARAM (MSG 0 to 0xFFFF, WPARAM and LPARAM 64-bit, LPARAM may "
+                "be negative)",
+                "post 0x0111 32772 0"},
     CommandHelp{"window", "opens or acts on a top-level window of another program",
                 "window open CLASS TITLE | window close|show|hide|enable|disable TITLE",
                 "window open - Notepad"},

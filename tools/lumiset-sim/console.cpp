@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
@@ -344,22 +345,45 @@ bool Console::SendOrPost(const Words& words) {
     if (words.size() != 4) {
         return Error("usage: " + words[0] + " MSG WPARAM LPARAM");
     }
+    const bool sending = words[0] == "send";
     const auto message = ParseNumber(words[1]);
     const auto wparam = ParseNumber(words[2]);
     const auto lparam = ParseNumber(words[3]);
-    if (!message || !wparam || !lparam || *message < 0 || *message > 0xFFFFFFFF) {
-        return Error("usage: " + words[0] + " MSG WPARAM LPARAM (numbers)");
+    const auto negative = [](std::string_view text, std::int64_t value) {
+        return text.starts_with('-') && value != 0;
+    };
+    if (!message || negative(words[1], *message) || *message > 0xFFFF) {
+        return Error("MSG must be a number from 0 to 0xFFFF (greater ones are the system's)");
+    }
+    if (!wparam || negative(words[2], *wparam)) {
+        return Error("WPARAM must be a number from 0 to 0xFFFFFFFFFFFFFFFF");
+    }
+    if (!lparam) {
+        return Error("LPARAM must be a number from -0x8000000000000000 to 0xFFFFFFFFFFFFFFFF");
     }
     const HWND host = HostWindow();
     if (!host) {
         return Error("no window \"Property\" of class \"#32770\"");
     }
-    if (words[0] == "send") {
-        desktop_.Send(host, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
-                      static_cast<LPARAM>(*lparam));
-    } else {
-        desktop_.Post(host, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
-                      static_cast<LPARAM>(*lparam));
+    const auto msg = static_cast<UINT>(*message);
+    const auto w = static_cast<WPARAM>(*wparam);
+    const auto l = static_cast<LPARAM>(*lparam);
+    if (sending && sim::CarriesCopiedData(msg, w, l)) {
+        return Error(
+            "message " + words[1] +
+            " carries a pointer to data that the system copies; the console cannot supply the data "
+            "(send it with a null pointer)");
+    }
+    const sim::OutsideMessageResult result = sending
+                                                 ? desktop_.SendFromOtherProgram(host, msg, w, l)
+                                                 : desktop_.PostFromOtherProgram(host, msg, w, l);
+    if (result.error == ERROR_MESSAGE_SYNC_ONLY) {
+        return Error("the system refuses to post message " + words[1] +
+                     ": its data is copied only when it is sent (ERROR_MESSAGE_SYNC_ONLY)");
+    }
+    if (!result.delivered) {
+        return Error("the message could not be " + std::string(sending ? "sent" : "posted") +
+                     " (error " + std::to_string(result.error) + ")");
     }
     return true;
 }

@@ -9,24 +9,30 @@
 using sim::api::M;
 
 DWORD WINAPI InSendMessageEx(LPVOID) {
-    return ISMEX_NOSEND;
+    return M().windows().CurrentDelivery();
 }
 
 HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE, DWORD dwThreadId) {
+    if (sim::api::FailsByInjection("SetWindowsHookExA", ERROR_NOT_ENOUGH_MEMORY)) {
+        return nullptr;
+    }
     if (idHook != WH_GETMESSAGE || lpfn == nullptr || dwThreadId != GetCurrentThreadId()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    static ULONG_PTR next = 0x20000;
-    return reinterpret_cast<HHOOK>(next += 4);
+    return M().windows().AddMessageHook(lpfn);
 }
 
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hhk) {
-    return hhk != nullptr ? TRUE : FALSE;
+    if (!M().windows().RemoveMessageHook(hhk)) {
+        SetLastError(ERROR_INVALID_HOOK_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
 }
 
-LRESULT WINAPI CallNextHookEx(HHOOK, int, WPARAM, LPARAM) {
-    return 0;
+LRESULT WINAPI CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam) {
+    return M().windows().CallNextMessageHook(hhk, nCode, wParam, lParam);
 }
 
 BOOL WINAPI EnumThreadWindows(DWORD dwThreadId, WNDENUMPROC lpfn, LPARAM lParam) {

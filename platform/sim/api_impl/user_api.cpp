@@ -313,6 +313,11 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (Injected("PostMessageA", ERROR_NOT_ENOUGH_MEMORY)) {
         return FALSE;
     }
+    // Their data would have to outlive the call: Windows only sends them.
+    if (sim::IsCopiedMessage(Msg, wParam)) {
+        SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+        return FALSE;
+    }
     return M().windows().Post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
 }
 

@@ -66,8 +66,8 @@ LONG CameraDriver::VideoControlMode(int stream) const {
 }
 
 void CameraDriver::ClearLog() {
-    log_.clear();
-    ks_requests_.clear();
+    log_.Clear();
+    ks_requests_.Clear();
 }
 
 std::vector<std::string> CameraDriver::Describe() const {
@@ -86,7 +86,7 @@ std::vector<std::string> CameraDriver::Describe() const {
 
 void CameraDriver::Record(bool set, const GUID& property_set, DWORD id, const void* instance,
                           DWORD instance_size, const void* data, DWORD data_size) {
-    ks_requests_.push_back(
+    ks_requests_.Add(
         KsRequest{set, property_set, id, Bytes(instance, instance_size), Bytes(data, data_size)});
 }
 
@@ -125,14 +125,14 @@ HRESULT CameraDriver::KsGet(const GUID& property_set, DWORD id, const void* inst
             return refused;
         }
         const std::int32_t stream = ReadInt(data, kStreamOffset);
-        log_.push_back("get videocontrol." + std::to_string(stream));
+        log_.Add("get videocontrol." + std::to_string(stream));
         if (stream < 0 || stream >= kVideoStreamCount) {
             return E_INVALIDARG;
         }
         WriteInt(data, kModeOffset, VideoControlMode(stream));
     } else {
         const bool image = set == Set::Image;
-        log_.push_back(std::string(image ? "get image." : "get zoom.") + std::to_string(id));
+        log_.Add(std::string(image ? "get image." : "get zoom.") + std::to_string(id));
         const int channel = static_cast<int>(id);
         if (!ChannelExists(image, channel)) {
             return E_PROP_ID_UNSUPPORTED;
@@ -163,7 +163,7 @@ HRESULT CameraDriver::KsSet(const GUID& property_set, DWORD id, const void* inst
         }
         const std::int32_t stream = ReadInt(data, kStreamOffset);
         const std::int32_t mode = ReadInt(data, kModeOffset);
-        log_.push_back("set videocontrol." + std::to_string(stream) + " " + std::to_string(mode));
+        log_.Add("set videocontrol." + std::to_string(stream) + " " + std::to_string(mode));
         if (stream < 0 || stream >= kVideoStreamCount) {
             return E_INVALIDARG;
         }
@@ -175,8 +175,8 @@ HRESULT CameraDriver::KsSet(const GUID& property_set, DWORD id, const void* inst
     }
     const bool image = set == Set::Image;
     const std::int32_t value = ReadInt(data, kValueOffset);
-    log_.push_back(std::string(image ? "set image." : "set zoom.") + std::to_string(id) + " " +
-                   std::to_string(value));
+    log_.Add(std::string(image ? "set image." : "set zoom.") + std::to_string(id) + " " +
+             std::to_string(value));
     const int channel = static_cast<int>(id);
     if (!ChannelExists(image, channel)) {
         return E_PROP_ID_UNSUPPORTED;
@@ -217,7 +217,7 @@ HRESULT CameraDriver::KsQuerySupported(const GUID& property_set, DWORD id, DWORD
 
 HRESULT CameraDriver::ProcAmpGetRange(LONG property, LONG* min, LONG* max, LONG* step,
                                       LONG* default_value, LONG* caps) {
-    log_.push_back("procamp range " + std::to_string(property));
+    log_.Add("procamp range " + std::to_string(property));
     if (property != kPowerLineProperty || !features_.procamp_range) {
         return E_PROP_ID_UNSUPPORTED;
     }
@@ -233,8 +233,8 @@ HRESULT CameraDriver::ProcAmpGetRange(LONG property, LONG* min, LONG* max, LONG*
 }
 
 HRESULT CameraDriver::ProcAmpSet(LONG property, LONG value, LONG flags) {
-    log_.push_back("procamp set " + std::to_string(property) + " " + std::to_string(value) +
-                   " flags " + std::to_string(flags));
+    log_.Add("procamp set " + std::to_string(property) + " " + std::to_string(value) + " flags " +
+             std::to_string(flags));
     if (property != kPowerLineProperty) {
         return E_PROP_ID_UNSUPPORTED;
     }
@@ -246,7 +246,7 @@ HRESULT CameraDriver::ProcAmpSet(LONG property, LONG value, LONG flags) {
 }
 
 HRESULT CameraDriver::ProcAmpGet(LONG property, LONG* value, LONG* flags) {
-    log_.push_back("procamp get " + std::to_string(property));
+    log_.Add("procamp get " + std::to_string(property));
     if (property != kPowerLineProperty) {
         return E_PROP_ID_UNSUPPORTED;
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sim/camera/vendor_channels.h"
+#include "platform/sim/recent_records.h"
 #include "platform/win32.h"
 
 namespace sim {
@@ -66,9 +67,11 @@ public:
     // Every request received, one line each: "get image.N", "set image.N VALUE", "get zoom.N",
     // "set zoom.N VALUE", "procamp get P", "procamp range P", "procamp set P VALUE flags F",
     // "get videocontrol.S", "set videocontrol.S MODE".
-    const std::vector<std::string>& Log() const { return log_; }
+    // Both keep at least the last kKeptRequests entries since the last ClearLog.
+    static constexpr std::size_t kKeptRequests = 4096;
+    const std::vector<std::string>& Log() const { return log_.Entries(); }
     // The raw IKsPropertySet requests, in order.
-    const std::vector<KsRequest>& KsRequests() const { return ks_requests_; }
+    const std::vector<KsRequest>& KsRequests() const { return ks_requests_.Entries(); }
     void ClearLog();
     // "powerline N", then "image.N VALUE" for channels 0 to 40 and "zoom.N VALUE" for 0 to 13.
     std::vector<std::string> Describe() const;
@@ -95,8 +98,8 @@ private:
     std::int32_t power_line_default_ = 2;
     std::array<LONG, kVideoStreamCount> video_control_modes_{};
     std::vector<GUID> property_pages_{kVideoProcAmpPropertyPage, kCameraControlPropertyPage};
-    std::vector<std::string> log_;
-    std::vector<KsRequest> ks_requests_;
+    RecentRecords<std::string> log_{kKeptRequests};
+    RecentRecords<KsRequest> ks_requests_{kKeptRequests};
 };
 
 }  // namespace sim

@@ -38,6 +38,10 @@ constexpr char kUsageText[] =
     "               settings window, its page, the Zoom dialog and the About box, posts\n"
     "               WM_SYSCOMMAND 16 2000 times and waits up to MS ms until the host has taken\n"
     "               them; prints what it did\n"
+    "  close-settings MS\n"
+    "               sends WM_CLOSE to the settings window, waits up to MS ms until it is gone, "
+    "asks\n"
+    "               for it again and waits up to MS ms until it is back\n"
     "  icon         is Lumiset's tray icon there? prints \"present\" or \"absent\"\n"
     "  wait-icon MS waits up to MS ms for it\n"
     "  abouts       prints how many About boxes are open\n"
@@ -248,6 +252,30 @@ int ForgeAll(DWORD timeoutMs) {
     return kYes;
 }
 
+// The settings window closed by another program's WM_CLOSE is gone for good: a new one opens.
+int CloseSettings(DWORD timeoutMs) {
+    const HWND host = Host();
+    const HWND settings = host ? SettingsWindow(host) : nullptr;
+    if (!settings) {
+        std::printf("no settings window\n");
+        return kNoWindow;
+    }
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(settings, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+    if (WaitFor(timeoutMs, [settings] { return IsWindow(settings) ? nullptr : settings; }) ==
+        nullptr) {
+        std::printf("still open after %lu ms\n", timeoutMs);
+        return kNo;
+    }
+    PostMessageA(host, RegisterWindowMessageA("LumisetShowSettings"), 0, 0);
+    if (!WaitFor(timeoutMs, [host] { return SettingsWindow(host); })) {
+        std::printf("closed, and not opened again within %lu ms\n", timeoutMs);
+        return kNo;
+    }
+    std::printf("closed and opened again\n");
+    return kYes;
+}
+
 // Whether the notification area holds the host's icon: changing nothing in it succeeds only then.
 bool IconPresent() {
     const HWND host = Host();
@@ -276,7 +304,8 @@ int main(int argc, char** argv) {
     }
     const std::string_view command = argv[1];
     DWORD ms = 0;
-    const bool takes_number = command == "forge" || command == "wait-icon" || command == "sleep";
+    const bool takes_number = command == "forge" || command == "wait-icon" ||
+                              command == "close-settings" || command == "sleep";
     const bool takes_more = command == "forge";
     if ((takes_more ? argc < 3 : argc != (takes_number ? 3 : 2)) ||
         (takes_number && !ParseNumber(argv[2], ms))) {
@@ -294,6 +323,9 @@ int main(int argc, char** argv) {
             }
         }
         return ForgeAll(ms);
+    }
+    if (command == "close-settings") {
+        return CloseSettings(ms);
     }
     if (command == "icon" || command == "wait-icon") {
         const bool present =

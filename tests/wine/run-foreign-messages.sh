@@ -3,8 +3,8 @@
 # lumiset_foreign_probe sends and posts notifications with pointers into itself or none,
 # initialisation, destruction, renaming and timer messages to the hidden host, the settings
 # window, a page of it, the Zoom dialog and the About box, then posts the About command 2,000
-# times. Lumiset must still run with its icon and one About box at most, and end on
-# `lumisetctl exit`.
+# times. Lumiset must still run with its icon and one About box at most; a WM_CLOSE that another
+# program sends must close its settings window for good; and it must end on `lumisetctl exit`.
 #
 # usage: run-foreign-messages.sh LUMISET_EXE FOREIGN_PROBE_EXE [WORK_DIR]
 #   WORK_DIR (default: the probe's folder/wine-foreign) keeps the Wine prefix, which later runs
@@ -125,6 +125,18 @@ check_one_about_box() {
     fi
 }
 
+# The close runs inside another program's send: the window must still let go of its object, or
+# it would never open again.
+check_settings_closed_by_another_program() {
+    local name='a WM_CLOSE sent by another program closes the settings window, which opens again'
+    local out
+    if out=$(probe close-settings $((START_DEADLINE * 1000))); then
+        ok "$name"
+    else
+        not_ok "$name" "$out"
+    fi
+}
+
 check_exit() {
     local name="lumisetctl exit ends it within $EXIT_DEADLINE s, icon and all"
     if ! is_running "$LUMISET_PID"; then
@@ -154,6 +166,7 @@ run_inside() {
     if start_lumiset; then
         check_forged_messages
         check_one_about_box
+        check_settings_closed_by_another_program
         check_exit
     fi
 

@@ -234,9 +234,7 @@ TEST_F(ForeignMessagesTest, InitialisedOnce) {
     for (HWND to : {Modal(), page.GetSafeHwnd(), modeless.GetSafeHwnd()}) {
         for (const LPARAM lParam : {LPARAM{0}, LPARAM{0x10}, reinterpret_cast<LPARAM>(&stranger)}) {
             desktop.Post(to, WM_INITDIALOG, 0, lParam);
-            if (lParam != 0x10) {
-                desktop.Send(to, WM_INITDIALOG, 0, lParam);
-            }
+            desktop.Send(to, WM_INITDIALOG, 0, lParam);
         }
     }
     desktop.Post(Modal(), WM_COMMAND, kSendOwnMessages, 0);  // its own thread sends one too

@@ -93,8 +93,16 @@ void Console::EndLumiset() {
     if (const HWND host = HostWindow()) {
         desktop_.Post(host, WM_COMMAND, kExit, 0);
     }
-    for (int open = 0; open < kMostWindows && HostWindow() && desktop_.CloseActiveWindow();
-         ++open) {
+    for (int open = 0; open < kMostWindows && HostWindow(); ++open) {
+        // A window another program disabled would refuse its close box.
+        const HWND active = desktop_.ActiveWindow();
+        const sim::Window* window = active ? machine_.windows().Find(active) : nullptr;
+        if (window && !window->Enabled()) {
+            desktop_.EnableWindow(active, true);
+        }
+        if (!desktop_.CloseActiveWindow()) {
+            break;
+        }
     }
 }
 

@@ -589,9 +589,9 @@ std::optional<sim::ControlView> Console::ActiveControl(const std::string& id,
         Error("no window is open");
         return std::nullopt;
     }
-    const auto number = ParseNumberIn(id, 0, kLastControlId);
-    if (!number) {
-        Error(usage + " (ID 0 to 65535)");
+    const auto number = ParseNumber(id);
+    if (!number || *number < 0 || *number > kLastControlId) {
+        Error(number ? usage + " (ID 0 to 65535)" : usage);
         return std::nullopt;
     }
     for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
@@ -707,9 +707,9 @@ bool Console::Drag(const Words& words) {
     if (words.size() != 3) {
         return Error(usage);
     }
-    const auto position = ParseNumberIn(words[2], INT32_MIN, INT32_MAX);
-    if (!position) {
-        return Error(usage + " (POS -2147483648 to 2147483647)");
+    const auto position = ParseNumber(words[2]);
+    if (!position || *position < INT32_MIN || *position > INT32_MAX) {
+        return Error(position ? usage + " (POS -2147483648 to 2147483647)" : usage);
     }
     const auto control = ActiveTrackbar(words[1], usage);
     if (!control) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <map>
 
 #include "platform/sim/camera/driver_registry.h"

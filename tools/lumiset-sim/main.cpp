@@ -53,7 +53,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
             }
             options.boot.ui_language = static_cast<unsigned short>(*lang);
         } else if (arg == "--acp" && has_value) {
-            const auto acp = console::ParseNumber(argv[++i]);
+            // A code page is a 16-bit number; a larger one must not wrap onto a known one.
+            const auto acp = console::ParseNumberIn(argv[++i], 0, 0xFFFF);
             if (!acp || !sim::IsSupportedCodePage(static_cast<unsigned>(*acp))) {
                 why = "--acp takes 1252, 936 or 950";
                 return std::nullopt;

@@ -12,7 +12,9 @@ void CPropertyHostDlg::SwitchCameraOn() {
 }
 
 void CPropertyHostDlg::SwitchCameraOff() {
-    // The filter must not be held while its device goes away.
+    // The filter must not be held while its device goes away, nor bound again meanwhile by the
+    // effect worker's next step.
+    const SharedCaptureFilter::BindingPause pause(CaptureFilter);
     ReleaseCaptureFilter();
     if (!DisableCamera()) {
         return;

@@ -113,10 +113,28 @@ void CPropertyHostDlg::HideHostWindow() {
 
 void CPropertyHostDlg::ShutDownHost() {
     CDialog::OnOK();
-    m_settingsWindow.Close();
     Shell_NotifyIconA(NIM_DELETE, &m_trayRecord);
     m_deviceEnableSetting.CloseDeviceEnableSetting();
     KillTimer(kTickTimer);
+    CloseOwnWindows();
+}
+
+void CPropertyHostDlg::OnOK() {
+    CDialog::OnOK();
+    CloseOwnWindows();
+}
+
+void CPropertyHostDlg::OnCancel() {
+    CDialog::OnCancel();
+    CloseOwnWindows();
+}
+
+void CPropertyHostDlg::CloseOwnWindows() {
+    // The tray menu and the dialogs first: a file dialog of the settings window closes before
+    // its owner goes.
+    EndMenu();
+    ModalWindows::CloseThreadWindows(m_hWnd, m_settingsWindow.GetSafeHwnd());
+    m_settingsWindow.Close();
 }
 
 void CPropertyHostDlg::SendTrayRecord(DWORD command) {
@@ -156,7 +174,17 @@ LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM, LPARAM) {
 
 void CPropertyHostDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == kAboutCommand) {
+        // Each About box would run inside the last one's loop: a flood of these commands would
+        // exhaust the stack.
+        if (m_modalWindows.IsOpen(ModalWindows::About)) {
+            if (CWnd* open = m_modalWindows.Window(ModalWindows::About);
+                open != nullptr && open->GetSafeHwnd() != nullptr) {
+                open->SetForegroundWindow();
+            }
+            return;
+        }
         CAboutDlg about;
+        const ModalWindows::Running running(m_modalWindows, ModalWindows::About, &about);
         about.DoModal();
         return;
     }

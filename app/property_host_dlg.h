@@ -3,6 +3,7 @@
 // program may send it. It never becomes visible.
 #pragma once
 
+#include "app/modal_windows.h"
 #include "app/settings_window.h"
 #include "device/device_enable_setting.h"
 #include "dialogs/capture_windows.h"
@@ -32,6 +33,9 @@ public:
     void RefreshTrayIcon();
     void SwitchCameraOn();
     void SwitchCameraOff();
+    // Closes the settings window and every window still open on the host's thread, so that
+    // what their pages and dialogs hold goes before COM does.
+    void CloseOwnWindows();
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // Opens the settings window once the host is up (a start asked to show it).
     void ShowSettingsWhenUp() { m_showSettingsAtStart = true; }
@@ -39,6 +43,10 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // Commands 1 and 2 end the host as the base dialog does, without the exit sequence; the
+    // windows open on its thread close with it.
+    void OnOK() override;
+    void OnCancel() override;
 
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
@@ -80,6 +88,7 @@ private:
     CSettingsDlg m_settingsWindow{m_imageControlPage, m_effectPage};
     bool m_showSettingsAtStart = false;
     CaptureWindows m_captureWindows;
+    ModalWindows m_modalWindows;
 
     DECLARE_MESSAGE_MAP()
 };

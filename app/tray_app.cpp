@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/property_host_dlg.h"
+#include "camera/capture_filter.h"
 #include "dialogs/effect_cycle.h"
 
 CTrayApp theApp;
@@ -60,8 +61,11 @@ BOOL CTrayApp::InitInstance() {
     }
     m_pMainWnd = host.get();
     host->DoModal();
-    // A cycle still running uses COM: it ends before COM does.
+    // Whatever ended the host's loop, what its windows and the cycle hold goes while COM is
+    // still there.
+    host->CloseOwnWindows();
     EffectCycleThread.StopAndWait();
+    ReleaseCaptureFilter();
     CoUninitialize();
     m_pMainWnd = nullptr;
     host.reset();

@@ -6,9 +6,10 @@ LRESULT CPropertyHostDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
     if (lParam != WM_RBUTTONUP && lParam != WM_LBUTTONDBLCLK) {
         return 0;
     }
-    TrayPopup menu;
+    // Where the click was: building the menu asks the camera, which takes a while.
     POINT cursor{};
     GetCursorPos(&cursor);
+    TrayPopup menu;
     SetForegroundWindow();
     menu.Popup().TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, this);
     return 0;

@@ -30,14 +30,22 @@ void CPropertyHostDlg::OnFaceTracking() {
     ToggleFaceTracking();
 }
 
+// The frame's title may be one the code page cannot spell, and Wine titles it otherwise: the
+// program's own frame is known without it.
 void CPropertyHostDlg::OnOpenPropertyPage() {
-    if (IsPropertyFrameOpen()) {
+    if (m_modalWindows.IsOpen(ModalWindows::PropertyFrame) || IsPropertyFrameOpen()) {
         return;
     }
     CaptureFilterBinding binding;
+    const ModalWindows::Running running(m_modalWindows, ModalWindows::PropertyFrame, nullptr);
     ShowFilterPropertyFrame();
 }
 
+// Two Zoom dialogs would write their own zoom levels in turn at every tick.
 void CPropertyHostDlg::OnZoom() {
+    if (m_modalWindows.IsOpen(ModalWindows::Zoom)) {
+        return;
+    }
+    const ModalWindows::Running running(m_modalWindows, ModalWindows::Zoom, nullptr);
     OpenZoomDialog(m_captureWindows);
 }

@@ -4,6 +4,16 @@
 
 SharedCaptureFilter CaptureFilter;
 
+SharedCaptureFilter::BindingPause::BindingPause(SharedCaptureFilter& shared) : shared_(shared) {
+    auto access = shared_.Lock();
+    ++shared_.paused_;
+}
+
+SharedCaptureFilter::BindingPause::~BindingPause() {
+    auto access = shared_.Lock();
+    --shared_.paused_;
+}
+
 namespace {
 
 using camera::ComPtr;

@@ -22,6 +22,9 @@ public:
         explicit operator bool() const { return Get() != nullptr; }
         // Names the binding in force: a new number at every successful bind, 0 while unbound.
         std::uint64_t Binding() const { return Get() ? shared_->binding_ : 0; }
+        // Whether binding is held back (see BindingPause): only the power-line operations bind
+        // then.
+        bool BindingPaused() const { return shared_->paused_ > 0; }
 
     private:
         friend class SharedCaptureFilter;
@@ -34,6 +37,20 @@ public:
 
         SharedCaptureFilter* shared_;
         framework::ExclusiveLock::Hold lock_;
+    };
+
+    // While it lives, the bindings that the pages, the Zoom dialog, the window commands and the
+    // effect worker make when they find none are held back: "Off" releases the filter and
+    // disables the device in between, and a filter bound again would hold the device open.
+    class BindingPause {
+    public:
+        explicit BindingPause(SharedCaptureFilter& shared);
+        ~BindingPause();
+        BindingPause(const BindingPause&) = delete;
+        BindingPause& operator=(const BindingPause&) = delete;
+
+    private:
+        SharedCaptureFilter& shared_;
     };
 
     SharedCaptureFilter() = default;
@@ -50,6 +67,7 @@ private:
     camera::ComPtr<IBaseFilter> filter_;
     std::uint64_t binding_ = 0;
     std::uint64_t bindings_made_ = 0;
+    int paused_ = 0;
 };
 
 // The one process-wide reference to the camera's capture filter; null (unbound) at start.

@@ -12,7 +12,7 @@ constexpr DWORD kRetryMilliseconds = 1000;
 std::uint64_t BindIfUnbound(bool& found) {
     auto filter = CaptureFilter.Lock();
     found = static_cast<bool>(filter);
-    if (!filter && FindCaptureFilter(filter)) {
+    if (!filter && !filter.BindingPaused() && FindCaptureFilter(filter)) {
         found = true;
         return filter.Binding();
     }

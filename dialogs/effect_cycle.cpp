@@ -17,16 +17,14 @@ constexpr EffectId kFirstStep = 1;
 
 EffectCycle::~EffectCycle() {
     // At process end the platform may be gone already: the handles are left to the process.
-    for (framework::KernelHandle& worker : workers_) {
-        worker.Release();
-    }
-    exiting_.Release();
+    worker_.Release();
+    stop_.Release();
 }
 
 void EffectCycle::Start() {
-    ForgetEnded();
-    if (!exiting_) {
-        exiting_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    EndWorker();
+    if (!stop_) {
+        stop_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     }
     if (++last_run_ == 0) {
         ++last_run_;
@@ -34,45 +32,46 @@ void EffectCycle::Start() {
     // Set before the worker exists, so that its first check cannot miss it.
     current_run_.store(last_run_);
     const auto parameter = reinterpret_cast<LPVOID>(static_cast<std::uintptr_t>(last_run_));
-    framework::KernelHandle worker(
-        CreateThread(nullptr, 0, &EffectCycleWorker, parameter, 0, nullptr));
-    if (!worker) {
+    worker_.Reset(CreateThread(nullptr, 0, &EffectCycleWorker, parameter, 0, nullptr));
+    if (!worker_) {
         current_run_.store(0);
-        return;
     }
-    workers_.push_back(std::move(worker));
 }
 
 void EffectCycle::Stop() {
     current_run_.store(0);
-    ForgetEnded();
+    if (stop_) {
+        SetEvent(stop_.Get());
+    }
+    if (worker_ && WaitForSingleObject(worker_.Get(), 0) != WAIT_TIMEOUT) {
+        worker_.Reset();
+    }
 }
 
 void EffectCycle::StopAndWait() {
-    current_run_.store(0);
-    if (exiting_) {
-        SetEvent(exiting_.Get());
+    EndWorker();
+    stop_.Reset();
+}
+
+void EffectCycle::EndWorker() {
+    Stop();
+    if (worker_) {
+        WaitForSingleObject(worker_.Get(), INFINITE);
+        worker_.Reset();
     }
-    for (const framework::KernelHandle& worker : workers_) {
-        WaitForSingleObject(worker.Get(), INFINITE);
+    // Cleared only once no worker can miss it.
+    if (stop_) {
+        ResetEvent(stop_.Get());
     }
-    workers_.clear();
-    exiting_.Reset();
 }
 
 void EffectCycle::Pause(DWORD milliseconds) const {
     // Without the event (it could not be made) the pause is a plain sleep.
-    if (!exiting_) {
+    if (!stop_) {
         Sleep(milliseconds);
         return;
     }
-    WaitForSingleObject(exiting_.Get(), milliseconds);
-}
-
-void EffectCycle::ForgetEnded() {
-    std::erase_if(workers_, [](const framework::KernelHandle& worker) {
-        return WaitForSingleObject(worker.Get(), 0) != WAIT_TIMEOUT;
-    });
+    WaitForSingleObject(stop_.Get(), milliseconds);
 }
 
 DWORD WINAPI EffectCycleWorker(LPVOID parameter) {

@@ -269,4 +269,12 @@ bool Menus::Dismiss() {
     return true;
 }
 
+bool Menus::End() {
+    if (!open_) {
+        return false;
+    }
+    open_->closed = true;
+    return true;
+}
+
 }  // namespace sim

@@ -64,6 +64,9 @@ public:
     // Chooses the enabled command item with that text; false when there is none.
     bool Choose(std::u16string_view text);
     bool Dismiss();
+    // EndMenu: the program closes its own open menu, without a choice; the menu's loop ends once
+    // the message being handled returns. False when no menu is open.
+    bool End();
 
 private:
     struct Menu {

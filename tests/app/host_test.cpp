@@ -107,12 +107,29 @@ TEST_F(HostTest, AboutRuleOpensTheAboutBoxForCommands16To31) {
     ASSERT_NE(about, nullptr);
     DeleteStoredSetting();
     desktop.Wait(1000);
-    // The exit sequence ran inside the About box's loop; the host's loop ends once it is back.
+    // The exit sequence ran inside the About box's loop and closed the box with it.
     EXPECT_TRUE(desktop.TrayIcons().empty());
-    EXPECT_TRUE(desktop.Running(process));
-    desktop.Post(about, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TopLevelWindows().empty());
     EXPECT_TRUE(machine.resources().Outstanding().empty());
+}
+
+TEST_F(HostTest, OneAboutBoxHowEverOftenItIsAskedFor) {
+    for (int i = 0; i < 2000; ++i) {
+        desktop.Post(Host(), WM_SYSCOMMAND, 0x0010, 0);
+    }
+    int abouts = 0;
+    for (const auto& window : desktop.TopLevelWindows()) {
+        abouts += window.title == u"\u5173\u4e8e Lumiset" ? 1 : 0;
+    }
+    EXPECT_EQ(abouts, 1) << "each further command brings the open one to the front";
+    const HWND about = desktop.FindTopLevel(u"#32770", u"\u5173\u4e8e Lumiset");
+    EXPECT_EQ(GetForegroundWindow(), about);
+
+    // Exit closes it, and the program ends within the tick.
+    Command(32772);
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TopLevelWindows().empty());
 }
 
 TEST_F(HostTest, SystemCommand32IsNotTheAboutBox) {

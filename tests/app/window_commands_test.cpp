@@ -212,17 +212,31 @@ TEST_F(WindowCommandsTest, AnUntitledWindowIsNeitherTheFrameNorItsOwner) {
     EXPECT_TRUE(desktop.CloseActiveWindow());
 }
 
-TEST_F(WindowCommandsTest, ExitWhileTheFrameIsOpenEndsOnceItCloses) {
+TEST_F(WindowCommandsTest, ExitWhileTheFrameIsOpenClosesItAndEnds) {
     Start();
     Command(32773);
     ASSERT_NE(Frame(), nullptr);
     DeleteStoredSetting();
     desktop.Wait(1000);
     EXPECT_TRUE(desktop.TrayIcons().empty());
-    EXPECT_TRUE(desktop.Running(process)) << "the host's loop ends once the frame returns";
-    EXPECT_TRUE(desktop.CloseActiveWindow());
+    EXPECT_EQ(Frame(), nullptr) << "closed as its close box would";
     EXPECT_FALSE(desktop.Running(process));
     EXPECT_TRUE(machine.resources().Outstanding().empty());
+}
+
+TEST_F(WindowCommandsTest, OneFrameWhereTheCodePageCannotSpellItsTitle) {
+    machine.locale().ui_language = 2052;
+    machine.locale().ansi_code_page = 1252;
+    Start();
+    Command(32773);
+    Command(32773);
+    EXPECT_EQ(WindowsTitled(u"\u5c5e\u6027").size(), 1u);
+    // Closed, it may open again.
+    EXPECT_TRUE(desktop.CloseActiveWindow());
+    Command(32773);
+    EXPECT_EQ(WindowsTitled(u"\u5c5e\u6027").size(), 1u);
+    Command(32772);
+    EXPECT_FALSE(desktop.Running(process));
 }
 
 TEST_F(WindowCommandsTest, OffWhileTheFrameIsOpenLeavesTheBindingsToTheirOwners) {

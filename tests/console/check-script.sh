@@ -5,7 +5,10 @@ set -u
 sim=$1 script=$2 expected=$3
 want_status=$(sed -n '1s/^# exit \([0-9]*\)$/\1/p' "$expected")
 want_status=${want_status:-0}
-actual=$("$sim" --script "$script" 2>&1)
+# A script may name the options it runs with, in a line "# lumiset-sim options: …".
+options=$(sed -n "s/^# lumiset-sim options: //p" "$script" | head -n 1)
+# shellcheck disable=SC2086
+actual=$("$sim" --script "$script" $options 2>&1)
 status=$?
 if ! diff -u <(grep -v '^# exit ' "$expected") <(printf '%s\n' "$actual"); then
     echo "transcript of $script differs (expected, then actual)"

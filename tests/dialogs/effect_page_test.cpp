@@ -100,6 +100,16 @@ TEST_F(EffectPageTest, SecondAutoChangeRestartsAndNeverTwoWorkersWrite) {
     EXPECT_EQ(WritesDuring(5000), Values{3});
 }
 
+TEST_F(EffectPageTest, ClicksInARowLeaveOneWorker) {
+    for (int click = 0; click < 300; ++click) {
+        Click(IDC_AUTO_CHANGE);
+        ASSERT_LE(machine.resources().Open(sim::kinds::kThreadHandle), 1) << "click " << click;
+    }
+    // The click's write and its worker's first step, each a 1.
+    EXPECT_EQ(Writes(CameraLog(), "image.33"), Values(600, 1));
+    EXPECT_EQ(WritesDuring(5000), Values{2}) << "one worker writes the next step";
+}
+
 TEST_F(EffectPageTest, CycleOutlivesTheWindowAndEndsWithTheProgram) {
     Click(IDC_AUTO_CHANGE);
     WritesDuring(5000);

@@ -463,6 +463,7 @@ BOOL WINAPI SetMenuItemBitmaps(HMENU hMenu, UINT uPosition, UINT uFlags, HBITMAP
 BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd,
                            const RECT* prcRect);
 BOOL WINAPI DestroyMenu(HMENU hMenu);
+BOOL WINAPI EndMenu();
 int WINAPI GetMenuItemCount(HMENU hMenu);
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
 

@@ -37,6 +37,7 @@ WORD Language() {
 }  // namespace
 
 HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName) {
+    M().trace().Record("LoadMenuA");
     if (Injected("LoadMenuA", ERROR_RESOURCE_NAME_NOT_FOUND)) {
         return nullptr;
     }
@@ -84,6 +85,10 @@ BOOL WINAPI SetMenuItemBitmaps(HMENU hMenu, UINT uPosition, UINT uFlags, HBITMAP
                : FALSE;
 }
 
+BOOL WINAPI EndMenu() {
+    return M().menus().End() ? TRUE : FALSE;
+}
+
 BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserved*/, HWND hWnd,
                            const RECT* /*prcRect*/) {
     if (Injected("TrackPopupMenu", ERROR_INVALID_PARAMETER)) {
@@ -105,6 +110,7 @@ int WINAPI GetMenuItemCount(HMENU hMenu) {
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
+    M().trace().Record("GetCursorPos");
     if (Injected("GetCursorPos", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }

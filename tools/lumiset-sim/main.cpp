@@ -93,6 +93,16 @@ bool IsBlankOrComment(const std::string& line) {
 
 }  // namespace
 
+// Calls on COM objects whose apartment had ended are the program's fault even when nothing
+// visible went wrong: each distinct one on standard error, and the exit status says so.
+bool ReportComCallsAfterUninitialize(sim::Machine& machine) {
+    const auto& calls = machine.apartments().CallsAfterUninitialize();
+    for (const std::string& call : calls) {
+        std::cerr << "sim: COM call after CoUninitialize: " << call << "\n";
+    }
+    return !calls.empty();
+}
+
 int main(int argc, char** argv) {
     std::string why;
     const auto options = ParseOptions(argc, argv, why);
@@ -119,7 +129,7 @@ int main(int argc, char** argv) {
     if (!options->script && isatty(STDIN_FILENO)) {
         console::RunAtTerminal(machine, console, !options->still);
         console.EndLumiset();
-        return 0;
+        return ReportComCallsAfterUninitialize(machine) ? 1 : 0;
     }
 
     bool any_failed = false;
@@ -152,5 +162,7 @@ int main(int argc, char** argv) {
         }
     }
     console.EndLumiset();
-    return options->script && any_failed ? 1 : 0;
+    std::cout.flush();
+    const bool com_fault = ReportComCallsAfterUninitialize(machine);
+    return (options->script && any_failed) || com_fault ? 1 : 0;
 }

@@ -41,4 +41,16 @@ TEST(CommandLine, NumbersAreDecimalOrHex) {
     EXPECT_EQ(console::ParseNumber("-"), std::nullopt);
 }
 
+TEST(CommandLine, RangedNumbersKeepTheirBoundsWithoutWrapping) {
+    EXPECT_EQ(console::ParseNumberIn("0", 0, 40), 0);
+    EXPECT_EQ(console::ParseNumberIn("0x28", 0, 40), 40);
+    EXPECT_EQ(console::ParseNumberIn("41", 0, 40), std::nullopt);
+    EXPECT_EQ(console::ParseNumberIn("-1", 0, 40), std::nullopt);
+    // 2^32 + 1 is not 1, and 2^64 - 1 is not -1, once a range is asked for.
+    EXPECT_EQ(console::ParseNumberIn("4294967297", 1, INT32_MAX), std::nullopt);
+    EXPECT_EQ(console::ParseNumberIn("0xFFFFFFFFFFFFFFFF", 0, UINT32_MAX), std::nullopt);
+    EXPECT_EQ(console::ParseNumberIn("4294967295", 0, UINT32_MAX), 4294967295);
+    EXPECT_EQ(console::ParseNumberIn("x", 0, 1), std::nullopt);
+}
+
 }  // namespace

@@ -83,6 +83,29 @@ TEST(Lumisetctl, UsageErrorsNameWhatIsWrong) {
     EXPECT_EQ(ErrorOf({"zoom\t\x7F", "x"}), "unknown command \"zoom\\x09\\x7F\"");
     EXPECT_EQ(ErrorOf({"effect", "tv\r", "effect"}),
               "unknown effect \"tv\\x0D effect\" (lumisetctl --help lists them)");
+    // A long word is quoted up to 64 characters, never cut inside a UTF-8 character.
+    const std::string long_word(100, 'w');
+    EXPECT_EQ(ErrorOf({long_word}), "unknown command \"" + std::string(64, 'w') + "...\"");
+    EXPECT_EQ(ErrorOf({std::string(64, 'w')}), "unknown command \"" + std::string(64, 'w') + "\"");
+    EXPECT_EQ(ErrorOf({"effect", std::string(63, 'e') + "\xC3\xA9" + "tail"}),
+              "unknown effect \"" + std::string(63, 'e') + "...\" (lumisetctl --help lists them)");
+    EXPECT_EQ(
+        ErrorOf({std::string(70, '\n')}), "unknown command \"" + [] {
+            std::string escaped;
+            for (int i = 0; i < 64; ++i) {
+                escaped += "\\x0A";
+            }
+            return escaped;
+        }() + "...\"");
+    // The uninstaller's wait takes 0 to 600 seconds, in decimal.
+    for (const Args& bad :
+         {Args{"--uninstall-wait"}, Args{"--uninstall-wait", "601"}, Args{"--uninstall-wait", "-1"},
+          Args{"--uninstall-wait", "0x10"}, Args{"--uninstall-wait", "4294967296"},
+          Args{"--uninstall-wait", "5", "5"}}) {
+        EXPECT_EQ(ErrorOf(bad), "--uninstall-wait needs SECONDS, 0 to 600") << bad.back();
+    }
+    EXPECT_EQ(lumisetctl::Parse({"--uninstall-wait", "600"}).command, 600u);
+    EXPECT_EQ(lumisetctl::Parse({"--uninstall-wait", "0"}).kind, Action::Kind::UninstallWait);
 }
 
 class FakeMachine : public lumisetctl::Machine {
@@ -102,6 +125,13 @@ public:
         ++settings_started;
         return {Result::Kind::Done, {}};
     }
+    bool SettingReadable() override { return setting_readable; }
+    bool WaitForNoLumiset(unsigned milliseconds) override {
+        waited_ms.push_back(milliseconds);
+        return !running;
+    }
+    bool setting_readable = true;
+    std::vector<unsigned> waited_ms;
 };
 
 TEST(Lumisetctl, OutcomesAndExitStatuses) {
@@ -141,6 +171,19 @@ TEST(Lumisetctl, OutcomesAndExitStatuses) {
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.output, "");
     EXPECT_TRUE(machine.posted.empty());
+
+    // The uninstaller's wait: at once while the setting can be read, else until none runs.
+    outcome = run({"--uninstall-wait", "10"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(machine.waited_ms.empty());
+    machine.setting_readable = false;
+    outcome = run({"--uninstall-wait", "10"});
+    EXPECT_EQ(outcome.status, 0);
+    machine.running = true;
+    outcome = run({"--uninstall-wait", "7"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.error, "Lumiset still runs after 7 seconds");
+    EXPECT_EQ(machine.waited_ms, (std::vector<unsigned>{10000, 7000}));
 
     outcome = run({"--help"});
     EXPECT_EQ(outcome.status, 0);

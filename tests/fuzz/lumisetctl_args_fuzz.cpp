@@ -35,12 +35,15 @@ public:
         return {};
     }
     Result StartSettings() override { return {}; }
+    bool SettingReadable() override { return true; }
+    bool WaitForNoLumiset(unsigned) override { std::abort(); }
 };
 
+// One line, and short: a quoted word is cut at 64 characters (each at most 4 when escaped).
 bool IsOneLine(const std::string& text) {
-    return !text.empty() && std::none_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
+    return !text.empty() && text.size() <= 2 * 4 * lumisetctl::kLongestQuote &&
+           std::none_of(text.begin(), text.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/desktop.h"
 #include "platform/sim/machine.h"
 #include "platform/win32.h"
 
@@ -318,6 +319,58 @@ TEST_F(ComTest, TextConvertsWithTheAnsiCodePage) {
     WCHAR wide[8] = {};
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "caf\xE9", -1, wide, 8), 5);
     EXPECT_EQ(std::wstring(wide), L"caf\u00e9");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ComTest, CallsAfterTheApartmentsLastUninitializeAreRecordedOnce) {
+    video.PlugInCamera(sim::CameraModel::A);
+    // A nested initialisation keeps the apartment: its objects stay usable.
+    CoInitialize(nullptr);
+    IEnumMoniker* monikers = VideoInputs();
+    CoUninitialize();
+    monikers->Reset();
+    IMoniker* moniker = nullptr;
+    ASSERT_EQ(monikers->Next(1, &moniker, nullptr), S_OK);
+    void* bound = nullptr;
+    ASSERT_EQ(moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, &bound), S_OK);
+    auto* filter = static_cast<IBaseFilter*>(bound);
+    EXPECT_TRUE(machine.apartments().CallsAfterUninitialize().empty());
+
+    // The last CoUninitialize ends it; a new apartment on the same thread does not revive the
+    // old one's objects.
+    CoUninitialize();
+    CoInitialize(nullptr);
+    void* controls = nullptr;
+    EXPECT_EQ(filter->QueryInterface(IID_IKsPropertySet, &controls), S_OK);
+    auto* properties = static_cast<IKsPropertySet*>(controls);
+    DWORD support = 0;
+    properties->QuerySupported(GUID{}, 0, &support);
+    properties->Release();
+    filter->Release();
+    moniker->Release();
+    monikers->Release();
+    monikers = nullptr;
+    EXPECT_EQ(machine.apartments().CallsAfterUninitialize(),
+              (std::vector<std::string>{"IBaseFilter::QueryInterface", "IBaseFilter::AddRef",
+                                        "IKsPropertySet::QuerySupported", "IBaseFilter::Release",
+                                        "IMoniker::Release", "IEnumMoniker::Release"}))
+        << "each distinct call once, in the order first made";
+
+    // Objects of the new apartment, and of another thread's, are fine.
+    const size_t recorded = machine.apartments().CallsAfterUninitialize().size();
+    DeviceEnumerator()->Release();
+    sim::Desktop desktop(machine);
+    desktop.Start([this] {
+        CoInitialize(nullptr);
+        IEnumMoniker* elsewhere = VideoInputs();
+        elsewhere->Reset();
+        elsewhere->Release();
+        CoUninitialize();
+    });
+    EXPECT_EQ(machine.apartments().CallsAfterUninitialize().size(), recorded);
 }
 
 }  // namespace

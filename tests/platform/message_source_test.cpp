@@ -16,6 +16,7 @@ constexpr UINT kRecord = WM_APP + 1;      // records how it arrived
 constexpr UINT kSendInside = WM_APP + 2;  // records, then sends kRecord to itself, then records
 constexpr UINT kOpenMenu = WM_APP + 3;    // tracks a popup menu on the window
 constexpr UINT kUnhook = WM_APP + 4;      // unhooks the recording hook
+constexpr UINT kOpenFile = WM_APP + 5;    // asks for a file with the file dialog
 
 struct Seen {
     UINT message;
@@ -44,6 +45,16 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         case kOpenMenu:
             TrackPopupMenu(*open_menu, 0, 0, 0, 0, hwnd, nullptr);
             return 0;
+        case kOpenFile: {
+            char file[MAX_PATH] = "";
+            OPENFILENAMEA request{};
+            request.lStructSize = sizeof(request);
+            request.hwndOwner = hwnd;
+            request.lpstrFile = file;
+            request.nMaxFile = MAX_PATH;
+            GetOpenFileNameA(&request);
+            return 0;
+        }
         case kUnhook:
             SetLastError(0);
             unhooks->push_back(UnhookWindowsHookEx(*installed));
@@ -196,6 +207,14 @@ TEST_F(MessageSourceTest, HooksSeeEveryMessageTakenInAnyLoop) {
     desktop.Settle();
     EXPECT_EQ(hook_log, (std::vector<UINT>{kOpenMenu, kRecord}));
     desktop.DismissMenu();
+
+    // So does the file dialog's, a repaint of the owner included.
+    hook_log.clear();
+    desktop.Post(window, kOpenFile, 0, 0);
+    ASSERT_TRUE(desktop.FileDialogOpen());
+    desktop.Post(window, kRecord, 0, 0);
+    EXPECT_EQ(hook_log, (std::vector<UINT>{kOpenFile, WM_PAINT, kRecord}));
+    desktop.AnswerFileDialog(std::nullopt);
 
     // Unhooked, it sees nothing more and is no longer counted; a second unhook fails.
     desktop.Post(window, kUnhook, 0, 0);

@@ -235,6 +235,9 @@ std::vector<std::string> LumisetRig::Leftovers(std::string_view failing_operatio
     if (const int apartments = machine_ref.apartments().Outstanding(); apartments != 0) {
         left.push_back("COM initialisation " + std::to_string(apartments));
     }
+    for (const std::string& call : machine_ref.apartments().CallsAfterUninitialize()) {
+        left.push_back("COM call after CoUninitialize: " + call);
+    }
     // A failed NIM_DELETE leaves the icon with the shell until it restarts.
     for (const sim::TrayIcon& icon : machine_ref.tray().Icons()) {
         if (failing_operation == "Shell_NotifyIconA") {

@@ -25,6 +25,9 @@ void LumisetTest::TearDown() {
     // A modal window still open keeps the host's loop from ending: close them as a person would.
     for (int open = 0; open < 8 && Host() && desktop.CloseActiveWindow(); ++open) {
     }
+    for (const std::string& call : machine.apartments().CallsAfterUninitialize()) {
+        ADD_FAILURE() << "COM call after CoUninitialize: " << call;
+    }
 }
 
 sim::ProcessId LumisetTest::StartLumiset(std::string command_line) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "tools/lumiset-sim/clock_limit.h"
+
 namespace console {
 
 ClockFollower::ClockFollower(sim::Kernel& kernel, WallClock wall_clock)
@@ -13,7 +15,8 @@ void ClockFollower::CatchUp() {
         std::chrono::duration_cast<std::chrono::milliseconds>(wall_clock_() - last_);
     if (elapsed.count() > 0) {
         last_ += elapsed;
-        kernel_.Advance(static_cast<sim::Millis>(elapsed.count()));
+        kernel_.Advance(
+            std::min(static_cast<sim::Millis>(elapsed.count()), ClockRoom(kernel_.Now())));
     }
 }
 

@@ -15,7 +15,8 @@ public:
     ClockFollower(sim::Kernel& kernel, WallClock wall_clock);
 
     // Moves the machine's clock on by the wall time gone since the last catch-up, in whole
-    // milliseconds (the rest counts next time), running all that falls due on the way.
+    // milliseconds (the rest counts next time), running all that falls due on the way; it stops
+    // at the clock's end (clock_limit.h).
     void CatchUp();
     // How long the console may wait for input before something on the machine falls due, in
     // milliseconds; nullopt when nothing waits for the clock.

@@ -97,6 +97,15 @@ std::optional<std::int64_t> ParseNumber(std::string_view text) {
     return static_cast<std::int64_t>(value);
 }
 
+std::optional<std::int64_t> ParseNumberIn(std::string_view text, std::int64_t min,
+                                          std::int64_t max) {
+    const auto value = ParseNumber(text);
+    if (!value || *value < min || *value > max) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::optional<std::string> RestOfLine(std::string_view line, size_t skip) {
     line = WithoutComment(line);
     size_t i = 0;

@@ -17,6 +17,10 @@ std::optional<std::vector<std::string>> SplitWords(std::string_view line);
 // including values beyond 64 bits.
 std::optional<std::int64_t> ParseNumber(std::string_view text);
 
+// ParseNumber's number when it lies from `min` to `max`; nullopt for anything else.
+std::optional<std::int64_t> ParseNumberIn(std::string_view text, std::int64_t min,
+                                          std::int64_t max);
+
 // The rest of the line after the first `skip` words, as a title: a quoted text keeps its blanks,
 // otherwise the words as typed with surrounding blanks removed.
 std::optional<std::string> RestOfLine(std::string_view line, size_t skip);

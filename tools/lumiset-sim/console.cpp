@@ -8,6 +8,7 @@
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
+#include "tools/lumiset-sim/clock_limit.h"
 #include "tools/lumiset-sim/command_help.h"
 #include "tools/lumiset-sim/command_line.h"
 #include "tools/lumisetctl/lumisetctl_commands.h"
@@ -19,6 +20,8 @@ namespace {
 constexpr const char* kSettingKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
 constexpr const char* kSettingValue = "DeviceEnable";
 constexpr UINT kLumisetIconId = 148;
+constexpr int kLastControlId = 0xFFFF;  // a dialog item's id is a WORD
+constexpr std::int64_t kMostFailures = 1000000;
 
 std::string Utf8(std::u16string_view text) {
     return sim::Utf16ToUtf8(text);
@@ -34,16 +37,6 @@ const std::map<std::string, UINT, std::less<>>& MouseEvents() {
         {"lbuttondblclk", WM_LBUTTONDBLCLK}, {"mousemove", WM_MOUSEMOVE},
     };
     return events;
-}
-
-// A number that must fit the Windows type it stands for.
-template <typename T>
-std::optional<T> Number(const std::string& word) {
-    const auto value = ParseNumber(word);
-    if (!value) {
-        return std::nullopt;
-    }
-    return static_cast<T>(*value);
 }
 
 std::string DescribeStatus(const sim::DeviceTree& devices, const sim::DeviceNode& node) {
@@ -80,14 +73,36 @@ void Console::StartLumiset(const std::string& command_line) {
         desktop_.Start([this, command_line] { start_lumiset_(command_line); }));
 }
 
+bool Console::AnyLumisetRunning() const {
+    return std::any_of(lumiset_processes_.begin(), lumiset_processes_.end(),
+                       [this](sim::ProcessId p) { return desktop_.Running(p); });
+}
+
 void Console::EndLumiset() {
     constexpr WPARAM kExit = 32772;
     constexpr int kMostWindows = 8;
+    // Whatever the script left failing would keep the program from letting go.
+    machine_.faults().ClearAll();
+    // A menu or file dialog holds the program in its modal loop, which Exit does not end.
+    if (desktop_.MenuOpen()) {
+        desktop_.DismissMenu();
+    }
+    if (desktop_.FileDialogOpen()) {
+        desktop_.AnswerFileDialog(std::nullopt);
+    }
     if (const HWND host = HostWindow()) {
         desktop_.Post(host, WM_COMMAND, kExit, 0);
     }
-    for (int open = 0; open < kMostWindows && HostWindow() && desktop_.CloseActiveWindow();
-         ++open) {
+    for (int open = 0; open < kMostWindows && HostWindow(); ++open) {
+        // A window another program disabled would refuse its close box.
+        const HWND active = desktop_.ActiveWindow();
+        const sim::Window* window = active ? machine_.windows().Find(active) : nullptr;
+        if (window && !window->Enabled()) {
+            desktop_.EnableWindow(active, true);
+        }
+        if (!desktop_.CloseActiveWindow()) {
+            break;
+        }
     }
 }
 
@@ -158,11 +173,7 @@ std::span<const Console::Verb> Console::Verbs() {
              if (w.size() != 1) {
                  return c.Unknown(w[0]);
              }
-             const auto& processes = c.lumiset_processes_;
-             const bool running =
-                 std::any_of(processes.begin(), processes.end(),
-                             [&c](sim::ProcessId p) { return c.desktop_.Running(p); });
-             c.out_ << (running ? "running" : "exited") << "\n";
+             c.out_ << (c.AnyLumisetRunning() ? "running" : "exited") << "\n";
              return true;
          }},
         {"fail", [](Console& c, const Words& w, std::string_view) { return c.Fail(w); }},
@@ -255,6 +266,11 @@ bool Console::Wait(const Words& words) {
     if (!ms || *ms < 0) {
         return Error("usage: wait MS");
     }
+    const sim::Millis room = ClockRoom(machine_.kernel().Now());
+    if (static_cast<std::uint64_t>(*ms) > room) {
+        return Error("usage: wait MS (MS 0 to " + std::to_string(room) +
+                     " now: the 32-bit clock ends at 4294967295 ms)");
+    }
     desktop_.Wait(static_cast<sim::Millis>(*ms));
     return true;
 }
@@ -286,15 +302,15 @@ bool Console::Tray(const Words& words) {
 }
 
 bool Console::Command(const Words& words) {
-    const auto id = words.size() == 2 ? Number<WORD>(words[1]) : std::nullopt;
-    if (!id || *ParseNumber(words[1]) < 0 || *ParseNumber(words[1]) > 0xFFFF) {
+    const auto id = words.size() == 2 ? ParseNumberIn(words[1], 0, 0xFFFF) : std::nullopt;
+    if (!id) {
         return Error("usage: command ID (0 to 65535)");
     }
     const HWND host = HostWindow();
     if (!host) {
         return Error("no window \"Property\" of class \"#32770\"");
     }
-    desktop_.Post(host, WM_COMMAND, *id, 0);
+    desktop_.Post(host, WM_COMMAND, static_cast<WPARAM>(*id), 0);
     return true;
 }
 
@@ -329,6 +345,30 @@ bool Console::Lumisetctl(const Words& words) {
         Result StartSettings() override {
             console_.StartLumiset("/settings");
             return {Result::Kind::Done, {}};
+        }
+        bool SettingReadable() override {
+            return console_.machine_.registry()
+                .GetValue(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue)
+                .has_value();
+        }
+        // On the virtual clock, from one thing due to the next, as the system would wake the
+        // waiting program when a process ends.
+        bool WaitForNoLumiset(unsigned milliseconds) override {
+            sim::Kernel& kernel = console_.machine_.kernel();
+            const sim::Millis deadline =
+                kernel.Now() + std::min<sim::Millis>(milliseconds, ClockRoom(kernel.Now()));
+            while (console_.AnyLumisetRunning()) {
+                const sim::Millis now = kernel.Now();
+                if (now >= deadline) {
+                    return false;
+                }
+                sim::Millis next = deadline;
+                for (const sim::ClockWait& wait : kernel.ClockWaits()) {
+                    next = std::min(next, std::max(wait.due, now + 1));
+                }
+                console_.desktop_.Wait(next - now);
+            }
+            return true;
         }
 
     private:
@@ -573,8 +613,8 @@ std::optional<sim::ControlView> Console::ActiveControl(const std::string& id,
         return std::nullopt;
     }
     const auto number = ParseNumber(id);
-    if (!number || *number < INT32_MIN || *number > INT32_MAX) {
-        Error(usage);
+    if (!number || *number < 0 || *number > kLastControlId) {
+        Error(number ? usage + " (ID 0 to 65535)" : usage);
         return std::nullopt;
     }
     for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
@@ -692,7 +732,7 @@ bool Console::Drag(const Words& words) {
     }
     const auto position = ParseNumber(words[2]);
     if (!position || *position < INT32_MIN || *position > INT32_MAX) {
-        return Error(usage);
+        return Error(position ? usage + " (POS -2147483648 to 2147483647)" : usage);
     }
     const auto control = ActiveTrackbar(words[1], usage);
     if (!control) {
@@ -768,8 +808,13 @@ bool Console::Device(const Words& words) {
         }
         return true;
     }
-    if (words.size() == 3) {
+    static const std::string_view node_actions[] = {"remove", "unplug", "plug", "stuck"};
+    if (words.size() == 3 && std::ranges::find(node_actions, words[1]) != std::end(node_actions)) {
+        // The tree numbers its nodes with an int; a number beyond it must not wrap onto one.
         const auto number = ParseNumber(words[2]);
+        if (number && (*number < 1 || *number > INT32_MAX)) {
+            return Error("device number must be 1 to 2147483647 (device list shows them)");
+        }
         sim::DeviceNode* node = number ? devices.Node(static_cast<int>(*number)) : nullptr;
         if (!node) {
             return Error("no device " + words[2]);
@@ -780,10 +825,8 @@ bool Console::Device(const Words& words) {
             devices.Unplug(node->number);
         } else if (words[1] == "plug") {
             devices.Plug(node->number);
-        } else if (words[1] == "stuck") {
-            node->refuses_to_stop = true;
         } else {
-            return Error(usage);
+            node->refuses_to_stop = true;
         }
         desktop_.Settle();
         return true;
@@ -799,7 +842,10 @@ bool Console::Fail(const Words& words) {
         return Error("no platform operation named " + words[1]);
     }
     const auto count = words.size() == 3 ? ParseNumber(words[2]) : std::optional<std::int64_t>(1);
-    if (!count || *count < 1 || *count > 1000000) {
+    if (count && *count > kMostFailures) {
+        return Error("usage: fail OPERATION [N] (N 1 to " + std::to_string(kMostFailures) + ")");
+    }
+    if (!count || *count < 1) {
         return Error("usage: fail OPERATION [N] (N from 1)");
     }
     machine_.faults().Fail(words[1], static_cast<int>(*count));
@@ -911,16 +957,22 @@ bool Console::Camera(const Words& words, std::string_view line) {
         return true;
     }
     if (action == "set" && words.size() == 4) {
-        const auto value = ParseNumber(words[3]);
-        if (!value || *value < INT32_MIN || *value > UINT32_MAX) {
-            return Error("usage: camera set CHANNEL VALUE (a 32-bit number)");
-        }
-        const auto number = static_cast<std::int32_t>(*value);
         const std::string& target = words[2];
         if (target == "powerline") {
-            driver.SetPowerLine(number);
+            // What the camera's power-line control holds: off, 50 Hz, 60 Hz.
+            const auto setting = ParseNumberIn(words[3], 0, 2);
+            if (!setting) {
+                return Error("usage: camera set powerline N (N 0 to 2)");
+            }
+            driver.SetPowerLine(static_cast<std::int32_t>(*setting));
             return true;
         }
+        const auto value = ParseNumberIn(words[3], INT32_MIN, UINT32_MAX);
+        if (!value) {
+            return Error(
+                "usage: camera set CHANNEL VALUE (a 32-bit number: -2147483648 to 4294967295)");
+        }
+        const auto number = static_cast<std::int32_t>(*value);
         for (const auto& [prefix, last] :
              {std::pair<std::string, int>{"image.", 40}, {"zoom.", 13}}) {
             if (target.rfind(prefix, 0) != 0) {

@@ -35,9 +35,12 @@ public:
     static std::vector<std::string_view> CommandNames();
     // The copies of Lumiset started so far, running or not.
     const std::vector<sim::ProcessId>& lumiset_processes() const { return lumiset_processes_; }
-    // Ends a Lumiset still running as its user would (Exit, then the close box of each window
-    // still open), so that it lets go of what it holds before the machine goes. Prints nothing.
+    // Ends a Lumiset still running as its user would (an open menu dismissed, an open file dialog
+    // cancelled, Exit, then the close box of each window still open), so that it lets go of what
+    // it holds before the machine goes. Prints nothing.
     void EndLumiset();
+    // Whether any copy started so far still runs.
+    bool AnyLumisetRunning() const;
 
 private:
     using Words = std::vector<std::string>;

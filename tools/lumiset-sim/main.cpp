@@ -53,7 +53,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
             }
             options.boot.ui_language = static_cast<unsigned short>(*lang);
         } else if (arg == "--acp" && has_value) {
-            const auto acp = console::ParseNumber(argv[++i]);
+            // A code page is a 16-bit number; a larger one must not wrap onto a known one.
+            const auto acp = console::ParseNumberIn(argv[++i], 0, 0xFFFF);
             if (!acp || !sim::IsSupportedCodePage(static_cast<unsigned>(*acp))) {
                 why = "--acp takes 1252, 936 or 950";
                 return std::nullopt;
@@ -92,6 +93,16 @@ bool IsBlankOrComment(const std::string& line) {
 
 }  // namespace
 
+// Calls on COM objects whose apartment had ended are the program's fault even when nothing
+// visible went wrong: each distinct one on standard error, and the exit status says so.
+bool ReportComCallsAfterUninitialize(sim::Machine& machine) {
+    const auto& calls = machine.apartments().CallsAfterUninitialize();
+    for (const std::string& call : calls) {
+        std::cerr << "sim: COM call after CoUninitialize: " << call << "\n";
+    }
+    return !calls.empty();
+}
+
 int main(int argc, char** argv) {
     std::string why;
     const auto options = ParseOptions(argc, argv, why);
@@ -118,7 +129,7 @@ int main(int argc, char** argv) {
     if (!options->script && isatty(STDIN_FILENO)) {
         console::RunAtTerminal(machine, console, !options->still);
         console.EndLumiset();
-        return 0;
+        return ReportComCallsAfterUninitialize(machine) ? 1 : 0;
     }
 
     bool any_failed = false;
@@ -151,5 +162,7 @@ int main(int argc, char** argv) {
         }
     }
     console.EndLumiset();
-    return options->script && any_failed ? 1 : 0;
+    std::cout.flush();
+    const bool com_fault = ReportComCallsAfterUninitialize(machine);
+    return (options->script && any_failed) || com_fault ? 1 : 0;
 }

@@ -69,11 +69,20 @@ std::string Join(const std::vector<std::string>& words, std::size_t first) {
 }
 
 // A typed word in double quotes for an error message. Control characters are shown as \xNN, so
-// that a word with a line break in it keeps the message on one line.
+// that a word with a line break in it keeps the message on one line; a word longer than
+// kLongestQuote is cut there (never inside a UTF-8 character) and marked with "...".
 std::string Quoted(std::string_view typed) {
     constexpr char kHex[] = "0123456789ABCDEF";
+    std::string_view shown = typed;
+    if (shown.size() > kLongestQuote) {
+        std::size_t cut = kLongestQuote;
+        while (cut > 0 && (static_cast<unsigned char>(typed[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        shown = typed.substr(0, cut);
+    }
     std::string quoted = "\"";
-    for (const char c : typed) {
+    for (const char c : shown) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
             quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
@@ -81,7 +90,7 @@ std::string Quoted(std::string_view typed) {
             quoted += c;
         }
     }
-    return quoted + "\"";
+    return quoted + (shown.size() < typed.size() ? "...\"" : "\"");
 }
 
 Action Error(std::string why) {
@@ -90,6 +99,21 @@ Action Error(std::string why) {
 
 Action Simple(Action::Kind kind, unsigned command = 0) {
     return Action{kind, command, {}};
+}
+
+// "--uninstall-wait SECONDS" with SECONDS 0 to kLongestUninstallWait, in decimal.
+Action UninstallWait(const std::vector<std::string>& args) {
+    const std::string error =
+        "--uninstall-wait needs SECONDS, 0 to " + std::to_string(kLongestUninstallWait);
+    if (args.size() != 2 || args[1].empty() || args[1].size() > 3 ||
+        !std::all_of(args[1].begin(), args[1].end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return Error(error);
+    }
+    const auto seconds = static_cast<unsigned>(std::stoul(args[1]));
+    if (seconds > kLongestUninstallWait) {
+        return Error(error);
+    }
+    return Action{Action::Kind::UninstallWait, seconds, {}};
 }
 
 // "TITLE: a, b, c" wrapped at 78 columns, continued lines indented.
@@ -127,6 +151,9 @@ Action Parse(const std::vector<std::string>& args) {
     }
     const std::string& typed = args[0];
     const std::string word = Lower(typed);
+    if (typed == "--uninstall-wait") {
+        return UninstallWait(args);
+    }
     if (word == "effect") {
         const std::string name = Join(args, 1);
         if (Normalize(name).empty()) {
@@ -202,6 +229,14 @@ Outcome Run(const std::vector<std::string>& args, Machine& machine) {
         case Action::Kind::Settings:
             result = machine.StartSettings();
             break;
+        case Action::Kind::UninstallWait:
+            if (machine.SettingReadable() || machine.WaitForNoLumiset(action.command * 1000)) {
+                return Outcome{kDone, {}, {}};
+            }
+            return Outcome{
+                kNotDelivered,
+                {},
+                "Lumiset still runs after " + std::to_string(action.command) + " seconds"};
     }
     switch (result.kind) {
         case Machine::Result::Kind::Done:

@@ -20,6 +20,11 @@ inline constexpr int kDone = 0;
 inline constexpr int kNotDelivered = 1;  // no Lumiset runs, or the system refused
 inline constexpr int kUsageError = 2;
 
+// The uninstaller's longest wait for Lumiset to end, in seconds.
+inline constexpr unsigned kLongestUninstallWait = 600;
+// How much of a word lumisetctl does not know its error quotes.
+inline constexpr std::size_t kLongestQuote = 64;
+
 // The camera's effects and frames by their English menu names, in the order of their EffectId
 // (1 to 26).
 struct EffectName {
@@ -70,9 +75,9 @@ static_assert(EffectCommandsRunInOrder());
 
 // What the arguments ask for.
 struct Action {
-    enum class Kind { Post, Settings, Status, Help, UsageError };
+    enum class Kind { Post, Settings, Status, Help, UninstallWait, UsageError };
     Kind kind = Kind::UsageError;
-    unsigned command = 0;  // Post: the window command
+    unsigned command = 0;  // Post: the window command; UninstallWait: the seconds
     std::string error;     // UsageError: what is wrong, one line
 };
 
@@ -99,6 +104,10 @@ public:
     virtual Result Post(unsigned command) = 0;
     // Starts Lumiset with the command line "/settings".
     virtual Result StartSettings() = 0;
+    // Whether the stored setting can be read: while it can, every Lumiset runs on.
+    virtual bool SettingReadable() = 0;
+    // Waits up to `milliseconds` until no Lumiset of any user runs; false when one still runs.
+    virtual bool WaitForNoLumiset(unsigned milliseconds) = 0;
 };
 
 // What a run printed and its exit status. `error` is one line without the program's name;

@@ -64,6 +64,11 @@ public:
         return {Result::Kind::Done, {}};
     }
 
+    bool SettingReadable() override { return lumisetctl::SettingReadable(); }
+    bool WaitForNoLumiset(unsigned milliseconds) override {
+        return lumisetctl::WaitForNoLumiset(milliseconds);
+    }
+
 private:
     static HWND Host() { return FindWindowA(lumisetctl::kHostClass, lumisetctl::kHostTitle); }
 };
@@ -72,9 +77,6 @@ private:
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (int status = 0; lumisetctl::RunUninstallWait(args, status)) {
-        return status;
-    }
     WindowsMachine machine;
     const lumisetctl::Outcome outcome = lumisetctl::Run(args, machine);
     std::fputs(outcome.output.c_str(), stdout);

@@ -2,15 +2,14 @@
 // it has removed the setting's key and before it removes the files. Windows only.
 #pragma once
 
-#include <string>
-#include <vector>
-
 namespace lumisetctl {
 
-// `--uninstall-wait SECONDS`: when the stored setting can no longer be read, waits up to SECONDS
-// for every Lumiset.exe process, of any user, to end; each ends itself within a second of that.
-// Returns true when `args` is this command, with `status` 0 when none runs (any more), 1 when one
-// still runs at the deadline and 2 for a bad SECONDS; false for any other command line.
-bool RunUninstallWait(const std::vector<std::string>& args, int& status);
+// Whether the stored setting can be read; while it can, every Lumiset runs on (an upgrade keeps
+// it), so there is nothing to wait for.
+bool SettingReadable();
+
+// Waits up to `milliseconds` for every Lumiset.exe process, of any user, to end; each ends itself
+// within a second of the setting's removal. False when one still runs at the deadline.
+bool WaitForNoLumiset(unsigned milliseconds);
 
 }  // namespace lumisetctl

@@ -24,7 +24,10 @@ public:
         }
     }
 
+    std::string_view InterfaceName() const override { return "IBaseFilter"; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+        Called("QueryInterface");
         if (!ppvObject) {
             return E_POINTER;
         }
@@ -115,6 +118,7 @@ public:
 
     // ISpecifyPropertyPages
     HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pPages) override {
+        CalledAs("ISpecifyPropertyPages::GetPages");
         if (!pPages) {
             return E_POINTER;
         }
@@ -146,6 +150,7 @@ private:
 
     // S_OK and the driver when a call gets through to it; otherwise the call's error.
     HRESULT Reach(std::string_view operation, CameraDriver*& driver) const {
+        CalledAs(operation);
         Machine* machine = Home();
         if (!machine) {
             return E_UNEXPECTED;

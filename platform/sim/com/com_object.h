@@ -6,8 +6,10 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "platform/sim/apartments.h"
 #include "platform/sim/api/win32_com.h"
 #include "platform/sim/machine.h"
 
@@ -42,6 +44,7 @@ public:
     ComObject& operator=(const ComObject&) = delete;
 
     ULONG STDMETHODCALLTYPE AddRef() override {
+        Called("AddRef");
         const ULONG count = ++references_;
         if (Machine* machine = Home()) {
             machine->resources().Acquired(kinds::kComReference);
@@ -50,6 +53,7 @@ public:
     }
 
     ULONG STDMETHODCALLTYPE Release() override {
+        Called("Release");
         const ULONG count = --references_;
         if (Machine* machine = Home()) {
             machine->resources().Released(kinds::kComReference);
@@ -61,11 +65,33 @@ public:
     }
 
 protected:
-    // Starts with the one reference its creator hands out.
-    ComObject() : serial_(Machine::Current().video().serial()) {
+    // Starts with the one reference its creator hands out, in the apartment in force on the
+    // creating thread.
+    ComObject()
+        : serial_(Machine::Current().video().serial()),
+          apartment_(Machine::Current().apartments().Current(Kernel::CurrentThread())) {
         Machine::Current().resources().Acquired(kinds::kComReference);
     }
     virtual ~ComObject() = default;
+
+    // The interface the object is known by, for what the machine records of its calls.
+    virtual std::string_view InterfaceName() const = 0;
+    // Every call on the object comes here first: a call once its apartment has ended (after the
+    // creating thread's last CoUninitialize) is recorded, as COM would have refused it.
+    void Called(std::string_view method) const {
+        Machine* machine = Home();
+        if (machine && machine->apartments().Ended(apartment_)) {
+            machine->apartments().RecordCallAfterUninitialize(std::string(InterfaceName()) +
+                                                              "::" + std::string(method));
+        }
+    }
+    // The same for a method of another of the object's interfaces: "IKsPropertySet::Get".
+    void CalledAs(std::string_view call) const {
+        Machine* machine = Home();
+        if (machine && machine->apartments().Ended(apartment_)) {
+            machine->apartments().RecordCallAfterUninitialize(std::string(call));
+        }
+    }
 
     // The machine the object was made on, or null when that machine is gone: an object a test
     // leaked then still counts its references but reaches nothing.
@@ -80,6 +106,7 @@ protected:
 private:
     std::atomic<ULONG> references_{1};
     const std::uint64_t serial_;
+    const Apartments::ApartmentId apartment_;
 };
 
 }  // namespace sim

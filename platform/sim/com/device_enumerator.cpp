@@ -13,7 +13,10 @@ public:
     MonikerEnumerator(std::vector<int> device_ids, std::size_t position)
         : device_ids_(std::move(device_ids)), position_(position) {}
 
+    std::string_view InterfaceName() const override { return "IEnumMoniker"; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+        Called("QueryInterface");
         if (!ppvObject) {
             return E_POINTER;
         }
@@ -25,6 +28,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG celt, IMoniker** rgelt, ULONG* pceltFetched) override {
+        Called("Next");
         if (pceltFetched) {
             *pceltFetched = 0;
         }
@@ -48,6 +52,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE Skip(ULONG celt) override {
+        Called("Skip");
         const std::size_t left = device_ids_.size() - position_;
         if (celt > left) {
             position_ = device_ids_.size();
@@ -58,6 +63,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE Reset() override {
+        Called("Reset");
         if (!Home()) {
             return E_UNEXPECTED;
         }
@@ -69,6 +75,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE Clone(IEnumMoniker** ppenum) override {
+        Called("Clone");
         if (!ppenum) {
             return E_POINTER;
         }
@@ -84,7 +91,10 @@ private:
 
 class SystemDeviceEnum final : public ComObject<ICreateDevEnum> {
 public:
+    std::string_view InterfaceName() const override { return "ICreateDevEnum"; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+        Called("QueryInterface");
         if (!ppvObject) {
             return E_POINTER;
         }
@@ -98,6 +108,7 @@ public:
     HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID clsidDeviceClass,
                                                     IEnumMoniker** ppEnumMoniker,
                                                     DWORD /*dwFlags*/) override {
+        Called("CreateClassEnumerator");
         if (!ppEnumMoniker) {
             return E_POINTER;
         }

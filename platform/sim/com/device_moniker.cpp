@@ -15,7 +15,10 @@ class DevicePropertyBag final : public ComObject<IPropertyBag> {
 public:
     explicit DevicePropertyBag(int device_id) : device_id_(device_id) {}
 
+    std::string_view InterfaceName() const override { return "IPropertyBag"; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+        Called("QueryInterface");
         if (!ppvObject) {
             return E_POINTER;
         }
@@ -29,6 +32,7 @@ public:
     // The bag reads the device's registry values at the time of the call.
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT* pVar,
                                    IErrorLog* /*pErrorLog*/) override {
+        Called("Read");
         Machine* machine = Home();
         if (!machine) {
             return E_UNEXPECTED;
@@ -53,6 +57,7 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE Write(LPCOLESTR /*pszPropName*/, VARIANT* /*pVar*/) override {
+        Called("Write");
         return E_NOTIMPL;
     }
 
@@ -64,7 +69,10 @@ class DeviceMoniker final : public ComObject<IMoniker> {
 public:
     explicit DeviceMoniker(int device_id) : device_id_(device_id) {}
 
+    std::string_view InterfaceName() const override { return "IMoniker"; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+        Called("QueryInterface");
         if (!ppvObject) {
             return E_POINTER;
         }
@@ -77,6 +85,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* /*pbc*/, IMoniker* /*pmkToLeft*/,
                                            REFIID riidResult, void** ppvResult) override {
+        Called("BindToObject");
         if (!ppvResult) {
             return E_POINTER;
         }
@@ -103,6 +112,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* /*pbc*/, IMoniker* /*pmkToLeft*/, REFIID riid,
                                             void** ppvObj) override {
+        Called("BindToStorage");
         if (!ppvObj) {
             return E_POINTER;
         }

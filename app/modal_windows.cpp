@@ -12,11 +12,13 @@ struct ThreadWindows {
 
 BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
     auto* windows = reinterpret_cast<ThreadWindows*>(lParam);
-    // Only the captioned windows on the screen: the system keeps hidden windows of its own on
-    // the thread, and a popup menu is no dialog.
+    // The program's own dialogs, shown or not yet (one asked for in a row with another waits
+    // for its first idle moment), and the system's captioned windows on the screen: the system
+    // keeps hidden windows of its own on the thread, and a popup menu is no dialog.
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(hWnd, GWL_STYLE));
     const bool dialog_on_screen = (style & WS_VISIBLE) != 0 && (style & WS_CAPTION) == WS_CAPTION;
-    if (dialog_on_screen && hWnd != windows->keep && hWnd != windows->alsoKeep) {
+    const bool ours = CWnd::FromHandlePermanent(hWnd) != nullptr;
+    if ((ours || dialog_on_screen) && hWnd != windows->keep && hWnd != windows->alsoKeep) {
         windows->found.push_back(hWnd);
     }
     return TRUE;

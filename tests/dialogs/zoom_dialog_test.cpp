@@ -286,6 +286,21 @@ TEST_F(ZoomDialogTest, ExitWhileOpenClosesItAndEnds) {
     EXPECT_TRUE(machine.resources().Outstanding().empty());
 }
 
+TEST_F(ZoomDialogTest, ExitClosesADialogNotShownYet) {
+    Start();
+    // Two posts in a row: the About box runs inside the Zoom dialog's loop before that dialog's
+    // first idle moment, so the Zoom dialog exists but has never been shown.
+    machine.windows().Post(Host(), WM_COMMAND, ID_ZOOM, 0);
+    machine.windows().Post(Host(), WM_SYSCOMMAND, 0x0010, 0);
+    desktop.Settle();
+    const HWND zoom = Zoom();
+    ASSERT_NE(zoom, nullptr);
+    ASSERT_FALSE(IsWindowVisible(zoom));
+    Command(32772);
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_TRUE(desktop.TopLevelWindows().empty());
+}
+
 TEST_F(ZoomDialogTest, WithoutACameraTheTickWalksTheDevicesAtMostOnceASecond) {
     machine.devices().Unplug(camera_node);
     Start();

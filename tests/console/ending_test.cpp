@@ -1,6 +1,7 @@
 // The console's end lets Lumiset end from whatever a script leaves open: a menu (also over the
 // Zoom dialog), the file dialog, the property frame, a held button, a disabled dialog, failing
-// platform calls. A copy left running would be abandoned with what it holds.
+// platform calls, a pause on the still clock. A copy left running would be abandoned with what it
+// holds.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -28,6 +29,9 @@ TEST(ConsoleEnd, EndsLumisetFromEveryStateAScriptLeaves) {
         {"wait 1000", "command 32817", "window disable \" Zoom\""},
         {"wait 1000", "page image", "command 32817", "tray rbuttonup", "fail PostMessageA 100"},
         {"wait 1000", "lumisetctl settings", "start", "tray rbuttonup"},
+        // In the pause after a switch of the power-line frequency the clock is still.
+        {"wait 1000", "command 32830"},
+        {"wait 1000", "tray rbuttonup", "choose 50Hz", "command 32817"},
     };
     for (const auto& script : scripts) {
         sim::Machine machine;

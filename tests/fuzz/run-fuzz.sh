@@ -12,9 +12,15 @@ mkdir -p "$work/corpus" "$work/findings"
 started=$(mktemp)
 trap 'rm -f "$started"' EXIT
 
+# A target whose input is a language has its words in NAME.dict next to this script.
+dict=()
+if [ -f "$(dirname "$0")/$(basename "$seeds").dict" ]; then
+    dict=(-dict="$(dirname "$0")/$(basename "$seeds").dict")
+fi
+
 status=0
 "$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$work/findings/" "$work/corpus" "$seeds" || status=$?
+    "${dict[@]}" -artifact_prefix="$work/findings/" "$work/corpus" "$seeds" || status=$?
 if [ "$status" -ne 0 ]; then
     find "$work/findings" -type f -newer "$started" -exec echo "run-fuzz: replay with: $target" {} \; >&2
 fi

@@ -78,11 +78,36 @@ bool Console::AnyLumisetRunning() const {
                        [this](sim::ProcessId p) { return desktop_.Running(p); });
 }
 
+void Console::FinishPauses() {
+    // A pause in the program's own code (the 10 ms after "50Hz", say) answers no message until
+    // the clock lets it go on; a still clock must be moved for it.
+    constexpr int kMostPauses = 16;
+    sim::Kernel& kernel = machine_.kernel();
+    for (int pause = 0; pause < kMostPauses; ++pause) {
+        std::optional<sim::Millis> due;
+        for (const sim::ClockWait& wait : kernel.ClockWaits()) {
+            if (!wait.for_messages && (!due || wait.due < *due)) {
+                due = wait.due;
+            }
+        }
+        if (!due) {
+            return;
+        }
+        const sim::Millis now = kernel.Now();
+        const sim::Millis step = *due > now ? *due - now : 0;
+        if (step > ClockRoom(now)) {
+            return;
+        }
+        desktop_.Wait(step);
+    }
+}
+
 void Console::EndLumiset() {
     constexpr WPARAM kExit = 32772;
     constexpr int kMostWindows = 8;
     // Whatever the script left failing would keep the program from letting go.
     machine_.faults().ClearAll();
+    FinishPauses();
     // A menu or file dialog holds the program in its modal loop, which Exit does not end.
     if (desktop_.MenuOpen()) {
         desktop_.DismissMenu();
@@ -92,6 +117,7 @@ void Console::EndLumiset() {
     }
     if (const HWND host = HostWindow()) {
         desktop_.Post(host, WM_COMMAND, kExit, 0);
+        FinishPauses();
     }
     for (int open = 0; open < kMostWindows && HostWindow(); ++open) {
         // A window another program disabled would refuse its close box.
@@ -103,6 +129,7 @@ void Console::EndLumiset() {
         if (!desktop_.CloseActiveWindow()) {
             break;
         }
+        FinishPauses();
     }
 }
 

@@ -36,8 +36,9 @@ public:
     // The copies of Lumiset started so far, running or not.
     const std::vector<sim::ProcessId>& lumiset_processes() const { return lumiset_processes_; }
     // Ends a Lumiset still running as its user would (an open menu dismissed, an open file dialog
-    // cancelled, Exit, then the close box of each window still open), so that it lets go of what
-    // it holds before the machine goes. Prints nothing.
+    // cancelled, Exit, then the close box of each window still open; the clock moves on through
+    // the program's pauses), so that it lets go of what it holds before the machine goes. Prints
+    // nothing.
     void EndLumiset();
     // Whether any copy started so far still runs.
     bool AnyLumisetRunning() const;
@@ -84,6 +85,8 @@ private:
     bool Camera(const Words& words, std::string_view line);
     bool FileDialog(const Words& words, std::string_view line);
     HWND HostWindow() const;
+    // Moves the clock on through the program's pauses (waits that answer no message).
+    void FinishPauses();
 
     sim::Machine& machine_;
     sim::Desktop desktop_;

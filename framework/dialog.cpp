@@ -79,6 +79,9 @@ INT_PTR CDialog::DoModal() {
         ::EnableWindow(owner, FALSE);
     }
 
+    // The loop runs on until the dialog closes: a sender from another thread gets its answer
+    // now, and what the dialog's controls send meanwhile is the program's own.
+    framework::AnswerWaitingSender();
     m_nModalResult = -1;
     m_continueModal = true;
     const HWND hWnd =

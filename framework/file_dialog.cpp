@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/message_origin.h"
 #include "framework/win_app.h"
 #include "framework/wnd.h"
 
@@ -49,6 +50,7 @@ INT_PTR CFileDialog::DoModal() {
         return -1;
     }
     m_ofn.hwndOwner = FindOwner();
+    framework::AnswerWaitingSender();
     return ::GetOpenFileNameA(&m_ofn) ? IDOK : IDCANCEL;
 }
 

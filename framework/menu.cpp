@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "framework/bitmap.h"
+#include "framework/message_origin.h"
 #include "framework/win_app.h"
 #include "framework/wnd.h"
 
@@ -72,6 +73,7 @@ BOOL CMenu::SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpU
 }
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* lpRect) {
+    framework::AnswerWaitingSender();
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd != nullptr ? pWnd->m_hWnd : nullptr,
                             lpRect);
 }

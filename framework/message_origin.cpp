@@ -23,7 +23,14 @@ LRESULT CALLBACK FilterPostedMessage(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool SentFromAnotherThread() {
-    return (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0;
+    const DWORD how = InSendMessageEx(nullptr);
+    return (how & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0 && (how & ISMEX_REPLIED) == 0;
+}
+
+void AnswerWaitingSender() {
+    if (SentFromAnotherThread()) {
+        ReplyMessage(0);
+    }
 }
 
 bool CarriesSendersPointer(UINT message) {

@@ -11,10 +11,16 @@
 
 namespace framework {
 
-// The message being handled was sent by another thread, of this program or another. Windows
-// answers for the thread: what a handler of such a message sends on, on this thread, counts as
-// sent from outside too.
+// The message being handled was sent by another thread, of this program or another, and its
+// sender still waits. Windows answers for the thread: what a handler of such a message sends on
+// or dispatches, on this thread, counts as sent from outside too, until the handler replies
+// (AnswerWaitingSender); a message another program sends later is its own again.
 bool SentFromAnotherThread();
+
+// Before a nested loop (a modal dialog, a menu, a system frame): answers a sender from another
+// thread that is still waiting, with 0, so that it goes on and the loop's own messages count as
+// the thread's again. Nothing when the thread handles no such message.
+void AnswerWaitingSender();
 
 // A message whose lParam points at a record its sender built (notifications, owner-draw
 // requests) and that Windows may pass between processes as it is.

@@ -282,7 +282,7 @@ LRESULT WindowManager::Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     }
     const ThreadId me = Kernel::CurrentThread();
     if (window->thread == me || window->thread == 0) {
-        return Deliver(ISMEX_NOSEND, hwnd, message, wparam, lparam);
+        return Deliver(hwnd, message, wparam, lparam);
     }
     if (me == 0) {
         return SendFromOutside(hwnd, message, wparam, lparam).value_or(0);
@@ -410,7 +410,7 @@ bool WindowManager::SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         return false;
     }
     if (window->thread == Kernel::CurrentThread()) {
-        Deliver(ISMEX_NOSEND, hwnd, message, wparam, lparam);
+        Deliver(hwnd, message, wparam, lparam);
         return true;
     }
     auto sent = std::make_shared<SentMessage>();
@@ -432,8 +432,7 @@ void WindowManager::HandleSentMessages() {
         if (sent->action) {
             sent->result = sent->action();
         } else if (Find(sent->msg.hwnd)) {
-            sent->result = Deliver(sent->delivery, sent->msg.hwnd, sent->msg.message,
-                                   sent->msg.wParam, sent->msg.lParam);
+            DeliverSent(sent);
         }
         sent->replied = true;
     }
@@ -660,19 +659,38 @@ LRESULT WindowManager::CallNextMessageHook(HHOOK, int code, WPARAM wparam, LPARA
 
 DWORD WindowManager::CurrentDelivery() const {
     auto it = queues_.find(Kernel::CurrentThread());
-    if (it == queues_.end() || it->second.deliveries.empty()) {
+    if (it == queues_.end() || it->second.receiving.empty()) {
         return ISMEX_NOSEND;
     }
-    return it->second.deliveries.back();
+    const SentMessage& sent = *it->second.receiving.back();
+    return sent.delivery | (sent.replied ? ISMEX_REPLIED : 0);
 }
 
-LRESULT WindowManager::Deliver(DWORD delivery, HWND hwnd, UINT message, WPARAM wparam,
-                               LPARAM lparam) {
+bool WindowManager::Reply(LRESULT result) {
+    Queue& queue = QueueOf(Kernel::CurrentThread());
+    if (queue.receiving.empty() || queue.receiving.back()->replied) {
+        return false;
+    }
+    SentMessage& sent = *queue.receiving.back();
+    sent.result = result;
+    sent.replied = true;
+    return true;
+}
+
+LRESULT WindowManager::Deliver(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    return CallProcedure(hwnd, message, wparam, lparam);
+}
+
+void WindowManager::DeliverSent(const std::shared_ptr<SentMessage>& sent) {
     const ThreadId me = Kernel::CurrentThread();
-    QueueOf(me).deliveries.push_back(delivery);
-    const LRESULT result = CallProcedure(hwnd, message, wparam, lparam);
-    QueueOf(me).deliveries.pop_back();
-    return result;
+    QueueOf(me).receiving.push_back(sent);
+    const LRESULT result =
+        CallProcedure(sent->msg.hwnd, sent->msg.message, sent->msg.wParam, sent->msg.lParam);
+    QueueOf(me).receiving.pop_back();
+    // An answer given early with ReplyMessage stands.
+    if (!sent->replied) {
+        sent->result = result;
+    }
 }
 
 LRESULT WindowManager::Dispatch(const MSG* msg) {
@@ -694,7 +712,7 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
     if (!window || window->thread != Kernel::CurrentThread()) {
         return 0;
     }
-    return Deliver(ISMEX_NOSEND, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 LRESULT WindowManager::CallProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

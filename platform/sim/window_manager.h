@@ -133,10 +133,14 @@ public:
     LRESULT DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     UINT RegisterMessage(std::u16string_view name);
 
-    // How the calling thread came by the message its procedure is handling (InSendMessageEx):
-    // ISMEX_SEND or ISMEX_NOTIFY while handling a message sent from another thread, ISMEX_NOSEND
-    // otherwise.
+    // InSendMessageEx, as Windows answers it for the whole thread: ISMEX_SEND or ISMEX_NOTIFY
+    // (with ISMEX_REPLIED once replied to) while the thread handles a message sent from another
+    // thread, also in what that handler sends itself or dispatches from a nested loop;
+    // ISMEX_NOSEND otherwise.
     DWORD CurrentDelivery() const;
+    // ReplyMessage: the sender of the message sent from another thread that the calling thread
+    // is handling gets `result` now and goes on; false when there is none or it has its answer.
+    bool Reply(LRESULT result);
 
     // WH_GETMESSAGE hooks of the calling thread, newest first: each sees every message that
     // Get or Peek takes from the queue, in any loop, and may change it.
@@ -207,8 +211,8 @@ private:
         int quit_code = 0;
         HWND focus = nullptr;
         HWND capture = nullptr;
-        // How each delivery in progress on the thread came, innermost last.
-        std::vector<DWORD> deliveries;
+        // The messages from other threads that the thread is handling, innermost last.
+        std::vector<std::shared_ptr<SentMessage>> receiving;
         std::vector<MessageHook> hooks;  // newest first
         HHOOK running_hook = nullptr;
     };
@@ -233,8 +237,11 @@ private:
     void RunOnWindowThread(const Window& window, std::function<LRESULT()> action);
     std::shared_ptr<SentMessage> Enqueue(ThreadId thread, std::shared_ptr<SentMessage> sent);
     void ChangeVisibility(Window& window, bool show, UINT extra_flags);
-    // Runs the procedure with the delivery kind recorded for InSendMessageEx.
-    LRESULT Deliver(DWORD delivery, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Runs the procedure for a message of the thread's own.
+    LRESULT Deliver(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // Runs the procedure for a message sent from another thread, which InSendMessageEx reports
+    // meanwhile; its answer, unless the handler replied early.
+    void DeliverSent(const std::shared_ptr<SentMessage>& sent);
     // Hands a message taken from the queue to the thread's WH_GETMESSAGE hooks.
     void RunMessageHooks(MSG* msg, bool removed);
 

@@ -1,6 +1,8 @@
 // The Image Control page: what it shows of the camera, and what each control writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "res/resource.h"
 #include "tests/dialogs/settings_test_fixture.h"
 
@@ -92,6 +94,24 @@ TEST_F(ImageControlPageTest, TrackbarsWriteWhenTheMouseLetsGo) {
     EXPECT_TRUE(CameraLog().empty());
     Drag(IDC_BRIGHTNESS_SLIDER, 8);
     EXPECT_EQ(CameraLog(), Lines{"set image.2 8"});
+}
+
+// Another program sends (rather than posts) the Zoom command: the Zoom dialog's loop runs inside
+// its message. The page's own notifications in that loop are still the program's, not the
+// sender's: the sender is answered before the loop starts.
+TEST_F(ImageControlPageTest, TrackbarsWorkWhileADialogRunsInAnotherProgramsSend) {
+    Open();
+    bool answered = false;
+    desktop.Start([this, &answered] {
+        SendMessageA(desktop.FindTopLevel(u"#32770", u"Property"), WM_COMMAND, ID_ZOOM, 0);
+        answered = true;
+    });
+    ASSERT_NE(desktop.FindTopLevel(u"#32770", u" Zoom"), nullptr);
+    EXPECT_TRUE(answered) << "the sender does not wait for the dialog to close";
+    camera->driver.ClearLog();
+    Drag(IDC_BRIGHTNESS_SLIDER, 7);
+    const Lines log = CameraLog();
+    EXPECT_NE(std::find(log.begin(), log.end(), "set image.2 7"), log.end());
 }
 
 TEST_F(ImageControlPageTest, OnOffBoxesFollowTheirKeptValue) {

@@ -17,6 +17,7 @@ constexpr UINT kSendInside = WM_APP + 2;  // records, then sends kRecord to itse
 constexpr UINT kOpenMenu = WM_APP + 3;    // tracks a popup menu on the window
 constexpr UINT kUnhook = WM_APP + 4;      // unhooks the recording hook
 constexpr UINT kOpenFile = WM_APP + 5;    // asks for a file with the file dialog
+constexpr UINT kReplyAndOpenMenu = WM_APP + 6;  // answers its sender with 7, then as kOpenMenu
 
 struct Seen {
     UINT message;
@@ -42,6 +43,12 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
             SendMessageA(hwnd, kRecord, 0, 0);
             seen->push_back(Seen{message, InSendMessageEx(nullptr)});
             return 0;
+        case kReplyAndOpenMenu:
+            seen->push_back(Seen{message, static_cast<DWORD>(ReplyMessage(7))});
+            seen->push_back(Seen{message, static_cast<DWORD>(ReplyMessage(8))});
+            seen->push_back(Seen{message, InSendMessageEx(nullptr)});
+            TrackPopupMenu(*open_menu, 0, 0, 0, 0, hwnd, nullptr);
+            return 9;
         case kOpenMenu:
             TrackPopupMenu(*open_menu, 0, 0, 0, 0, hwnd, nullptr);
             return 0;
@@ -153,12 +160,13 @@ TEST_F(MessageSourceTest, InSendMessageExTellsHowTheMessageCame) {
                                       {WM_TIMER, ISMEX_NOSEND}}))
         << "the driver's send, a post, another program's send and notification, a timer";
 
-    // A send to itself inside a sent message is the thread's own; the outer one is still sent.
+    // As on Windows, the answer is the thread's: what the handler of another thread's message
+    // sends itself is reported as that message.
     log.clear();
     desktop.Send(window, kSendInside, 0, 0);
     EXPECT_EQ(log,
               (std::vector<Seen>{
-                  {kSendInside, ISMEX_SEND}, {kRecord, ISMEX_NOSEND}, {kSendInside, ISMEX_SEND}}));
+                  {kSendInside, ISMEX_SEND}, {kRecord, ISMEX_SEND}, {kSendInside, ISMEX_SEND}}));
     log.clear();
     desktop.Post(window, kSendInside, 0, 0);
     desktop.Settle();
@@ -167,18 +175,51 @@ TEST_F(MessageSourceTest, InSendMessageExTellsHowTheMessageCame) {
                                       {kSendInside, ISMEX_NOSEND}}));
 }
 
-TEST_F(MessageSourceTest, ModalLoopInsideASentMessageDispatchesAsPosted) {
+TEST_F(MessageSourceTest, ModalLoopInsideASentMessageReportsItUntilReplied) {
     StartPumping([this] {
         menu = machine.menus().CreatePopup();
         AppendMenuA(menu, MF_STRING, 42, "Item");
     });
-    FromAnotherProgram([this] { SendMessageA(window, kOpenMenu, 0, 0); });
+    bool answered = false;
+    FromAnotherProgram([this, &answered] {
+        SendMessageA(window, kOpenMenu, 0, 0);
+        answered = true;
+    });
     ASSERT_TRUE(desktop.MenuOpen());
     desktop.Post(window, kRecord, 0, 0);
     desktop.Send(window, kRecord, 0, 0);
     desktop.Settle();
-    EXPECT_EQ(log, (std::vector<Seen>{{kRecord, ISMEX_NOSEND}, {kRecord, ISMEX_SEND}}));
+    // The posted message, dispatched by the menu's loop, is reported as the send the loop runs
+    // in; the driver's send as itself.
+    EXPECT_EQ(log, (std::vector<Seen>{{kRecord, ISMEX_SEND}, {kRecord, ISMEX_SEND}}));
+    EXPECT_FALSE(answered);
     desktop.DismissMenu();
+    EXPECT_TRUE(answered);
+}
+
+TEST_F(MessageSourceTest, ReplyMessageLetsTheSenderGoOn) {
+    StartPumping([this] {
+        menu = machine.menus().CreatePopup();
+        AppendMenuA(menu, MF_STRING, 42, "Item");
+        seen->push_back(Seen{0, static_cast<DWORD>(ReplyMessage(1))});
+    });
+    LRESULT answer = 0;
+    bool answered = false;
+    FromAnotherProgram([this, &answer, &answered] {
+        answer = SendMessageA(window, kReplyAndOpenMenu, 0, 0);
+        answered = true;
+    });
+    ASSERT_TRUE(desktop.MenuOpen());
+    EXPECT_TRUE(answered) << "the sender has its answer while the loop runs";
+    EXPECT_EQ(answer, 7) << "the first reply stands";
+    desktop.Post(window, kRecord, 0, 0);
+    desktop.DismissMenu();
+    EXPECT_EQ(log, (std::vector<Seen>{{0, FALSE},
+                                      {kReplyAndOpenMenu, TRUE},
+                                      {kReplyAndOpenMenu, FALSE},
+                                      {kReplyAndOpenMenu, ISMEX_SEND | ISMEX_REPLIED},
+                                      {kRecord, ISMEX_SEND | ISMEX_REPLIED}}))
+        << "nothing to answer outside a send; once replied, the thread says so";
 }
 
 TEST_F(MessageSourceTest, HooksSeeEveryMessageTakenInAnyLoop) {

@@ -432,6 +432,7 @@ BOOL WINAPI ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action,
 #define ISMEX_CALLBACK 0x00000004
 #define ISMEX_REPLIED 0x00000008
 DWORD WINAPI InSendMessageEx(LPVOID lpReserved);
+BOOL WINAPI ReplyMessage(LRESULT lResult);
 // Hooks: only WH_GETMESSAGE on a thread of the caller's own, which sees every message that
 // GetMessage or PeekMessage with PM_REMOVE takes from the thread's queue, in any loop.
 DECLARE_HANDLE(HHOOK);

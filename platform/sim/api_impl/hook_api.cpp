@@ -12,6 +12,10 @@ DWORD WINAPI InSendMessageEx(LPVOID) {
     return M().windows().CurrentDelivery();
 }
 
+BOOL WINAPI ReplyMessage(LRESULT lResult) {
+    return M().windows().Reply(lResult) ? TRUE : FALSE;
+}
+
 HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE, DWORD dwThreadId) {
     if (sim::api::FailsByInjection("SetWindowsHookExA", ERROR_NOT_ENOUGH_MEMORY)) {
         return nullptr;

@@ -1,0 +1,27 @@
+// Process tokens (processthreadsapi.h, securitybaseapi.h, winnt.h): only what tells whether a
+// process runs with administrator rights.
+#pragma once
+
+#include "platform/sim/api/win32_types.h"
+
+#define TOKEN_QUERY 0x0008
+
+// The SDK's enumeration, of which the simulated machine answers only TokenElevation.
+enum TOKEN_INFORMATION_CLASS {
+    TokenUser = 1,
+    TokenElevationType = 18,
+    TokenLinkedToken = 19,
+    TokenElevation = 20,
+};
+
+struct TOKEN_ELEVATION {
+    DWORD TokenIsElevated;
+};
+using PTOKEN_ELEVATION = TOKEN_ELEVATION*;
+
+// The pseudo handle of the calling process; it needs no closing.
+HANDLE WINAPI GetCurrentProcess();
+BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
+BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
+                                LPVOID TokenInformation, DWORD TokenInformationLength,
+                                PDWORD ReturnLength);

@@ -114,16 +114,31 @@ std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
 Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, thread, nullptr};
+    handles_[handle] = HandleEntry{holder, thread, nullptr, std::nullopt};
     return handle;
 }
 
 Kernel::Handle Kernel::OpenEventHandle(ProcessId holder, bool manual_reset, bool signaled) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] =
-        HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled})};
+    handles_[handle] = HandleEntry{
+        holder, 0, std::make_shared<Event>(Event{manual_reset, signaled}), std::nullopt};
     return handle;
+}
+
+Kernel::Handle Kernel::OpenTokenHandle(ProcessId holder, bool elevated) {
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, 0, nullptr, elevated};
+    return handle;
+}
+
+std::optional<bool> Kernel::TokenElevation(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return std::nullopt;
+    }
+    return it->second.token_elevated;
 }
 
 std::shared_ptr<Kernel::Event> Kernel::EventOfHandle(ProcessId holder, Handle handle) const {
@@ -139,12 +154,16 @@ Kernel::HandleKind Kernel::KindOfHandle(ProcessId holder, Handle handle) const {
     if (it == handles_.end() || it->second.holder != holder) {
         return HandleKind::None;
     }
+    if (it->second.token_elevated) {
+        return HandleKind::Token;
+    }
     return it->second.event ? HandleKind::Event : HandleKind::Thread;
 }
 
 std::optional<ThreadId> Kernel::ThreadOfHandle(ProcessId holder, Handle handle) const {
     auto it = handles_.find(handle);
-    if (it == handles_.end() || it->second.holder != holder || it->second.event) {
+    if (it == handles_.end() || it->second.holder != holder || it->second.event ||
+        it->second.token_elevated) {
         return std::nullopt;
     }
     return it->second.thread;

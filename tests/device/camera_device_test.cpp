@@ -151,12 +151,12 @@ TEST_F(CameraDeviceTest, RefusalsAndMissingCamerasSayWhy) {
     // A user without administrator rights: the class installer refuses every change, and nothing
     // is rolled back or switched.
     const int camera = devices.Add(sim::ModelAHardwareIds());
-    machine.faults().Fail("SetupDiCallClassInstaller", sim::FaultInjector::kAlways,
-                          ERROR_ACCESS_DENIED);
+    machine.rights().administrator = false;
     EXPECT_EQ(DisableCamera(), CameraSwitchResult::NeedsAdministrator);
     EXPECT_EQ(EnableCamera(), CameraSwitchResult::NeedsAdministrator);
     EXPECT_TRUE(Requests(camera).empty());
     EXPECT_EQ(QueryCameraStatus(), CameraStatusStarted);
+    machine.rights().administrator = true;
     // Another failure of the installer is not the rights: judged by the state, as before.
     machine.faults().Fail("SetupDiCallClassInstaller", sim::FaultInjector::kAlways,
                           ERROR_INVALID_PARAMETER);
@@ -167,6 +167,25 @@ TEST_F(CameraDeviceTest, RefusalsAndMissingCamerasSayWhy) {
     machine.faults().Fail("SetupDiGetDeviceInstallParamsA", sim::FaultInjector::kAlways);
     EXPECT_TRUE(DisableCamera());
     EXPECT_TRUE(EnableCamera());
+}
+
+TEST_F(CameraDeviceTest, ChangeThatWaitsForARestartIsNotRolledBack) {
+    const int camera = devices.Add(sim::ModelAHardwareIds());
+    devices.Node(camera)->change_needs_restart = true;
+    const CameraSwitchResult off = DisableCamera();
+    EXPECT_EQ(off, CameraSwitchResult::NeedsRestart);
+    EXPECT_TRUE(off.Accepted());
+    // Still running, yet the disable stands for the restart: no enable request followed it.
+    EXPECT_EQ(Requests(camera), std::vector<Request>{kDisable});
+    EXPECT_TRUE(devices.Node(camera)->Disabled());
+
+    // Another camera that does stop makes "Off" a success; the waiting one still waits.
+    const int other = devices.Add(sim::ModelBHardwareIds());
+    EXPECT_TRUE(DisableCamera());
+    EXPECT_TRUE(devices.Node(other)->Disabled());
+    // On again before the restart: the running camera simply stays on.
+    EXPECT_TRUE(EnableCamera());
+    EXPECT_FALSE(devices.Node(camera)->restart_pending);
 }
 
 TEST_F(CameraDeviceTest, RejectedRequests) {

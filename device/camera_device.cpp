@@ -155,7 +155,10 @@ CameraSwitchResult EnableCamera() {
         enabled = enabled || change == Change::CarriedOut;
         return NextStep::NextDevice;
     });
-    return enabled ? CameraSwitchResult::Switched : why.Result();
+    if (enabled) {
+        return why.needs_restart ? CameraSwitchResult::NeedsRestart : CameraSwitchResult::Switched;
+    }
+    return why.Result();
 }
 
 CameraSwitchResult DisableCamera() {
@@ -192,7 +195,8 @@ CameraSwitchResult DisableCamera() {
             return ReadNodeStatus(node).disabled;
         });
     if (still_disabled) {
-        return CameraSwitchResult::Switched;
+        // Another camera waits for the restart to stop: the switch is not done until then.
+        return why.needs_restart ? CameraSwitchResult::NeedsRestart : CameraSwitchResult::Switched;
     }
     why.in_use = why.in_use || !disabled.empty();
     return why.Result();

@@ -179,9 +179,9 @@ TEST_F(CameraDeviceTest, ChangeThatWaitsForARestartIsNotRolledBack) {
     EXPECT_EQ(Requests(camera), std::vector<Request>{kDisable});
     EXPECT_TRUE(devices.Node(camera)->Disabled());
 
-    // Another camera that does stop makes "Off" a success; the waiting one still waits.
+    // Another camera that does stop: still not done until the restart.
     const int other = devices.Add(sim::ModelBHardwareIds());
-    EXPECT_TRUE(DisableCamera());
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::NeedsRestart);
     EXPECT_TRUE(devices.Node(other)->Disabled());
     // On again before the restart: the running camera simply stays on.
     EXPECT_TRUE(EnableCamera());

@@ -10,6 +10,7 @@
 
 #include "platform/win32.h"
 #include "tools/lumiset-sim/console.h"
+#include "tools/lumiset-sim/desktop_watch.h"
 
 namespace {
 
@@ -93,12 +94,18 @@ TEST(SystemEventsCommands, WindowsHearOfDevicesAndPowerAndTheTrayShowsTheBalloon
     sim::Desktop desktop(machine);
     ASSERT_EQ(desktop.Send(host, WM_APP, 1, 0), TRUE);
     EXPECT_EQ(run("tray"), "icon 148 \"CV Lumen Webcam\"\n");
+    console::DesktopWatch watch(machine, true);
     ASSERT_EQ(desktop.Send(host, WM_APP, 0, 1), TRUE);
     EXPECT_EQ(run("tray"),
               "icon 148 \"CV Lumen Webcam\"\n"
               "balloon \"CV Lumen Webcam\" \"Administrator rights are needed.\"\n");
     ASSERT_EQ(desktop.Send(host, WM_APP, 0, 0), TRUE);
     EXPECT_EQ(run("tray"), "icon 148 \"CV Lumen Webcam\"\n");
+    // A person at the terminal hears of the balloon, though the next tick took it away.
+    EXPECT_EQ(watch.Changes(true),
+              (std::vector<std::string>{"* icon 148 shows a balloon \"CV Lumen Webcam\" "
+                                        "\"Administrator rights are needed.\""}));
+    EXPECT_TRUE(watch.Changes(true).empty());
 
     EXPECT_EQ(run("rights standard"), "");
     EXPECT_FALSE(machine.rights().administrator);

@@ -160,8 +160,17 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, FaultSweep, ::testing::ValuesIn(MainScenario
 TEST(FaultSweepCoverage, EveryKnownOperationIsReached) {
     // Known to the injector for other callers; AppendMenuA would add the About item to the
     // host's system menu, but the resources have no text for it.
+    // The device-event registration and the install parameters are for the re-apply on the
+    // camera's return, which Lumiset does not make yet; the token calls are lumisetctl's.
     const std::set<std::string> not_called = {"IKsPropertySet::QuerySupported",
-                                              "MultiByteToWideChar", "AppendMenuA"};
+                                              "MultiByteToWideChar",
+                                              "AppendMenuA",
+                                              "SetupDiGetDeviceInstallParamsA",
+                                              "RegisterDeviceNotificationA",
+                                              "UnregisterDeviceNotification",
+                                              "OpenProcess",
+                                              "OpenProcessToken",
+                                              "GetTokenInformation"};
     std::set<std::string> reached;
     for (const Scenario& scenario : MainScenarios()) {
         for (const auto& [operation, count] : CallsOf(scenario)) {

@@ -299,6 +299,35 @@ TEST_F(SystemEventsTest, TokenTellsWhetherTheProcessIsElevated) {
     EXPECT_EQ(elevation(), 0u);
     machine.faults().Fail("OpenProcessToken");
     EXPECT_EQ(elevation(), 1000u + ERROR_ACCESS_DENIED);
+
+    // Another program asks after the process behind a window, as lumisetctl asks after Lumiset.
+    DWORD other_elevated = 7;
+    std::vector<DWORD> errors;
+    desktop.Start([&] {
+        DWORD process = 0;
+        EXPECT_NE(GetWindowThreadProcessId(plain, &process), 0u);
+        EXPECT_NE(process, GetCurrentProcessId());
+        HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+        HANDLE token = nullptr;
+        TOKEN_ELEVATION answer{};
+        DWORD size = 0;
+        if (handle && OpenProcessToken(handle, TOKEN_QUERY, &token) &&
+            GetTokenInformation(token, TokenElevation, &answer, sizeof answer, &size)) {
+            other_elevated = answer.TokenIsElevated;
+        }
+        EXPECT_EQ(machine.resources().Open(sim::kinds::kProcessHandle), 1);
+        EXPECT_TRUE(CloseHandle(token));
+        EXPECT_TRUE(CloseHandle(handle));
+        auto refused = [&](HANDLE opened) { errors.push_back(opened ? 0 : GetLastError()); };
+        refused(OpenProcess(0x1FFFFF, FALSE, process));  // PROCESS_ALL_ACCESS
+        refused(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0xDEAD));
+        errors.push_back(GetWindowThreadProcessId(nullptr, &process) == 0 ? GetLastError() : 0);
+    });
+    EXPECT_EQ(other_elevated, 0u);
+    EXPECT_EQ(errors, (std::vector<DWORD>{ERROR_ACCESS_DENIED, ERROR_INVALID_PARAMETER,
+                                          ERROR_INVALID_WINDOW_HANDLE}));
+    EXPECT_EQ(machine.resources().Open(sim::kinds::kProcessHandle), 0);
+    EXPECT_EQ(machine.resources().Open(sim::kinds::kTokenHandle), 0);
 }
 
 }  // namespace

@@ -405,6 +405,8 @@ HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
 HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+// The thread that made the window, and its process in *lpdwProcessId; 0 for no window.
+DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetForegroundWindow();
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);

@@ -15,13 +15,36 @@ HANDLE WINAPI GetCurrentProcess() {
     return kCurrentProcess;
 }
 
+HANDLE WINAPI OpenProcess(DWORD dwDesiredAccess, BOOL /*bInheritHandle*/, DWORD dwProcessId) {
+    sim::Machine& machine = M();
+    if (sim::api::FailsByInjection("OpenProcess", ERROR_ACCESS_DENIED)) {
+        return nullptr;
+    }
+    if (dwDesiredAccess != PROCESS_QUERY_LIMITED_INFORMATION) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    sim::Kernel& kernel = machine.kernel();
+    const auto handle = kernel.OpenProcessHandle(kernel.CurrentProcess(), dwProcessId);
+    if (!handle) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    machine.resources().Acquired(sim::kinds::kProcessHandle);
+    return reinterpret_cast<HANDLE>(*handle);
+}
+
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) {
     sim::Machine& machine = M();
     if (sim::api::FailsByInjection("OpenProcessToken", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }
-    // Only the caller's own process is known; only querying is supported.
-    if (ProcessHandle != kCurrentProcess || !TokenHandle) {
+    sim::Kernel& kernel = machine.kernel();
+    const bool known_process =
+        ProcessHandle == kCurrentProcess ||
+        kernel.ProcessOfHandle(kernel.CurrentProcess(),
+                               reinterpret_cast<sim::Kernel::Handle>(ProcessHandle));
+    if (!known_process || !TokenHandle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -29,7 +52,6 @@ BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE 
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    sim::Kernel& kernel = machine.kernel();
     *TokenHandle = reinterpret_cast<HANDLE>(
         kernel.OpenTokenHandle(kernel.CurrentProcess(), machine.rights().administrator));
     machine.resources().Acquired(sim::kinds::kTokenHandle);

@@ -52,7 +52,7 @@ TEST_F(SystemEventCalls, InstallParametersOfAListWaitForNoRestart) {
 }
 
 TEST_F(SystemEventCalls, TheTokenTellsTheProcessElevation) {
-    RunProgram([] {
+    RunProgram([this] {
         HANDLE token = nullptr;
         ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
         TOKEN_ELEVATION elevation{};
@@ -63,6 +63,21 @@ TEST_F(SystemEventCalls, TheTokenTellsTheProcessElevation) {
         EXPECT_EQ(size, sizeof elevation);
         EXPECT_LE(elevation.TokenIsElevated, 1u);
         EXPECT_TRUE(CloseHandle(token));
+
+        // The same through the process of a window, as another program asks.
+        const HWND window = CreateTestWindow("Elevation", WS_POPUP, nullptr, 0, PlainProc);
+        DWORD process = 0;
+        EXPECT_EQ(GetWindowThreadProcessId(window, &process), GetCurrentThreadId());
+        EXPECT_EQ(process, GetCurrentProcessId());
+        HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+        ASSERT_NE(handle, nullptr);
+        ASSERT_TRUE(OpenProcessToken(handle, TOKEN_QUERY, &token));
+        TOKEN_ELEVATION again{};
+        EXPECT_TRUE(GetTokenInformation(token, TokenElevation, &again, sizeof again, &size));
+        EXPECT_EQ(again.TokenIsElevated, elevation.TokenIsElevated);
+        EXPECT_TRUE(CloseHandle(token));
+        EXPECT_TRUE(CloseHandle(handle));
+        DestroyWindow(window);
     });
 }
 

@@ -1,31 +1,43 @@
 // The host's commands that switch the camera: power-line frequency and the device on or off.
 #include "app/property_host_dlg.h"
+#include "app/switch_under_way.h"
 #include "camera/capture_filter.h"
+#include "camera/power_line_memory.h"
 #include "camera/video_processing.h"
 #include "device/camera_device.h"
 
 void CPropertyHostDlg::SwitchCameraOn() {
-    if (!EnableCamera()) {
-        return;
-    }
-    m_deviceEnableSetting.StoreDeviceEnableSetting(1);
+    const CameraSwitchResult result = [this] {
+        const SwitchUnderWay underWay(m_switchUnderWay);
+        const CameraSwitchResult switched = EnableCamera();
+        if (switched.Accepted()) {
+            m_deviceEnableSetting.StoreDeviceEnableSetting(1);
+        }
+        return switched;
+    }();
+    ShowSwitchBalloon(result);
 }
 
 void CPropertyHostDlg::SwitchCameraOff() {
-    // The filter must not be held while its device goes away, nor bound again meanwhile by the
-    // effect worker's next step.
-    const SharedCaptureFilter::BindingPause pause(CaptureFilter);
-    ReleaseCaptureFilter();
-    if (!DisableCamera()) {
-        return;
-    }
-    m_deviceEnableSetting.StoreDeviceEnableSetting(0);
+    const CameraSwitchResult result = [this] {
+        const SwitchUnderWay underWay(m_switchUnderWay);
+        // The filter must not be held while its device goes away, nor bound again meanwhile by
+        // the effect worker's next step.
+        const SharedCaptureFilter::BindingPause pause(CaptureFilter);
+        ReleaseCaptureFilter();
+        const CameraSwitchResult switched = DisableCamera();
+        if (switched.Accepted()) {
+            m_deviceEnableSetting.StoreDeviceEnableSetting(0);
+        }
+        return switched;
+    }();
+    ShowSwitchBalloon(result);
 }
 
 void CPropertyHostDlg::OnPowerLine50Hz() {
-    SetProcAmpValue(PowerLineFrequencyProperty, PowerLine50Hz);
+    SetAndRememberPowerLine(PowerLine50Hz);
 }
 
 void CPropertyHostDlg::OnPowerLine60Hz() {
-    SetProcAmpValue(PowerLineFrequencyProperty, PowerLine60Hz);
+    SetAndRememberPowerLine(PowerLine60Hz);
 }

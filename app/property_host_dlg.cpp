@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/about_dlg.h"
+#include "app/switch_under_way.h"
+#include "camera/power_line_memory.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
 #include "framework/icon_handle.h"
@@ -28,6 +30,7 @@ UINT CPropertyHostDlg::s_showSettingsMessage = 0;
 BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_MESSAGE(WM_TRAYNOTIFY, &CPropertyHostDlg::OnTrayNotify)
     ON_MESSAGE(WM_POWERBROADCAST, &CPropertyHostDlg::OnPowerBroadcast)
+    ON_MESSAGE(WM_DEVICECHANGE, &CPropertyHostDlg::OnDeviceChange)
     ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(s_showSettingsMessage, &CPropertyHostDlg::OnShowSettings)
     ON_MESSAGE(WM_SETTEXT, &CPropertyHostDlg::OnSetText)
@@ -69,7 +72,12 @@ BOOL CPropertyHostDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     AppendAboutItem();
     TakeMessagesFromLowerRights();
-    m_deviceEnableSetting.LoadDeviceEnableSetting();
+    {
+        const SwitchUnderWay underWay(m_switchUnderWay);
+        m_deviceEnableSetting.LoadDeviceEnableSetting();
+        ApplyRememberedPowerLine();
+    }
+    m_cameraArrival = RegisterCameraArrival(m_hWnd);
     m_trayRecord.cbSize = NOTIFYICONDATAA_V2_SIZE;
     m_trayRecord.uFlags = 0;
     m_trayRecord.uCallbackMessage = WM_TRAYNOTIFY;
@@ -118,6 +126,7 @@ void CPropertyHostDlg::ShutDownHost() {
     Shell_NotifyIconA(NIM_DELETE, &m_trayRecord);
     m_deviceEnableSetting.CloseDeviceEnableSetting();
     KillTimer(kTickTimer);
+    m_cameraArrival.Reset();
     CloseOwnWindows();
 }
 
@@ -170,10 +179,6 @@ BOOL CPropertyHostDlg::PreTranslateMessage(MSG* pMsg) {
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM, LPARAM) {
-    return 0;
-}
-
 void CPropertyHostDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == kAboutCommand) {
         // Each About box would run inside the last one's loop: a flood of these commands would
@@ -211,8 +216,14 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == kTickTimer) {
         RefreshTrayIcon();
     }
-    if (!m_deviceEnableSetting.IsDeviceEnableReadable()) {
+    const std::optional<DWORD> stored = m_deviceEnableSetting.ReadStoredSetting();
+    if (!stored) {
         ShutDownHost();
+        return;
+    }
+    m_ownDeviceEventsSettling = false;
+    if (m_reapplyPending && !m_switchUnderWay) {
+        ReapplyCameraSetting(*stored);
     }
 }
 

@@ -3,8 +3,12 @@
 // program may send it. It never becomes visible.
 #pragma once
 
+#include <optional>
+
 #include "app/modal_windows.h"
 #include "app/settings_window.h"
+#include "device/camera_arrival_notification.h"
+#include "device/camera_switch_result.h"
 #include "device/device_enable_setting.h"
 #include "dialogs/capture_windows.h"
 #include "dialogs/effect_page.h"
@@ -50,6 +54,7 @@ protected:
 
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowSettings(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
@@ -74,6 +79,12 @@ private:
     void TakeMessagesFromLowerRights();
     // Sends the tray record with a freshly loaded icon, which the shell copies.
     void SendTrayRecord(DWORD command);
+    // Tells the user in a balloon on the icon why a switch asked for did not happen.
+    void ShowSwitchBalloon(CameraSwitchResult result);
+    // The camera came back or the machine woke (the messages only mark it): switches the camera
+    // to the stored choice where its node differs, and puts back the remembered frequency. Silent,
+    // and not repeated after a failure until the next arrival or resume.
+    void ReapplyCameraSetting(DWORD stored);
 
     // The shell announces with this registered message that it has started again.
     static UINT s_taskbarCreatedMessage;
@@ -90,6 +101,14 @@ private:
     bool m_showSettingsAtStart = false;
     CaptureWindows m_captureWindows;
     ModalWindows m_modalWindows;
+    CameraArrivalNotification m_cameraArrival;
+    bool m_reapplyPending = false;
+    // A re-apply failed: device-node changes (its own among them) wait for an arrival or resume.
+    bool m_reapplyFailed = false;
+    // Until the next tick, device messages are the failed re-apply's own doing.
+    bool m_ownDeviceEventsSettling = false;
+    bool m_switchUnderWay = false;
+    std::optional<DWORD> m_lastBalloonTick;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "device/camera_switch_result.h"
+
 // Summary of the matching camera devices' device-node status. Callers take CameraStatusStarted
 // as "camera on" and every other value as "off".
 using CameraStatus = std::int32_t;
@@ -18,13 +20,17 @@ inline constexpr CameraStatus CameraStatusQueryFailed = -1;
 inline constexpr std::string_view kModelAHardwareIdPrefix = "USB\\VID_F3A7&PID_5D20";
 inline constexpr std::string_view kModelBHardwareIdPrefix = "USB\\VID_F3A7&PID_5D8F";
 
-// Sends both enable requests to every installed model A device; true when the platform accepted
-// the profile enable request for at least one of them.
-bool EnableCamera();
+// Sends both enable requests to every installed model A device; switched when the class
+// installer carried out the profile enable request for at least one of them (NeedsRestart when a
+// device's change waits for a restart).
+CameraSwitchResult EnableCamera();
 
-// Sends the disable request to every installed camera of either model; true when at least one
-// reports itself disabled right after. A camera that keeps running gets a full EnableCamera.
-bool DisableCamera();
+// Sends the disable request to every installed camera of either model. A camera that keeps
+// running gets a full EnableCamera, which enables the ones disabled before it again. Switched
+// when at the end of the walk every camera that reported itself disabled since the last such
+// roll-back is still disabled, and there is at least one; NeedsRestart instead when a camera's
+// disable waits for a restart.
+CameraSwitchResult DisableCamera();
 
 // The status of the present cameras: the value of the last matching entry that met a test.
 CameraStatus QueryCameraStatus();

@@ -63,8 +63,15 @@ void DeviceEnableSetting::StoreDeviceEnableSetting(DWORD value) {
 }
 
 bool DeviceEnableSetting::IsDeviceEnableReadable() const {
+    return ReadStoredSetting().has_value();
+}
+
+std::optional<DWORD> DeviceEnableSetting::ReadStoredSetting() const {
     DWORD setting = kCameraOn;
-    return ReadDeviceEnable(DeviceEnableKey.Get(), setting);
+    if (!ReadDeviceEnable(DeviceEnableKey.Get(), setting)) {
+        return std::nullopt;
+    }
+    return setting;
 }
 
 void DeviceEnableSetting::CloseDeviceEnableSetting() {

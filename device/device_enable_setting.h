@@ -3,6 +3,8 @@
 // to exit also keeps the utility alive: once the value cannot be read through it, the host ends.
 #pragma once
 
+#include <optional>
+
 #include "framework/registry_key.h"
 #include "platform/win32.h"
 
@@ -20,6 +22,8 @@ public:
 
     // Whether "DeviceEnable" can still be read through DeviceEnableKey.
     bool IsDeviceEnableReadable() const;
+    // The value read through DeviceEnableKey (nonzero: on), or nothing when it cannot be read.
+    std::optional<DWORD> ReadStoredSetting() const;
 
     void CloseDeviceEnableSetting();
 

@@ -1,5 +1,6 @@
 #include "platform/sim/desktop.h"
 
+#include "platform/sim/api/win32_dshow.h"
 #include "platform/sim/codepage.h"
 
 namespace sim {
@@ -335,6 +336,80 @@ bool Desktop::AnswerFileDialog(std::optional<std::string> path) {
 
 bool Desktop::TrayEvent(HWND hwnd, UINT id, UINT mouse_message) {
     return machine_.tray().MouseEvent(hwnd, id, mouse_message);
+}
+
+bool Desktop::InterfaceUp(int number) const {
+    const DeviceNode* node = machine_.devices().Node(number);
+    return node && node->present && node->started && HasCameraInterface(node->hardware_ids);
+}
+
+int Desktop::AddDevice(const std::vector<std::string>& hardware_ids, bool present) {
+    DeviceTree& devices = machine_.devices();
+    const int number = devices.Add(hardware_ids, present);
+    if (present) {
+        machine_.system_events().DeviceNodesChanged();
+        if (InterfaceUp(number)) {
+            machine_.system_events().InterfaceArrived(KSCATEGORY_VIDEO,
+                                                      devices.CameraInterfacePath(number));
+        }
+    }
+    return number;
+}
+
+bool Desktop::RemoveDevice(int number) {
+    DeviceTree& devices = machine_.devices();
+    const DeviceNode* node = devices.Node(number);
+    if (!node) {
+        return false;
+    }
+    const bool present = node->present;
+    const bool interface_up = InterfaceUp(number);
+    const std::string path = devices.CameraInterfacePath(number);
+    devices.Remove(number);
+    if (interface_up) {
+        machine_.system_events().InterfaceRemoved(KSCATEGORY_VIDEO, path);
+    }
+    if (present) {
+        machine_.system_events().DeviceNodesChanged();
+    }
+    return true;
+}
+
+bool Desktop::PlugDevice(int number) {
+    DeviceTree& devices = machine_.devices();
+    const DeviceNode* node = devices.Node(number);
+    if (!node) {
+        return false;
+    }
+    if (node->present) {
+        return true;
+    }
+    devices.Plug(number);
+    machine_.system_events().DeviceNodesChanged();
+    if (InterfaceUp(number)) {
+        machine_.system_events().InterfaceArrived(KSCATEGORY_VIDEO,
+                                                  devices.CameraInterfacePath(number));
+    }
+    return true;
+}
+
+bool Desktop::UnplugDevice(int number) {
+    DeviceTree& devices = machine_.devices();
+    const DeviceNode* node = devices.Node(number);
+    if (!node) {
+        return false;
+    }
+    if (!node->present) {
+        return true;
+    }
+    const bool interface_up = InterfaceUp(number);
+    devices.Unplug(number);
+    if (interface_up) {
+        machine_.system_events().InterfaceRemoved(KSCATEGORY_VIDEO,
+                                                  devices.CameraInterfacePath(number));
+    }
+    machine_.system_events().DeviceNodesChanged();
+    return true;
 }
 
 }  // namespace sim

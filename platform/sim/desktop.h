@@ -104,8 +104,28 @@ public:
 
     // The notification area.
     const std::vector<TrayIcon>& TrayIcons() const { return machine_.tray().Icons(); }
+    // The balloons shown lately (see Tray::Balloons), and how many were shown in all.
+    const std::vector<ShownBalloon>& Balloons() const { return machine_.tray().Balloons(); }
+    std::uint64_t BalloonCount() const { return machine_.tray().BalloonCount(); }
     bool TrayEvent(HWND hwnd, UINT id, UINT mouse_message);
     void ShellRestart() { machine_.tray().Restart(); }
+
+    // Devices as a person installs, plugs, unplugs and uninstalls them: the tree changes and the
+    // system tells the windows, as Windows does when a node comes or goes: DBT_DEVNODES_CHANGED
+    // to every top-level window, and a camera's video interface (KSCATEGORY_VIDEO) arriving
+    // (DBT_DEVICEARRIVAL, when its node starts) or going (DBT_DEVICEREMOVECOMPLETE) to the
+    // windows registered for that class. A node installed absent, plugging a node that is in,
+    // unplugging one that is out, or uninstalling an absent one tells nothing. The Plug, Unplug,
+    // Add and Remove of machine.devices() change the tree silently, for setting a test up.
+    int AddDevice(const std::vector<std::string>& hardware_ids, bool present = true);
+    bool RemoveDevice(int number);
+    bool PlugDevice(int number);
+    bool UnplugDevice(int number);
+
+    // The machine goes to sleep / wakes (see SystemEvents); false when it sleeps already / is
+    // awake.
+    bool Suspend() { return machine_.system_events().Suspend(); }
+    bool Resume() { return machine_.system_events().Resume(); }
 
     // The open popup menu.
     bool MenuOpen() const { return machine_.menus().IsOpen(); }
@@ -123,6 +143,8 @@ private:
     void CollectControls(HWND parent, std::vector<ControlView>& views) const;
     // Shown and enabled, with everything it sits in: what a person can operate.
     bool Operable(HWND control) const;
+    // Whether the node's video interface is there: a camera node that runs.
+    bool InterfaceUp(int number) const;
 
     Machine& machine_;
     HWND held_ = nullptr;  // where the mouse's button went down and stays

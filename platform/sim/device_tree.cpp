@@ -31,6 +31,26 @@ std::vector<std::string> ModelBHardwareIds() {
     return {"USB\\VID_F3A7&PID_5D8F&REV_0200", "USB\\VID_F3A7&PID_5D8F"};
 }
 
+bool HasCameraInterface(const std::vector<BYTE>& hardware_ids) {
+    std::vector<std::string> models = ModelAHardwareIds();
+    for (auto& id : ModelBHardwareIds()) {
+        models.push_back(std::move(id));
+    }
+    // Walk the entries up to the first empty one, or the end of a list without its terminator.
+    auto begin = hardware_ids.begin();
+    while (begin != hardware_ids.end() && *begin != 0) {
+        const auto end = std::find(begin, hardware_ids.end(), BYTE{0});
+        const std::string entry(begin, end);
+        for (const auto& model : models) {
+            if (SameEnumerator(entry, model)) {
+                return true;
+            }
+        }
+        begin = end == hardware_ids.end() ? end : end + 1;
+    }
+    return false;
+}
+
 std::vector<BYTE> MultiString(const std::vector<std::string>& entries) {
     std::vector<BYTE> bytes;
     for (const auto& entry : entries) {
@@ -89,10 +109,14 @@ std::vector<int> DeviceTree::Numbers() const {
     return numbers;
 }
 
+// The node keeps its config flags while unplugged, as Windows keeps them with the device's
+// instance: plugged in again it starts only when neither flag is set. Starting again also
+// completes a change that waited for a restart.
 void DeviceTree::Plug(int number) {
     if (auto* node = Node(number)) {
         node->present = true;
         node->started = !node->Disabled();
+        node->restart_pending = false;
     }
 }
 
@@ -100,7 +124,24 @@ void DeviceTree::Unplug(int number) {
     if (auto* node = Node(number)) {
         node->present = false;
         node->started = false;
+        node->restart_pending = false;
     }
+}
+
+std::string DeviceTree::CameraInterfacePath(int number) const {
+    const DeviceNode* node = Node(number);
+    if (!node) {
+        return {};
+    }
+    // The device ID is the first hardware ID without its revision, with '#' for '\\'.
+    std::string device(node->hardware_ids.begin(),
+                       std::find(node->hardware_ids.begin(), node->hardware_ids.end(), BYTE{0}));
+    if (const auto revision = device.find("&REV_"); revision != std::string::npos) {
+        device.erase(revision);
+    }
+    std::replace(device.begin(), device.end(), '\\', '#');
+    return "\\\\?\\" + device + "#6&2f1e0c3a&0&" + std::to_string(node->number) +
+           "#{6994ad05-93ef-11d0-a3cc-00a0c9223196}\\global";
 }
 
 std::optional<std::pair<ULONG, ULONG>> DeviceTree::Status(int number) const {
@@ -115,6 +156,9 @@ std::optional<std::pair<ULONG, ULONG>> DeviceTree::Status(int number) const {
     ULONG problem = 0;
     if (node->started) {
         status = kRunningBits;
+    } else if (node->restart_pending) {
+        status = DN_HAS_PROBLEM | DN_NT_ENUMERATOR | DN_NT_DRIVER;
+        problem = CM_PROB_NEED_RESTART;
     } else if (node->Disabled()) {
         status = kDisabledBits;
         problem = CM_PROB_DISABLED;
@@ -123,6 +167,9 @@ std::optional<std::pair<ULONG, ULONG>> DeviceTree::Status(int number) const {
     }
     if (node->private_problem) {
         status |= DN_PRIVATE_PROBLEM;
+    }
+    if (node->restart_pending) {
+        status |= DN_NEED_RESTART;
     }
     return std::make_pair(status, problem);
 }
@@ -244,22 +291,33 @@ BOOL DeviceTree::SetClassInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,
     return TRUE;
 }
 
-void DeviceTree::Apply(DeviceNode& node, const PropertyChangeRequest& request) {
+bool DeviceTree::Apply(DeviceNode& node, const PropertyChangeRequest& request) {
     node.forced_status.reset();
     const bool global = request.scope == DICS_FLAG_GLOBAL;
+    bool waits = false;
     if (request.state_change == DICS_DISABLE) {
         (global ? node.disabled_globally : node.disabled_in_profile) = true;
         const bool held_open = in_use_ && in_use_(node.number);
-        if (node.started && !node.refuses_to_stop && !held_open) {
+        if (node.started && node.change_needs_restart) {
+            waits = true;
+        } else if (node.started && !node.refuses_to_stop && !held_open) {
             node.started = false;
         }
     } else if (request.state_change == DICS_ENABLE) {
         (global ? node.disabled_globally : node.disabled_in_profile) = false;
         if (node.present && !node.Disabled()) {
-            node.started = true;
+            if (!node.started && node.change_needs_restart) {
+                waits = true;
+            } else {
+                node.started = true;
+            }
         }
     }
+    // Still waiting while the run state disagrees with the flags; a change back ends the wait.
+    node.restart_pending =
+        node.present && (waits || (node.restart_pending && node.started == node.Disabled()));
     node.carried_out.push_back(request);
+    return waits;
 }
 
 BOOL DeviceTree::CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* data) {
@@ -276,8 +334,32 @@ BOOL DeviceTree::CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVI
         SetLastError(ERROR_NO_SUCH_DEVINST);
         return FALSE;
     }
-    Apply(*node, PropertyChangeRequest{element->params->StateChange, element->params->Scope,
-                                       element->params->HwProfile});
+    if (Apply(*node, PropertyChangeRequest{element->params->StateChange, element->params->Scope,
+                                           element->params->HwProfile})) {
+        element->install_flags |= DI_NEEDRESTART;
+    }
+    return TRUE;
+}
+
+BOOL DeviceTree::GetInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,
+                                  SP_DEVINSTALL_PARAMS_A* params) {
+    // Without an element, the list's own parameters: nothing waits there.
+    const Element* element = nullptr;
+    if (data) {
+        element = FindElement(list, data);
+        if (!element) {
+            return FALSE;
+        }
+    } else if (!FindList(list)) {
+        return FALSE;
+    }
+    if (!params || params->cbSize != sizeof(SP_DEVINSTALL_PARAMS_A)) {
+        SetLastError(ERROR_INVALID_USER_BUFFER);
+        return FALSE;
+    }
+    *params = SP_DEVINSTALL_PARAMS_A{};
+    params->cbSize = sizeof(SP_DEVINSTALL_PARAMS_A);
+    params->Flags = element ? element->install_flags : 0;
     return TRUE;
 }
 

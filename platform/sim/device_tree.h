@@ -20,6 +20,10 @@ class ResourceCounter;
 std::vector<std::string> ModelAHardwareIds();
 std::vector<std::string> ModelBHardwareIds();
 
+// Whether the node is one of the cameras, whose driver registers a video interface
+// (KSCATEGORY_VIDEO) while the node runs: one of its hardware IDs is a model's.
+bool HasCameraInterface(const std::vector<BYTE>& hardware_ids);
+
 // Builds a well-formed multi-string: each entry NUL-terminated, closed by an empty entry.
 std::vector<BYTE> MultiString(const std::vector<std::string>& entries);
 
@@ -38,6 +42,11 @@ struct DeviceNode {
     bool refuses_to_stop = false;    // a disable request leaves it running
     bool rejects_requests = false;   // SetupDiSetClassInstallParamsA refuses every request
     bool private_problem = false;    // the driver reports DN_PRIVATE_PROBLEM
+    // A change of state (disable or enable) takes effect only when Windows restarts: the config
+    // flag changes at once, the node keeps running or stays stopped, and the class installer
+    // reports DI_NEEDRESTART.
+    bool change_needs_restart = false;
+    bool restart_pending = false;  // such a change waits (DN_NEED_RESTART)
     bool disabled_globally = false;
     bool disabled_in_profile = false;
     bool started = true;
@@ -70,6 +79,9 @@ public:
     // Tells whether a node is held open by a program; such a node does not stop when disabled.
     void SetInUse(std::function<bool(int node)> in_use) { in_use_ = std::move(in_use); }
 
+    // The symbolic link of the node's video interface, as device events name it.
+    std::string CameraInterfacePath(int number) const;
+
     // DN_* bits and problem number as CM_Get_DevNode_Status_Ex reports them; nullopt when the
     // node is not present (or does not exist).
     std::optional<std::pair<ULONG, ULONG>> Status(int number) const;
@@ -82,6 +94,7 @@ public:
     BOOL SetClassInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,
                                const SP_CLASSINSTALL_HEADER* params, DWORD size);
     BOOL CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* data);
+    BOOL GetInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data, SP_DEVINSTALL_PARAMS_A* params);
     BOOL DestroyList(HDEVINFO list);
     CONFIGRET GetStatus(ULONG* status, ULONG* problem, DEVINST devinst, ULONG flags) const;
 
@@ -89,6 +102,7 @@ private:
     struct Element {
         int node;
         std::optional<SP_PROPCHANGE_PARAMS> params;
+        DWORD install_flags = 0;  // DI_NEEDRESTART once a change waits for a restart
     };
     struct List {
         std::vector<Element> elements;
@@ -97,7 +111,8 @@ private:
     List* FindList(HDEVINFO list);
     // The element a SP_DEVINFO_DATA names within a list; sets the last error when it names none.
     Element* FindElement(HDEVINFO list, const SP_DEVINFO_DATA* data);
-    void Apply(DeviceNode& node, const PropertyChangeRequest& request);
+    // Carries the request out; true when it waits for a restart.
+    bool Apply(DeviceNode& node, const PropertyChangeRequest& request);
 
     ResourceCounter& resources_;
     std::function<bool(int node)> in_use_;

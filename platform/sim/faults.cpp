@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 62> kKnownOperations = {
+constexpr std::array<std::string_view, 68> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -22,6 +22,12 @@ constexpr std::array<std::string_view, 62> kKnownOperations = {
     "SetupDiCallClassInstaller",
     "SetupDiDestroyDeviceInfoList",
     "CM_Get_DevNode_Status_Ex",
+    "SetupDiGetDeviceInstallParamsA",
+    "RegisterDeviceNotificationA",
+    "UnregisterDeviceNotification",
+    "OpenProcess",
+    "OpenProcessToken",
+    "GetTokenInformation",
     "CreateDialogParamA",
     "FindWindowA",
     "PostMessageA",

@@ -114,7 +114,7 @@ std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
 Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, thread, nullptr};
+    handles_[handle] = HandleEntry{holder, thread, nullptr, std::nullopt, std::nullopt};
     return handle;
 }
 
@@ -122,8 +122,42 @@ Kernel::Handle Kernel::OpenEventHandle(ProcessId holder, bool manual_reset, bool
     const Handle handle = next_handle_;
     next_handle_ += 4;
     handles_[handle] =
-        HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled})};
+        HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled}), std::nullopt,
+                    std::nullopt};
     return handle;
+}
+
+std::optional<Kernel::Handle> Kernel::OpenProcessHandle(ProcessId holder, ProcessId process) {
+    if (std::find(processes_.begin(), processes_.end(), process) == processes_.end()) {
+        return std::nullopt;
+    }
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, 0, nullptr, std::nullopt, process};
+    return handle;
+}
+
+std::optional<ProcessId> Kernel::ProcessOfHandle(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return std::nullopt;
+    }
+    return it->second.process;
+}
+
+Kernel::Handle Kernel::OpenTokenHandle(ProcessId holder, bool elevated) {
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, 0, nullptr, elevated, std::nullopt};
+    return handle;
+}
+
+std::optional<bool> Kernel::TokenElevation(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return std::nullopt;
+    }
+    return it->second.token_elevated;
 }
 
 std::shared_ptr<Kernel::Event> Kernel::EventOfHandle(ProcessId holder, Handle handle) const {
@@ -139,12 +173,19 @@ Kernel::HandleKind Kernel::KindOfHandle(ProcessId holder, Handle handle) const {
     if (it == handles_.end() || it->second.holder != holder) {
         return HandleKind::None;
     }
+    if (it->second.token_elevated) {
+        return HandleKind::Token;
+    }
+    if (it->second.process) {
+        return HandleKind::Process;
+    }
     return it->second.event ? HandleKind::Event : HandleKind::Thread;
 }
 
 std::optional<ThreadId> Kernel::ThreadOfHandle(ProcessId holder, Handle handle) const {
     auto it = handles_.find(handle);
-    if (it == handles_.end() || it->second.holder != holder || it->second.event) {
+    if (it == handles_.end() || it->second.holder != holder || it->second.event ||
+        it->second.token_elevated || it->second.process) {
         return std::nullopt;
     }
     return it->second.thread;

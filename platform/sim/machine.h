@@ -17,6 +17,7 @@
 #include "platform/sim/program_module.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/resource_counter.h"
+#include "platform/sim/system_events.h"
 #include "platform/sim/tray.h"
 #include "platform/sim/window_manager.h"
 
@@ -27,6 +28,12 @@ namespace sim {
 struct Locale {
     unsigned short ui_language = 1033;
     unsigned ansi_code_page = 1252;
+};
+
+// The rights the user's programs run with: an administrator's (an elevated token, which may
+// change devices) or a standard user's.
+struct UserRights {
+    bool administrator = true;
 };
 
 class Machine {
@@ -42,6 +49,7 @@ public:
 
     Kernel& kernel() { return kernel_; }
     Locale& locale() { return locale_; }
+    UserRights& rights() { return rights_; }
     Registry& registry() { return registry_; }
     Profile& profile() { return profile_; }
     DeviceTree& devices() { return devices_; }
@@ -54,6 +62,7 @@ public:
     Menus& menus() { return menus_; }
     Gdi& gdi() { return gdi_; }
     Tray& tray() { return tray_; }
+    SystemEvents& system_events() { return system_events_; }
     ProgramModule& program() { return program_; }
     Apartments& apartments() { return apartments_; }
     VideoDevices& video() { return video_; }
@@ -61,6 +70,7 @@ public:
 
 private:
     Locale locale_;
+    UserRights rights_;
     CallTrace trace_;
     ResourceCounter resources_;
     FaultInjector faults_;
@@ -76,6 +86,7 @@ private:
     FileDialogs file_dialogs_{*this};
     Controls controls_{*this};
     Tray tray_{*this};
+    SystemEvents system_events_{*this};
     VideoDevices video_{devices_, registry_};
     // Declared last, so destroyed first: program threads stop before the rest goes away.
     Kernel kernel_;

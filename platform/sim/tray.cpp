@@ -15,6 +15,10 @@ bool KnownSize(DWORD size) {
            size == NOTIFYICONDATAA_V3_SIZE || size == sizeof(NOTIFYICONDATAA);
 }
 
+std::u16string AnsiField(const char* field, size_t room, unsigned code_page) {
+    return AnsiToUtf16(std::string_view(field, strnlen(field, room - 1)), code_page);
+}
+
 }  // namespace
 
 TrayIcon* Tray::Find(HWND hwnd, UINT id) {
@@ -58,18 +62,33 @@ BOOL Tray::Notify(DWORD message, const NOTIFYICONDATAA* data) {
             updated.tip = AnsiToUtf16(std::string_view(data->szTip, length),
                                       machine_.locale().ansi_code_page);
         }
+        // The first version of the record ends before the balloon's fields.
+        if ((data->uFlags & NIF_INFO) && data->cbSize != NOTIFYICONDATAA_V1_SIZE) {
+            const unsigned code_page = machine_.locale().ansi_code_page;
+            TrayBalloon balloon{AnsiField(data->szInfoTitle, sizeof data->szInfoTitle, code_page),
+                                AnsiField(data->szInfo, sizeof data->szInfo, code_page),
+                                data->dwInfoFlags};
+            updated.balloon.reset();
+            if (!balloon.text.empty()) {
+                updated.balloon = std::move(balloon);
+            }
+        } else if (message == NIM_MODIFY) {
+            updated.balloon.reset();
+        }
     }
     switch (message) {
         case NIM_ADD:
             request.succeeded = valid && !existing;
             if (request.succeeded) {
                 icons_.push_back(updated);
+                RecordBalloon(updated, data->uFlags);
             }
             break;
         case NIM_MODIFY:
             request.succeeded = valid && existing;
             if (request.succeeded) {
                 *existing = updated;
+                RecordBalloon(updated, data->uFlags);
             }
             break;
         case NIM_DELETE:
@@ -84,6 +103,12 @@ BOOL Tray::Notify(DWORD message, const NOTIFYICONDATAA* data) {
     requests_.Add(request);
     ++request_counts_[message];
     return request.succeeded ? TRUE : FALSE;
+}
+
+void Tray::RecordBalloon(const TrayIcon& icon, UINT flags) {
+    if ((flags & NIF_INFO) && icon.balloon) {
+        balloons_.Add(ShownBalloon{icon.hwnd, icon.id, *icon.balloon});
+    }
 }
 
 int Tray::RequestCount(DWORD message) const {

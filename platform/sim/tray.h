@@ -15,6 +15,15 @@ namespace sim {
 
 class Machine;
 
+// A notification balloon on an icon (NIF_INFO): its title, its text and its icon flags
+// (NIIF_*).
+struct TrayBalloon {
+    std::u16string title;
+    std::u16string text;
+    DWORD flags = 0;
+    bool operator==(const TrayBalloon&) const = default;
+};
+
 struct TrayIcon {
     HWND hwnd = nullptr;
     UINT id = 0;
@@ -24,6 +33,16 @@ struct TrayIcon {
     int icon_width = 0;
     int icon_height = 0;
     std::u16string tip;
+    // The balloon the icon shows, until a NIM_MODIFY without NIF_INFO (the program's next
+    // refresh) or with an empty text takes it away.
+    std::optional<TrayBalloon> balloon;
+};
+
+// A balloon as it was shown, on which icon.
+struct ShownBalloon {
+    HWND hwnd = nullptr;
+    UINT id = 0;
+    TrayBalloon balloon;
 };
 
 // One Shell_NotifyIconA call as the shell received it.
@@ -46,6 +65,9 @@ public:
     static constexpr std::size_t kKeptRequests = 256;
     const std::vector<TrayRequest>& Requests() const { return requests_.Entries(); }
     int RequestCount(DWORD message) const;
+    // The latest balloons shown (at least kKeptRequests), and how many were shown in all.
+    const std::vector<ShownBalloon>& Balloons() const { return balloons_.Entries(); }
+    std::uint64_t BalloonCount() const { return balloons_.Added(); }
 
     // Delivers a mouse event on the icon as the shell does. An icon whose window is gone
     // disappears when the mouse touches it. False when there is no such icon.
@@ -54,10 +76,12 @@ public:
 
 private:
     TrayIcon* Find(HWND hwnd, UINT id);
+    void RecordBalloon(const TrayIcon& icon, UINT flags);
 
     Machine& machine_;
     std::vector<TrayIcon> icons_;
     RecentRecords<TrayRequest> requests_{kKeptRequests};
+    RecentRecords<ShownBalloon> balloons_{kKeptRequests};
     std::map<DWORD, int> request_counts_;
 };
 

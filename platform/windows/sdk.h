@@ -12,6 +12,7 @@
 #include <cfgmgr32.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <dbt.h>
 #include <setupapi.h>
 #include <shellapi.h>
 // COM and DirectShow; ks.h comes before ksmedia.h and ksproxy.h. The kernel-streaming GUIDs of

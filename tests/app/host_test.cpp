@@ -174,12 +174,12 @@ TEST_F(HostTest, ExitSequenceRunsInItsOrder) {
     desktop.Wait(1000);
     machine.trace().Clear();
     Command(32772);
-    // The icon goes before the kept key is closed and the timer stopped; COM is uninitialised
-    // only once the host window is gone.
-    EXPECT_EQ(
-        machine.trace().Entries(),
-        (std::vector<std::string>{"Shell_NotifyIconA NIM_DELETE", "RegCloseKey", "KillTimer 0",
-                                  "DestroyWindow Property", "CoUninitialize"}));
+    // The icon goes before the kept key is closed and the timer stopped, the device events'
+    // registration before the window; COM is uninitialised only once the host window is gone.
+    EXPECT_EQ(machine.trace().Entries(),
+              (std::vector<std::string>{"Shell_NotifyIconA NIM_DELETE", "RegCloseKey",
+                                        "KillTimer 0", "UnregisterDeviceNotification",
+                                        "DestroyWindow Property", "CoUninitialize"}));
 }
 
 TEST_F(HostTest, CommandsOneAndTwoEndWithoutRemovingTheIcon) {

@@ -111,6 +111,83 @@ TEST_F(CameraDeviceTest, DeviceThatKeepsRunningGetsEveryModelAEnabledAgain) {
     EXPECT_EQ(devices.Status(b_after)->second, static_cast<ULONG>(CM_PROB_DISABLED));
 }
 
+TEST_F(CameraDeviceTest, RollBackLeavesOffUndoneUnlessALaterDeviceStaysDisabled) {
+    // The second camera cannot be stopped: its roll-back enables the first one again, so the
+    // cameras both run and "Off" did not happen.
+    const int first = devices.Add(sim::ModelAHardwareIds());
+    const int stuck = devices.Add(sim::ModelAHardwareIds());
+    devices.Node(stuck)->refuses_to_stop = true;
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::CameraInUse);
+    EXPECT_EQ(QueryCameraStatus(), CameraStatusStarted);
+    EXPECT_FALSE(devices.Node(first)->Disabled());
+
+    // A camera disabled after the roll-back that stays disabled is a success.
+    const int later = devices.Add(sim::ModelBHardwareIds());
+    EXPECT_TRUE(DisableCamera());
+    EXPECT_TRUE(devices.Node(later)->Disabled());
+
+    // The state is read again at the end: a counted device that no longer reads disabled (its
+    // last read fails) makes the walk a failure.
+    EXPECT_TRUE(EnableCamera());
+    devices.Node(later)->disabled_in_profile = false;
+    devices.Node(later)->started = true;
+    const int calls = machine.faults().Calls("CM_Get_DevNode_Status_Ex");
+    EXPECT_TRUE(DisableCamera());
+    const int per_walk = machine.faults().Calls("CM_Get_DevNode_Status_Ex") - calls;
+    EXPECT_TRUE(EnableCamera());
+    devices.Node(later)->disabled_in_profile = false;
+    devices.Node(later)->started = true;
+    machine.faults().Fail("CM_Get_DevNode_Status_Ex", 1, std::nullopt, per_walk - 1);
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::CameraInUse);
+}
+
+TEST_F(CameraDeviceTest, RefusalsAndMissingCamerasSayWhy) {
+    EXPECT_EQ(EnableCamera(), CameraSwitchResult::NoCamera);
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::NoCamera);
+    const int unplugged = devices.Add(sim::ModelAHardwareIds(), false);
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::NoCamera);
+    devices.Remove(unplugged);
+
+    // A user without administrator rights: the class installer refuses every change, and nothing
+    // is rolled back or switched.
+    const int camera = devices.Add(sim::ModelAHardwareIds());
+    machine.rights().administrator = false;
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::NeedsAdministrator);
+    EXPECT_EQ(EnableCamera(), CameraSwitchResult::NeedsAdministrator);
+    EXPECT_TRUE(Requests(camera).empty());
+    EXPECT_EQ(QueryCameraStatus(), CameraStatusStarted);
+    machine.rights().administrator = true;
+    // Another failure of the installer is not the rights: judged by the state, as before.
+    machine.faults().Fail("SetupDiCallClassInstaller", sim::FaultInjector::kAlways,
+                          ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::CameraInUse);
+    EXPECT_TRUE(EnableCamera());
+    machine.faults().ClearAll();
+    // The install parameters cannot be read: no restart is known of.
+    machine.faults().Fail("SetupDiGetDeviceInstallParamsA", sim::FaultInjector::kAlways);
+    EXPECT_TRUE(DisableCamera());
+    EXPECT_TRUE(EnableCamera());
+}
+
+TEST_F(CameraDeviceTest, ChangeThatWaitsForARestartIsNotRolledBack) {
+    const int camera = devices.Add(sim::ModelAHardwareIds());
+    devices.Node(camera)->change_needs_restart = true;
+    const CameraSwitchResult off = DisableCamera();
+    EXPECT_EQ(off, CameraSwitchResult::NeedsRestart);
+    EXPECT_TRUE(off.Accepted());
+    // Still running, yet the disable stands for the restart: no enable request followed it.
+    EXPECT_EQ(Requests(camera), std::vector<Request>{kDisable});
+    EXPECT_TRUE(devices.Node(camera)->Disabled());
+
+    // Another camera that does stop: still not done until the restart.
+    const int other = devices.Add(sim::ModelBHardwareIds());
+    EXPECT_EQ(DisableCamera(), CameraSwitchResult::NeedsRestart);
+    EXPECT_TRUE(devices.Node(other)->Disabled());
+    // On again before the restart: the running camera simply stays on.
+    EXPECT_TRUE(EnableCamera());
+    EXPECT_FALSE(devices.Node(camera)->restart_pending);
+}
+
 TEST_F(CameraDeviceTest, RejectedRequests) {
     const int camera = devices.Add(sim::ModelAHardwareIds());
     // Global enable rejected, profile enable accepted: still a success.

@@ -13,7 +13,9 @@ constexpr std::array kHelp = {
                 "help tray"},
     CommandHelp{"wait", "moves the clock on by MS milliseconds, running all that falls due",
                 "wait MS", "wait 1000"},
-    CommandHelp{"tray", "lists the notification area's icons, or clicks Lumiset's icon",
+    CommandHelp{"tray",
+                "lists the notification area's icons with a balloon shown, or clicks Lumiset's "
+                "icon",
                 "tray [rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|mousemove]",
                 "tray rbuttonup"},
     CommandHelp{"menu",
@@ -58,16 +60,26 @@ constexpr std::array kHelp = {
     CommandHelp{"profile", "sets or deletes a value of the user's profile (win.ini)",
                 "profile set SECTION NAME VALUE | profile delete SECTION NAME",
                 "profile set windows Beep no"},
-    CommandHelp{"reg", "reads or changes Lumiset's stored setting in the registry",
-                "reg get | reg set dword N | reg set string TEXT | reg delete value|key",
-                "reg get"},
+    CommandHelp{"reg",
+                "reads or changes Lumiset's stored setting, or the user's remembered frequency, in "
+                "the registry",
+                "reg get | reg set dword N | reg set string TEXT | reg delete value|key | "
+                "reg get user | reg set user dword N | reg delete user",
+                "reg get user"},
     CommandHelp{"driver", "changes the camera driver's registry keys",
                 "driver desc TEXT | driver path TEXT | driver count N | driver none",
                 "driver count 2"},
-    CommandHelp{"device", "lists or changes the USB device nodes",
+    CommandHelp{"device",
+                "lists or changes the USB device nodes; windows hear of nodes that come and go",
                 "device list | device add A|B|HWID [absent] | "
-                "device remove|unplug|plug|stuck N",
+                "device remove|unplug|plug|stuck|needs-restart N",
                 "device list"},
+    CommandHelp{"power", "the machine goes to sleep, or wakes and tells every window it resumed",
+                "power suspend|resume", "power resume"},
+    CommandHelp{"rights",
+                "tells or sets the programs' rights: an administrator's, or a standard user's, "
+                "who cannot switch a device nor change the machine's registry keys",
+                "rights [admin|standard]", "rights standard"},
     CommandHelp{"camera", "shows the simulated camera's values or its request log, or changes it",
                 "camera | camera log | camera name TEXT | camera add|remove|unbindable NAME | "
                 "camera no-ksproperty|no-procamp|no-range | "

@@ -19,6 +19,9 @@ namespace {
 
 constexpr const char* kSettingKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
 constexpr const char* kSettingValue = "DeviceEnable";
+// The 50/60 Hz choice Lumiset remembers for the user.
+constexpr const char* kUserKey = "Software\\Corvance\\CV Lumen Webcam";
+constexpr const char* kUserValue = "PowerLineFrequency";
 constexpr UINT kLumisetIconId = 148;
 constexpr int kLastControlId = 0xFFFF;  // a dialog item's id is a WORD
 constexpr std::int64_t kMostFailures = 1000000;
@@ -179,6 +182,8 @@ std::span<const Console::Verb> Console::Verbs() {
              return w.size() == 1 ? c.Repaint() : c.Error("usage: repaint");
          }},
         {"device", [](Console& c, const Words& w, std::string_view) { return c.Device(w); }},
+        {"power", [](Console& c, const Words& w, std::string_view) { return c.Power(w); }},
+        {"rights", [](Console& c, const Words& w, std::string_view) { return c.Rights(w); }},
         {"shell",
          [](Console& c, const Words& w, std::string_view) {
              if (w.size() != 2 || w[1] != "restart") {
@@ -310,6 +315,10 @@ bool Console::Tray(const Words& words) {
         }
         for (const auto& icon : icons) {
             out_ << "icon " << icon.id << " \"" << Utf8(icon.tip) << "\"\n";
+            if (icon.balloon) {
+                out_ << "balloon \"" << Utf8(icon.balloon->title) << "\" \""
+                     << Utf8(icon.balloon->text) << "\"\n";
+            }
         }
         return true;
     }
@@ -509,6 +518,19 @@ bool Console::Window(const Words& words, std::string_view line) {
     return Error("no top-level window titled \"" + *title + "\"");
 }
 
+void Console::PrintValue(HKEY root, const char* key, const char* name) {
+    const auto value = machine_.registry().GetValue(root, key, name);
+    if (!value) {
+        out_ << name << " missing\n";
+    } else if (auto number = value->AsDword()) {
+        out_ << name << " REG_DWORD " << *number << "\n";
+    } else if (value->type == REG_SZ) {
+        out_ << name << " REG_SZ \"" << value->AsString() << "\"\n";
+    } else {
+        out_ << name << " type " << value->type << ", " << value->data.size() << " bytes\n";
+    }
+}
+
 bool Console::Registry(const Words& words, std::string_view line) {
     sim::Registry& registry = machine_.registry();
     if (words.size() == 2 && words[1] == "get") {
@@ -516,17 +538,7 @@ bool Console::Registry(const Words& words, std::string_view line) {
             out_ << "key missing\n";
             return true;
         }
-        const auto value = registry.GetValue(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue);
-        if (!value) {
-            out_ << kSettingValue << " missing\n";
-        } else if (auto number = value->AsDword()) {
-            out_ << kSettingValue << " REG_DWORD " << *number << "\n";
-        } else if (value->type == REG_SZ) {
-            out_ << kSettingValue << " REG_SZ \"" << value->AsString() << "\"\n";
-        } else {
-            out_ << kSettingValue << " type " << value->type << ", " << value->data.size()
-                 << " bytes\n";
-        }
+        PrintValue(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue);
         return true;
     }
     if (words.size() == 4 && words[1] == "set" && words[2] == "dword") {
@@ -536,6 +548,24 @@ bool Console::Registry(const Words& words, std::string_view line) {
         }
         registry.SetDword(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue,
                           static_cast<DWORD>(*number));
+        return true;
+    }
+    // The user's remembered frequency; a missing key reads as a missing value.
+    if (words.size() == 3 && words[1] == "get" && words[2] == "user") {
+        PrintValue(HKEY_CURRENT_USER, kUserKey, kUserValue);
+        return true;
+    }
+    if (words.size() >= 3 && words[1] == "set" && words[2] == "user") {
+        const auto number =
+            words.size() == 5 && words[3] == "dword" ? ParseNumber(words[4]) : std::nullopt;
+        if (!number || *number < 0 || *number > 0xFFFFFFFF) {
+            return Error("usage: reg set user dword N (0 to 4294967295)");
+        }
+        registry.SetDword(HKEY_CURRENT_USER, kUserKey, kUserValue, static_cast<DWORD>(*number));
+        return true;
+    }
+    if (words.size() == 3 && words[1] == "delete" && words[2] == "user") {
+        registry.DeleteValue(HKEY_CURRENT_USER, kUserKey, kUserValue);
         return true;
     }
     if (words.size() >= 3 && words[1] == "set" && words[2] == "string") {
@@ -808,7 +838,7 @@ bool Console::Device(const Words& words) {
     sim::DeviceTree& devices = machine_.devices();
     const std::string usage =
         "usage: device list | device add A|B|HWID [absent] | device remove N | device unplug N | "
-        "device plug N | device stuck N";
+        "device plug N | device stuck N | device needs-restart N";
     if (words.size() == 2 && words[1] == "list") {
         for (int number : devices.Numbers()) {
             const sim::DeviceNode& node = *devices.Node(number);
@@ -827,15 +857,16 @@ bool Console::Device(const Words& words) {
         }
         const bool present = words.size() == 3;
         if (words[2] == "A") {
-            devices.Add(sim::ModelAHardwareIds(), present);
+            desktop_.AddDevice(sim::ModelAHardwareIds(), present);
         } else if (words[2] == "B") {
-            devices.Add(sim::ModelBHardwareIds(), present);
+            desktop_.AddDevice(sim::ModelBHardwareIds(), present);
         } else {
-            devices.Add(std::vector<std::string>{words[2]}, present);
+            desktop_.AddDevice(std::vector<std::string>{words[2]}, present);
         }
         return true;
     }
-    static const std::string_view node_actions[] = {"remove", "unplug", "plug", "stuck"};
+    static const std::string_view node_actions[] = {"remove", "unplug", "plug", "stuck",
+                                                    "needs-restart"};
     if (words.size() == 3 && std::ranges::find(node_actions, words[1]) != std::end(node_actions)) {
         // The tree numbers its nodes with an int; a number beyond it must not wrap onto one.
         const auto number = ParseNumber(words[2]);
@@ -847,18 +878,43 @@ bool Console::Device(const Words& words) {
             return Error("no device " + words[2]);
         }
         if (words[1] == "remove") {
-            devices.Remove(node->number);
+            desktop_.RemoveDevice(node->number);
         } else if (words[1] == "unplug") {
-            devices.Unplug(node->number);
+            desktop_.UnplugDevice(node->number);
         } else if (words[1] == "plug") {
-            devices.Plug(node->number);
-        } else {
+            desktop_.PlugDevice(node->number);
+        } else if (words[1] == "stuck") {
             node->refuses_to_stop = true;
+        } else {
+            node->change_needs_restart = true;
         }
         desktop_.Settle();
         return true;
     }
     return Error(usage);
+}
+
+bool Console::Power(const Words& words) {
+    if (words.size() == 2 && words[1] == "suspend") {
+        return desktop_.Suspend() || Error("the machine is asleep already (power resume wakes it)");
+    }
+    if (words.size() == 2 && words[1] == "resume") {
+        return desktop_.Resume() || Error("the machine is awake (power suspend puts it to sleep)");
+    }
+    return Error("usage: power suspend|resume");
+}
+
+bool Console::Rights(const Words& words) {
+    bool& administrator = machine_.rights().administrator;
+    if (words.size() == 1) {
+        out_ << (administrator ? "admin" : "standard") << "\n";
+        return true;
+    }
+    if (words.size() == 2 && (words[1] == "admin" || words[1] == "standard")) {
+        administrator = words[1] == "admin";
+        return true;
+    }
+    return Error("usage: rights [admin|standard]");
 }
 
 bool Console::Fail(const Words& words) {

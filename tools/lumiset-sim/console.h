@@ -64,6 +64,7 @@ private:
     bool Windows();
     bool Window(const Words& words, std::string_view line);
     bool Registry(const Words& words, std::string_view line);
+    void PrintValue(HKEY root, const char* key, const char* name);
     bool Driver(const Words& words, std::string_view line);
     bool Close();
     bool Show();
@@ -80,6 +81,8 @@ private:
     // The same, for a trackbar.
     std::optional<sim::ControlView> ActiveTrackbar(const std::string& id, const std::string& usage);
     bool Device(const Words& words);
+    bool Power(const Words& words);
+    bool Rights(const Words& words);
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);
     bool Camera(const Words& words, std::string_view line);

@@ -17,6 +17,29 @@ struct SP_DEVINFO_DATA {
 };
 using PSP_DEVINFO_DATA = SP_DEVINFO_DATA*;
 
+using HSPFILEQ = PVOID;
+using PSP_FILE_CALLBACK_A = UINT(CALLBACK*)(PVOID Context, UINT Notification, UINT_PTR Param1,
+                                            UINT_PTR Param2);
+
+// A device-info element's installation parameters; Flags tells whether a change the class
+// installer made waits for a restart.
+struct SP_DEVINSTALL_PARAMS_A {
+    DWORD cbSize;
+    DWORD Flags;
+    DWORD FlagsEx;
+    HWND hwndParent;
+    PSP_FILE_CALLBACK_A InstallMsgHandler;
+    PVOID InstallMsgHandlerContext;
+    HSPFILEQ FileQueue;
+    ULONG_PTR ClassInstallReserved;
+    DWORD Reserved;
+    CHAR DriverPath[MAX_PATH];
+};
+using PSP_DEVINSTALL_PARAMS_A = SP_DEVINSTALL_PARAMS_A*;
+
+#define DI_NEEDRESTART 0x00000080L
+#define DI_NEEDREBOOT 0x00000100L
+
 struct SP_CLASSINSTALL_HEADER {
     DWORD cbSize;
     DI_FUNCTION InstallFunction;
@@ -52,11 +75,13 @@ struct SP_PROPCHANGE_PARAMS {
 #define DN_DRIVER_LOADED 0x00000002
 #define DN_STARTED 0x00000008
 #define DN_DISABLEABLE 0x00002000
+#define DN_NEED_RESTART 0x00000100
 #define DN_HAS_PROBLEM 0x00000400
 #define DN_PRIVATE_PROBLEM 0x00008000
 #define DN_NT_ENUMERATOR 0x00800000
 #define DN_NT_DRIVER 0x01000000
 
+#define CM_PROB_NEED_RESTART 0x0000000E
 #define CM_PROB_DISABLED 0x00000016
 
 #define CR_SUCCESS 0x00000000
@@ -86,6 +111,8 @@ BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DA
                                           DWORD ClassInstallParamsSize);
 BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION InstallFunction, HDEVINFO DeviceInfoSet,
                                       PSP_DEVINFO_DATA DeviceInfoData);
+BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
+                                           PSP_DEVINSTALL_PARAMS_A DeviceInstallParams);
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet);
 CONFIGRET WINAPI CM_Get_DevNode_Status_Ex(PULONG pulStatus, PULONG pulProblemNumber,
                                           DEVINST dnDevInst, ULONG ulFlags, HMACHINE hMachine);

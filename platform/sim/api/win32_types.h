@@ -55,6 +55,7 @@ using PCWSTR = const WCHAR*;
 using LPBOOL = BOOL*;
 
 using HANDLE = void*;
+using PHANDLE = HANDLE*;
 #define DECLARE_HANDLE(name) \
     struct name##__ {        \
         int unused;          \

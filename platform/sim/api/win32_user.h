@@ -184,6 +184,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define WM_MOUSELAST 0x020E
 #define WM_CAPTURECHANGED 0x0215
 #define WM_POWERBROADCAST 0x0218
+#define WM_DEVICECHANGE 0x0219
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -191,6 +192,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define PBT_APMSUSPEND 0x0004
 #define PBT_APMRESUMESUSPEND 0x0007
 #define PBT_APMPOWERSTATUSCHANGE 0x000A
+#define PBT_APMRESUMEAUTOMATIC 0x0012
 
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
@@ -373,6 +375,9 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define NIF_MESSAGE 0x00000001
 #define NIF_ICON 0x00000002
 #define NIF_TIP 0x00000004
+#define NIF_INFO 0x00000010
+#define NIIF_NONE 0x00000000
+#define NIIF_INFO 0x00000001
 
 // Windows and messages.
 HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
@@ -400,6 +405,8 @@ HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
 HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+// The thread that made the window, and its process in *lpdwProcessId; 0 for no window.
+DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetForegroundWindow();
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -477,6 +484,15 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 
 BOOL WINAPI Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData);
+
+// Device events for a window: a registration names one device interface class
+// (DEV_BROADCAST_DEVICEINTERFACE_A) and lasts until it is unregistered.
+using HDEVNOTIFY = PVOID;
+using PHDEVNOTIFY = HDEVNOTIFY*;
+#define DEVICE_NOTIFY_WINDOW_HANDLE 0x00000000
+HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter,
+                                              DWORD Flags);
+BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle);
 
 // COM apartments.
 HRESULT WINAPI CoInitialize(LPVOID pvReserved);

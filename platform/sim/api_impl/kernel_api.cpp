@@ -170,9 +170,20 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    machine.resources().Released(kind == sim::Kernel::HandleKind::Event
-                                     ? sim::kinds::kEventHandle
-                                     : sim::kinds::kThreadHandle);
+    switch (kind) {
+        case sim::Kernel::HandleKind::Event:
+            machine.resources().Released(sim::kinds::kEventHandle);
+            break;
+        case sim::Kernel::HandleKind::Token:
+            machine.resources().Released(sim::kinds::kTokenHandle);
+            break;
+        case sim::Kernel::HandleKind::Process:
+            machine.resources().Released(sim::kinds::kProcessHandle);
+            break;
+        default:
+            machine.resources().Released(sim::kinds::kThreadHandle);
+            break;
+    }
     return TRUE;
 }
 

@@ -58,7 +58,22 @@ BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION InstallFunction, HDEVINFO Devi
     if (Injected("SetupDiCallClassInstaller", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }
+    // Changing a device's state is for administrators: a standard user's request is refused
+    // and the device stays as it was.
+    if (InstallFunction == DIF_PROPERTYCHANGE && !machine.rights().administrator) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     return machine.devices().CallClassInstaller(InstallFunction, DeviceInfoSet, DeviceInfoData);
+}
+
+BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
+                                           PSP_DEVINSTALL_PARAMS_A DeviceInstallParams) {
+    auto& machine = sim::Machine::Current();
+    if (Injected("SetupDiGetDeviceInstallParamsA", ERROR_INVALID_PARAMETER)) {
+        return FALSE;
+    }
+    return machine.devices().GetInstallParams(DeviceInfoSet, DeviceInfoData, DeviceInstallParams);
 }
 
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {

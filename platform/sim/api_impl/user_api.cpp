@@ -274,6 +274,17 @@ HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
     return nullptr;
 }
 
+DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId) {
+    const sim::Window* window = Find(hWnd);
+    if (!window) {
+        return 0;
+    }
+    if (lpdwProcessId) {
+        *lpdwProcessId = static_cast<DWORD>(window->process);
+    }
+    return static_cast<DWORD>(window->thread);
+}
+
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
     if (Injected("SetForegroundWindow", ERROR_ACCESS_DENIED)) {
         return FALSE;

@@ -1,0 +1,57 @@
+// What the system announces to windows: device events (DBT_DEVNODES_CHANGED to every top-level
+// window; a device interface's arrival and removal only to the windows registered for its class
+// with RegisterDeviceNotificationA) and the power events of sleep and wake.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/sim/api/win32_dbt.h"
+#include "platform/sim/api/win32_user.h"
+#include "platform/sim/kernel.h"
+
+namespace sim {
+
+class Machine;
+
+struct DeviceNotificationRegistration {
+    HWND hwnd = nullptr;
+    GUID interface_class{};
+    ProcessId process = 0;  // the registering process
+};
+
+class SystemEvents {
+public:
+    explicit SystemEvents(Machine& machine) : machine_(machine) {}
+
+    // RegisterDeviceNotificationA and UnregisterDeviceNotification; they set the last error.
+    // A registration is a counted resource until it is unregistered, as on Windows it lasts
+    // beyond its window.
+    HDEVNOTIFY Register(HANDLE recipient, const void* filter, DWORD flags);
+    bool Unregister(HDEVNOTIFY handle);
+    std::vector<DeviceNotificationRegistration> Registrations() const;
+
+    // Device events, sent to each window in turn as the system broadcasts them; each returns once
+    // the machine is quiescent. `path` is the interface's symbolic link name.
+    void DeviceNodesChanged();
+    void InterfaceArrived(const GUID& interface_class, const std::string& path);
+    void InterfaceRemoved(const GUID& interface_class, const std::string& path);
+
+    // Sleep and wake: PBT_APMSUSPEND, and PBT_APMRESUMEAUTOMATIC, to every top-level window.
+    // False, and nothing is sent, when the machine already sleeps / is awake.
+    bool Suspend();
+    bool Resume();
+    bool Asleep() const { return asleep_; }
+
+private:
+    void SendToTopLevelWindows(UINT message, WPARAM wparam);
+    void SendInterfaceEvent(WPARAM event, const GUID& interface_class, const std::string& path);
+
+    Machine& machine_;
+    std::map<ULONG_PTR, DeviceNotificationRegistration> registrations_;
+    ULONG_PTR next_registration_ = 0x7A000;
+    bool asleep_ = false;
+};
+
+}  // namespace sim

@@ -53,11 +53,8 @@ std::optional<std::int32_t> ReadRememberedPowerLine() {
 }
 
 bool SetAndRememberPowerLine(std::int32_t frequency) {
-    if (SetProcAmpValue(PowerLineFrequencyProperty, frequency) == 0) {
-        return false;  // no camera
-    }
     // Only a value the camera took is the user's choice to keep.
-    if (CameraPowerLine() != frequency) {
+    if (!SetProcAmpValueAccepted(PowerLineFrequencyProperty, frequency)) {
         return false;
     }
     WriteRememberedPowerLine(frequency);

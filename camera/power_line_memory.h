@@ -12,7 +12,7 @@ inline constexpr const char* kRememberedPowerLineValueName = "PowerLineFrequency
 // never chose, or the value is not one of them.
 std::optional<std::int32_t> ReadRememberedPowerLine();
 
-// Sets the camera's frequency and remembers it once the camera reports it back. True when
+// Sets the camera's frequency and remembers it once the camera has accepted it. True when
 // remembered.
 bool SetAndRememberPowerLine(std::int32_t frequency);
 

@@ -19,12 +19,18 @@ camera::ComPtr<IAMVideoProcAmp> QueryProcAmp(IBaseFilter* filter) {
 
 enum class WriteOutcome { NoCamera, RangeUnreadable, Done };
 
-WriteOutcome Write(std::int32_t property, std::int32_t value) {
+struct Written {
+    WriteOutcome outcome;
+    bool accepted;  // the camera took the value
+};
+
+Written Write(std::int32_t property, std::int32_t value) {
     auto filter = CaptureFilter.Lock();
     FindCaptureFilter(filter);
     if (!filter) {
-        return WriteOutcome::NoCamera;
+        return {WriteOutcome::NoCamera, false};
     }
+    bool accepted = false;
     if (camera::ComPtr<IAMVideoProcAmp> procamp = QueryProcAmp(filter.Get())) {
         // A property whose range cannot be read is never written.
         LONG min = 0;
@@ -35,12 +41,21 @@ WriteOutcome Write(std::int32_t property, std::int32_t value) {
         if (FAILED(procamp->GetRange(property, &min, &max, &step, &default_value, &caps))) {
             procamp.Reset();
             ReleaseCaptureFilter(filter);
-            return WriteOutcome::RangeUnreadable;
+            return {WriteOutcome::RangeUnreadable, false};
         }
-        procamp->Set(property, value, VideoProcAmp_Flags_Auto);
+        accepted = procamp->Set(property, value, VideoProcAmp_Flags_Auto) == S_OK;
     }
     ReleaseCaptureFilter(filter);
-    return WriteOutcome::Done;
+    return {WriteOutcome::Done, accepted};
+}
+
+// The pause comes after the lock is given up, so the worker is not held up by it.
+Written WriteAndSettle(std::int32_t property, std::int32_t value) {
+    const Written written = Write(property, value);
+    if (written.outcome == WriteOutcome::Done) {
+        Sleep(kSettleMilliseconds);
+    }
+    return written;
 }
 
 }  // namespace
@@ -69,15 +84,9 @@ int GetProcAmpValue(std::int32_t property, std::int32_t& value) {
 }
 
 int SetProcAmpValue(std::int32_t property, std::int32_t value) {
-    // The pause comes after the lock is given up, so the worker is not held up by it.
-    switch (Write(property, value)) {
-        case WriteOutcome::NoCamera:
-            return 0;
-        case WriteOutcome::RangeUnreadable:
-            return 1;
-        case WriteOutcome::Done:
-            break;
-    }
-    Sleep(kSettleMilliseconds);
-    return 1;
+    return WriteAndSettle(property, value).outcome == WriteOutcome::NoCamera ? 0 : 1;
+}
+
+bool SetProcAmpValueAccepted(std::int32_t property, std::int32_t value) {
+    return WriteAndSettle(property, value).accepted;
 }

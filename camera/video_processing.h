@@ -17,3 +17,5 @@ int GetProcAmpValue(std::int32_t property, std::int32_t& value);
 // 0 when no filter was found, otherwise 1. A write, or a filter without IAMVideoProcAmp, is
 // followed by a 10 ms pause that lets the camera settle.
 int SetProcAmpValue(std::int32_t property, std::int32_t value);
+// The same write; true only when the camera accepted the value (the control's Set succeeded).
+bool SetProcAmpValueAccepted(std::int32_t property, std::int32_t value);

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 67> kKnownOperations = {
+constexpr std::array<std::string_view, 68> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -25,6 +25,7 @@ constexpr std::array<std::string_view, 67> kKnownOperations = {
     "SetupDiGetDeviceInstallParamsA",
     "RegisterDeviceNotificationA",
     "UnregisterDeviceNotification",
+    "OpenProcess",
     "OpenProcessToken",
     "GetTokenInformation",
     "CreateDialogParamA",

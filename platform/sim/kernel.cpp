@@ -114,7 +114,7 @@ std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
 Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, thread, nullptr, std::nullopt};
+    handles_[handle] = HandleEntry{holder, thread, nullptr, std::nullopt, 0};
     return handle;
 }
 
@@ -122,14 +122,14 @@ Kernel::Handle Kernel::OpenEventHandle(ProcessId holder, bool manual_reset, bool
     const Handle handle = next_handle_;
     next_handle_ += 4;
     handles_[handle] = HandleEntry{
-        holder, 0, std::make_shared<Event>(Event{manual_reset, signaled}), std::nullopt};
+        holder, 0, std::make_shared<Event>(Event{manual_reset, signaled}), std::nullopt, 0};
     return handle;
 }
 
 Kernel::Handle Kernel::OpenTokenHandle(ProcessId holder, bool elevated) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, 0, nullptr, elevated};
+    handles_[handle] = HandleEntry{holder, 0, nullptr, elevated, 0};
     return handle;
 }
 
@@ -139,6 +139,21 @@ std::optional<bool> Kernel::TokenElevation(ProcessId holder, Handle handle) cons
         return std::nullopt;
     }
     return it->second.token_elevated;
+}
+
+Kernel::Handle Kernel::OpenProcessHandle(ProcessId holder, ProcessId process) {
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, 0, nullptr, std::nullopt, process};
+    return handle;
+}
+
+std::optional<ProcessId> Kernel::ProcessOfHandle(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder || it->second.process == 0) {
+        return std::nullopt;
+    }
+    return it->second.process;
 }
 
 std::shared_ptr<Kernel::Event> Kernel::EventOfHandle(ProcessId holder, Handle handle) const {
@@ -157,13 +172,16 @@ Kernel::HandleKind Kernel::KindOfHandle(ProcessId holder, Handle handle) const {
     if (it->second.token_elevated) {
         return HandleKind::Token;
     }
+    if (it->second.process != 0) {
+        return HandleKind::Process;
+    }
     return it->second.event ? HandleKind::Event : HandleKind::Thread;
 }
 
 std::optional<ThreadId> Kernel::ThreadOfHandle(ProcessId holder, Handle handle) const {
     auto it = handles_.find(handle);
     if (it == handles_.end() || it->second.holder != holder || it->second.event ||
-        it->second.token_elevated) {
+        it->second.token_elevated || it->second.process != 0) {
         return std::nullopt;
     }
     return it->second.thread;

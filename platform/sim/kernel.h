@@ -78,11 +78,15 @@ public:
     Handle OpenTokenHandle(ProcessId holder, bool elevated);
     // The elevation a token handle held by `holder` carries; nullopt for any other handle.
     std::optional<bool> TokenElevation(ProcessId holder, Handle handle) const;
+    // A handle to another process, as OpenProcess gives it.
+    Handle OpenProcessHandle(ProcessId holder, ProcessId process);
+    // The process a process handle held by `holder` refers to; nullopt for any other handle.
+    std::optional<ProcessId> ProcessOfHandle(ProcessId holder, Handle handle) const;
     // The thread a handle held by `holder` refers to; nullopt for one it does not hold.
     std::optional<ThreadId> ThreadOfHandle(ProcessId holder, Handle handle) const;
     // The event a handle held by `holder` refers to; null for one it does not hold.
     std::shared_ptr<Event> EventOfHandle(ProcessId holder, Handle handle) const;
-    enum class HandleKind { None, Thread, Event, Token };
+    enum class HandleKind { None, Thread, Event, Token, Process };
     HandleKind KindOfHandle(ProcessId holder, Handle handle) const;
     // Closing a handle leaves the thread running. False for a handle `holder` does not hold.
     bool CloseHandle(ProcessId holder, Handle handle);
@@ -134,6 +138,7 @@ private:
         ThreadId thread;  // 0 for an event
         std::shared_ptr<Event> event;
         std::optional<bool> token_elevated;  // set for a token
+        ProcessId process = 0;               // set for a process handle
     };
     std::map<Handle, HandleEntry> handles_;
     Handle next_handle_ = 0x1004;

@@ -28,6 +28,7 @@ inline constexpr std::string_view kThreadHandle = "thread handle";
 inline constexpr std::string_view kEventHandle = "event handle";
 inline constexpr std::string_view kHook = "hook";
 inline constexpr std::string_view kTokenHandle = "token handle";
+inline constexpr std::string_view kProcessHandle = "process handle";
 inline constexpr std::string_view kDeviceNotification = "device notification";
 }  // namespace kinds
 

@@ -37,6 +37,7 @@ public:
     Result StartSettings() override { return {}; }
     bool SettingReadable() override { return true; }
     bool WaitForNoLumiset(unsigned) override { std::abort(); }
+    lumisetctl::Report ReadReport() override { return {}; }
 };
 
 // One line, and short: a quoted word is cut at 64 characters (each at most 4 when escaped).

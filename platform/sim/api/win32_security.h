@@ -1,10 +1,11 @@
 // Process tokens (processthreadsapi.h, securitybaseapi.h, winnt.h): only what tells whether a
-// process runs with administrator rights.
+// process, the caller's or another one, runs with administrator rights.
 #pragma once
 
 #include "platform/sim/api/win32_types.h"
 
 #define TOKEN_QUERY 0x0008
+#define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
 
 // The SDK's enumeration, of which the simulated machine answers only TokenElevation.
 enum TOKEN_INFORMATION_CLASS {
@@ -21,6 +22,8 @@ using PTOKEN_ELEVATION = TOKEN_ELEVATION*;
 
 // The pseudo handle of the calling process; it needs no closing.
 HANDLE WINAPI GetCurrentProcess();
+// Another running process, for its token; null for a process that does not run.
+HANDLE WINAPI OpenProcess(DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwProcessId);
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
 BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
                                 LPVOID TokenInformation, DWORD TokenInformationLength,

@@ -177,6 +177,9 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
         case sim::Kernel::HandleKind::Token:
             machine.resources().Released(sim::kinds::kTokenHandle);
             break;
+        case sim::Kernel::HandleKind::Process:
+            machine.resources().Released(sim::kinds::kProcessHandle);
+            break;
         default:
             machine.resources().Released(sim::kinds::kThreadHandle);
             break;

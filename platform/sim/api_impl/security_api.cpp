@@ -15,13 +15,36 @@ HANDLE WINAPI GetCurrentProcess() {
     return kCurrentProcess;
 }
 
+HANDLE WINAPI OpenProcess(DWORD dwDesiredAccess, BOOL /*bInheritHandle*/, DWORD dwProcessId) {
+    sim::Machine& machine = M();
+    if (sim::api::FailsByInjection("OpenProcess", ERROR_ACCESS_DENIED)) {
+        return nullptr;
+    }
+    // Only what a token is read for is supported.
+    if ((dwDesiredAccess & ~static_cast<DWORD>(PROCESS_QUERY_LIMITED_INFORMATION)) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    sim::Kernel& kernel = machine.kernel();
+    if (dwProcessId == 0 || !kernel.ProcessRunning(dwProcessId)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    machine.resources().Acquired(sim::kinds::kProcessHandle);
+    return reinterpret_cast<HANDLE>(kernel.OpenProcessHandle(kernel.CurrentProcess(), dwProcessId));
+}
+
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) {
     sim::Machine& machine = M();
     if (sim::api::FailsByInjection("OpenProcessToken", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }
-    // Only the caller's own process is known; only querying is supported.
-    if (ProcessHandle != kCurrentProcess || !TokenHandle) {
+    // The caller's own process, or one it opened; only querying is supported.
+    const bool own = ProcessHandle == kCurrentProcess;
+    if ((!own &&
+         !machine.kernel().ProcessOfHandle(machine.kernel().CurrentProcess(),
+                                           reinterpret_cast<sim::Kernel::Handle>(ProcessHandle))) ||
+        !TokenHandle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -274,6 +274,18 @@ HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
     return nullptr;
 }
 
+DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId) {
+    const sim::Window* window = Find(hWnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (lpdwProcessId) {
+        *lpdwProcessId = window->process;
+    }
+    return window->thread;
+}
+
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
     if (Injected("SetForegroundWindow", ERROR_ACCESS_DENIED)) {
         return FALSE;

@@ -95,7 +95,10 @@ std::string Quoted(std::string_view typed) {
         }
         shown = typed.substr(0, cut);
     }
-    return "\"" + Escaped(shown) + (shown.size() < typed.size() ? "...\"" : "\"");
+    std::string quoted = "\"";
+    quoted += Escaped(shown);
+    quoted += shown.size() < typed.size() ? "...\"" : "\"";
+    return quoted;
 }
 
 Action Error(std::string why) {

@@ -9,13 +9,19 @@
 #include "device/camera_device.h"
 
 LRESULT CPropertyHostDlg::OnDeviceChange(WPARAM wParam, LPARAM) {
-    // lParam is not read: an arrival is only ever one of the camera's, the one class we asked
-    // for, or something the next tick finds nothing to do about.
+    // What the host's own switch sets off (a roll-back brings cameras back, so they arrive) is
+    // not the camera coming back: during the switch, and until the tick after a failed re-apply,
+    // device messages are its own.
+    if (m_switchUnderWay || m_ownDeviceEventsSettling) {
+        return TRUE;
+    }
+    // lParam is not read: an arrival is one of the class asked for, or one the next tick finds
+    // nothing to do about.
     if (wParam == DBT_DEVICEARRIVAL) {
         m_reapplyFailed = false;
-        MarkCameraForReapply();
+        m_reapplyPending = true;
     } else if (wParam == DBT_DEVNODES_CHANGED && !m_reapplyFailed) {
-        MarkCameraForReapply();
+        m_reapplyPending = true;
     }
     return TRUE;
 }
@@ -23,16 +29,9 @@ LRESULT CPropertyHostDlg::OnDeviceChange(WPARAM wParam, LPARAM) {
 LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM wParam, LPARAM) {
     if (wParam == PBT_APMRESUMEAUTOMATIC) {
         m_reapplyFailed = false;
-        MarkCameraForReapply();
-    }
-    return 0;
-}
-
-void CPropertyHostDlg::MarkCameraForReapply() {
-    // The host's own switch changes device nodes too; what it leaves is the user's choice.
-    if (!m_switchUnderWay) {
         m_reapplyPending = true;
     }
+    return 0;
 }
 
 void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
@@ -49,6 +48,7 @@ void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
         switched = static_cast<bool>(EnableCamera());
     }
     m_reapplyFailed = !switched;
+    m_ownDeviceEventsSettling = !switched;
     // As at start, the frequency goes to the capture device whatever the walk found of its node
     // (a camera may not show its node, as under Wine); only a camera left off is not asked.
     const bool leftOff = stored == 0 || (status == CameraStatusDisabled && !switched);

@@ -221,6 +221,7 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
         ShutDownHost();
         return;
     }
+    m_ownDeviceEventsSettling = false;
     if (m_reapplyPending && !m_switchUnderWay) {
         ReapplyCameraSetting(*stored);
     }

@@ -81,11 +81,9 @@ private:
     void SendTrayRecord(DWORD command);
     // Tells the user in a balloon on the icon why a switch asked for did not happen.
     void ShowSwitchBalloon(CameraSwitchResult result);
-    // The camera came back or the machine woke: the next tick puts back what the user chose.
-    void MarkCameraForReapply();
-    // Switches the camera to the stored choice where its node differs, and puts back the
-    // remembered frequency. Silent, and not repeated after a failure until the next arrival or
-    // resume.
+    // The camera came back or the machine woke (the messages only mark it): switches the camera
+    // to the stored choice where its node differs, and puts back the remembered frequency. Silent,
+    // and not repeated after a failure until the next arrival or resume.
     void ReapplyCameraSetting(DWORD stored);
 
     // The shell announces with this registered message that it has started again.
@@ -107,6 +105,8 @@ private:
     bool m_reapplyPending = false;
     // A re-apply failed: device-node changes (its own among them) wait for an arrival or resume.
     bool m_reapplyFailed = false;
+    // Until the next tick, device messages are the failed re-apply's own doing.
+    bool m_ownDeviceEventsSettling = false;
     bool m_switchUnderWay = false;
     std::optional<DWORD> m_lastBalloonTick;
 

@@ -59,7 +59,9 @@ std::optional<std::int32_t> ReadRememberedPowerLine() {
 }
 
 bool SetAndRememberPowerLine(std::int32_t frequency) {
-    SetProcAmpValue(PowerLineFrequencyProperty, frequency);
+    if (SetProcAmpValue(PowerLineFrequencyProperty, frequency) == 0) {
+        return false;  // no camera
+    }
     // Only a value the camera took is the user's choice to keep.
     if (CameraPowerLine() != frequency) {
         return false;

@@ -36,10 +36,10 @@
 #define IDS_TAB_IMAGE_CONTROL 3
 #define IDS_TAB_EFFECT 4
 // Why On or Off did not switch the camera (the tray icon's balloon)
-#define IDS_SWITCH_NEEDS_ADMINISTRATOR 5
-#define IDS_SWITCH_NO_CAMERA 6
-#define IDS_SWITCH_CAMERA_IN_USE 7
-#define IDS_SWITCH_NEEDS_RESTART 8
+#define IDS_SWITCH_NEEDS_ADMINISTRATOR 10
+#define IDS_SWITCH_NO_CAMERA 11
+#define IDS_SWITCH_CAMERA_IN_USE 12
+#define IDS_SWITCH_NEEDS_RESTART 13
 #define IDS_ABOUTBOX 101
 
 // Host window (template 102)

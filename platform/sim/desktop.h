@@ -104,6 +104,9 @@ public:
 
     // The notification area.
     const std::vector<TrayIcon>& TrayIcons() const { return machine_.tray().Icons(); }
+    // The balloons shown lately (see Tray::Balloons), and how many were shown in all.
+    const std::vector<ShownBalloon>& Balloons() const { return machine_.tray().Balloons(); }
+    std::uint64_t BalloonCount() const { return machine_.tray().BalloonCount(); }
     bool TrayEvent(HWND hwnd, UINT id, UINT mouse_message);
     void ShellRestart() { machine_.tray().Restart(); }
 

@@ -114,22 +114,41 @@ std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
 Kernel::Handle Kernel::OpenThreadHandle(ProcessId holder, ThreadId thread) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, thread, nullptr, std::nullopt, 0};
+    handles_[handle] = HandleEntry{holder, thread, nullptr, std::nullopt, std::nullopt};
     return handle;
 }
 
 Kernel::Handle Kernel::OpenEventHandle(ProcessId holder, bool manual_reset, bool signaled) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{
-        holder, 0, std::make_shared<Event>(Event{manual_reset, signaled}), std::nullopt, 0};
+    handles_[handle] =
+        HandleEntry{holder, 0, std::make_shared<Event>(Event{manual_reset, signaled}), std::nullopt,
+                    std::nullopt};
     return handle;
+}
+
+std::optional<Kernel::Handle> Kernel::OpenProcessHandle(ProcessId holder, ProcessId process) {
+    if (std::find(processes_.begin(), processes_.end(), process) == processes_.end()) {
+        return std::nullopt;
+    }
+    const Handle handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = HandleEntry{holder, 0, nullptr, std::nullopt, process};
+    return handle;
+}
+
+std::optional<ProcessId> Kernel::ProcessOfHandle(ProcessId holder, Handle handle) const {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.holder != holder) {
+        return std::nullopt;
+    }
+    return it->second.process;
 }
 
 Kernel::Handle Kernel::OpenTokenHandle(ProcessId holder, bool elevated) {
     const Handle handle = next_handle_;
     next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, 0, nullptr, elevated, 0};
+    handles_[handle] = HandleEntry{holder, 0, nullptr, elevated, std::nullopt};
     return handle;
 }
 
@@ -139,21 +158,6 @@ std::optional<bool> Kernel::TokenElevation(ProcessId holder, Handle handle) cons
         return std::nullopt;
     }
     return it->second.token_elevated;
-}
-
-Kernel::Handle Kernel::OpenProcessHandle(ProcessId holder, ProcessId process) {
-    const Handle handle = next_handle_;
-    next_handle_ += 4;
-    handles_[handle] = HandleEntry{holder, 0, nullptr, std::nullopt, process};
-    return handle;
-}
-
-std::optional<ProcessId> Kernel::ProcessOfHandle(ProcessId holder, Handle handle) const {
-    auto it = handles_.find(handle);
-    if (it == handles_.end() || it->second.holder != holder || it->second.process == 0) {
-        return std::nullopt;
-    }
-    return it->second.process;
 }
 
 std::shared_ptr<Kernel::Event> Kernel::EventOfHandle(ProcessId holder, Handle handle) const {
@@ -172,7 +176,7 @@ Kernel::HandleKind Kernel::KindOfHandle(ProcessId holder, Handle handle) const {
     if (it->second.token_elevated) {
         return HandleKind::Token;
     }
-    if (it->second.process != 0) {
+    if (it->second.process) {
         return HandleKind::Process;
     }
     return it->second.event ? HandleKind::Event : HandleKind::Thread;
@@ -181,7 +185,7 @@ Kernel::HandleKind Kernel::KindOfHandle(ProcessId holder, Handle handle) const {
 std::optional<ThreadId> Kernel::ThreadOfHandle(ProcessId holder, Handle handle) const {
     auto it = handles_.find(handle);
     if (it == handles_.end() || it->second.holder != holder || it->second.event ||
-        it->second.token_elevated || it->second.process != 0) {
+        it->second.token_elevated || it->second.process) {
         return std::nullopt;
     }
     return it->second.thread;

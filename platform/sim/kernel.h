@@ -74,14 +74,14 @@ public:
     };
     Handle OpenThreadHandle(ProcessId holder, ThreadId thread);
     Handle OpenEventHandle(ProcessId holder, bool manual_reset, bool signaled);
+    // A handle to another process (or the holder's own); nullopt when no such process ran.
+    std::optional<Handle> OpenProcessHandle(ProcessId holder, ProcessId process);
+    // The process a process handle held by `holder` names; nullopt for any other handle.
+    std::optional<ProcessId> ProcessOfHandle(ProcessId holder, Handle handle) const;
     // A process's access token, which keeps the elevation the process had when it was opened.
     Handle OpenTokenHandle(ProcessId holder, bool elevated);
     // The elevation a token handle held by `holder` carries; nullopt for any other handle.
     std::optional<bool> TokenElevation(ProcessId holder, Handle handle) const;
-    // A handle to another process, as OpenProcess gives it.
-    Handle OpenProcessHandle(ProcessId holder, ProcessId process);
-    // The process a process handle held by `holder` refers to; nullopt for any other handle.
-    std::optional<ProcessId> ProcessOfHandle(ProcessId holder, Handle handle) const;
     // The thread a handle held by `holder` refers to; nullopt for one it does not hold.
     std::optional<ThreadId> ThreadOfHandle(ProcessId holder, Handle handle) const;
     // The event a handle held by `holder` refers to; null for one it does not hold.
@@ -138,7 +138,7 @@ private:
         ThreadId thread;  // 0 for an event
         std::shared_ptr<Event> event;
         std::optional<bool> token_elevated;  // set for a token
-        ProcessId process = 0;               // set for a process handle
+        std::optional<ProcessId> process;    // set for a process handle
     };
     std::map<Handle, HandleEntry> handles_;
     Handle next_handle_ = 0x1004;

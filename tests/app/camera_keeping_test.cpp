@@ -162,6 +162,20 @@ TEST_F(CameraKeepingTest, AFailedReapplyWaitsForTheNextArrivalOrResume) {
     const auto again = machine.devices().Node(stuck)->carried_out.size();
     desktop.Wait(5000);
     EXPECT_EQ(machine.devices().Node(stuck)->carried_out.size(), again);
+
+    // The failed try's own roll-back brings cameras back: on Windows their arrival follows it
+    // before the next tick, and is not taken for a camera coming back.
+    Sleep();
+    desktop.Wait(1000);
+    const auto third = machine.devices().Node(stuck)->carried_out.size();
+    EXPECT_GT(third, again);
+    desktop.Send(Host(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    desktop.Wait(1000);
+    EXPECT_EQ(machine.devices().Node(stuck)->carried_out.size(), third);
+    // Once a tick has passed, an arrival is the camera's.
+    desktop.Send(Host(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    desktop.Wait(1000);
+    EXPECT_GT(machine.devices().Node(stuck)->carried_out.size(), third);
 }
 
 TEST_F(CameraKeepingTest, NothingIsPutBackWhenTheStoredValueIsGone) {
@@ -308,6 +322,19 @@ TEST_F(CameraKeepingTest, NoBalloonAtStartAndOneInTheUsersLanguage) {
               u"\u5f00\u5173\u6444\u50cf\u5934\u9700\u8981\u7ba1\u7406\u5458\u6743\u9650\uff1b"
               u"\u7531\u5b89\u88c5\u7a0b\u5e8f\u8bbe\u7f6e\u7684\u767b\u5f55\u4efb\u52a1\u542f"
               u"\u52a8 Lumiset \u65f6\u5373\u5177\u6709\u8be5\u6743\u9650\u3002");
+
+    // Traditional Chinese: the camera is gone.
+    Command(32772);
+    machine.locale().ui_language = 1028;
+    machine.locale().ansi_code_page = 950;
+    machine.rights().administrator = true;
+    machine.devices().Unplug(camera_node);
+    Start();
+    Command(32828);
+    ASSERT_TRUE(Balloon());
+    EXPECT_EQ(Balloon()->text,
+              u"\u672a\u9023\u63a5 CV Lumen Webcam \u651d\u5f71\u6a5f\uff0c"
+              u"\u7121\u6cd5\u958b\u95dc\u3002");
 }
 
 }  // namespace

@@ -154,6 +154,32 @@ TEST_F(RegistryTest, EnumValueNeedsQueryAccessALiveKeyAndTakesFaults) {
     EXPECT_EQ(machine.resources().Open(sim::kinds::kRegistryKey), 0);
 }
 
+TEST_F(RegistryTest, StandardUserReadsButCannotChangeTheMachinesKeys) {
+    machine.registry().SetDword(HKEY_LOCAL_MACHINE, kKey, "Value", 1);
+    machine.rights().administrator = false;
+    HKEY key = reinterpret_cast<HKEY>(0x1234);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(key, nullptr);
+    key = reinterpret_cast<HKEY>(0x1234);
+    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Test\\New", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_FALSE(machine.registry().KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Test\\New"));
+    key = OpenKey(KEY_READ);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    // The user's own hive stays theirs.
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    machine.rights().administrator = true;
+    key = OpenKey(KEY_ALL_ACCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(machine.resources().Open(sim::kinds::kRegistryKey), 0);
+}
+
 TEST_F(RegistryTest, PluggedInCameraBringsItsDriverKeys) {
     namespace driver = sim::driver_registry;
     const std::string driver_key(driver::kDriverKey);

@@ -167,4 +167,82 @@ TEST_F(SetupApiTest, InjectedFaults) {
     SetupDiDestroyDeviceInfoList(list);
 }
 
+TEST_F(SetupApiTest, StandardUserCannotChangeADevice) {
+    const int camera = machine.devices().Add(sim::ModelAHardwareIds());
+    HDEVINFO list = SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES);
+    SP_DEVINFO_DATA element = Element();
+    ASSERT_TRUE(SetupDiEnumDeviceInfo(list, 0, &element));
+
+    machine.rights().administrator = false;
+    EXPECT_FALSE(Request(list, element, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(Status(element).first & DN_STARTED);
+    EXPECT_FALSE(machine.devices().Node(camera)->Disabled());
+    EXPECT_TRUE(machine.devices().Node(camera)->carried_out.empty());
+
+    machine.rights().administrator = true;
+    EXPECT_TRUE(Request(list, element, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC));
+    EXPECT_FALSE(Status(element).first & DN_STARTED);
+    SetupDiDestroyDeviceInfoList(list);
+}
+
+TEST_F(SetupApiTest, ChangeThatWaitsForARestart) {
+    const int camera = machine.devices().Add(sim::ModelAHardwareIds());
+    const int plain = machine.devices().Add(sim::ModelBHardwareIds());
+    machine.devices().Node(camera)->change_needs_restart = true;
+    HDEVINFO list = SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES);
+    SP_DEVINFO_DATA first = Element();
+    SP_DEVINFO_DATA second = Element();
+    ASSERT_TRUE(SetupDiEnumDeviceInfo(list, 0, &first));
+    ASSERT_TRUE(SetupDiEnumDeviceInfo(list, 1, &second));
+    auto flags = [&](SP_DEVINFO_DATA* element) -> DWORD {
+        SP_DEVINSTALL_PARAMS_A params{};
+        params.cbSize = sizeof params;
+        params.Flags = 0xFFFF;
+        EXPECT_TRUE(SetupDiGetDeviceInstallParamsA(list, element, &params));
+        return params.Flags;
+    };
+    EXPECT_EQ(flags(&first), 0u);
+
+    // The flag is set, the node goes on running until Windows restarts.
+    EXPECT_TRUE(Request(list, first, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC));
+    EXPECT_EQ(flags(&first) & DI_NEEDRESTART, static_cast<DWORD>(DI_NEEDRESTART));
+    EXPECT_EQ(Status(first).first & (DN_STARTED | DN_NEED_RESTART),
+              static_cast<ULONG>(DN_STARTED | DN_NEED_RESTART));
+    EXPECT_TRUE(machine.devices().Node(camera)->Disabled());
+    // Enabling it again leaves nothing to wait for.
+    EXPECT_TRUE(Request(list, first, DICS_ENABLE, DICS_FLAG_CONFIGSPECIFIC));
+    EXPECT_FALSE(Status(first).first & DN_NEED_RESTART);
+    EXPECT_TRUE(Status(first).first & DN_STARTED);
+
+    // A disabled node enabled stays stopped, with the restart as its problem, until it is
+    // plugged in again.
+    machine.devices().Node(camera)->disabled_in_profile = true;
+    machine.devices().Node(camera)->started = false;
+    EXPECT_TRUE(Request(list, first, DICS_ENABLE, DICS_FLAG_CONFIGSPECIFIC));
+    EXPECT_EQ(Status(first).second, static_cast<ULONG>(CM_PROB_NEED_RESTART));
+    EXPECT_FALSE(Status(first).first & DN_STARTED);
+    machine.devices().Unplug(camera);
+    machine.devices().Plug(camera);
+    EXPECT_EQ(Status(first).first & (DN_STARTED | DN_NEED_RESTART), static_cast<ULONG>(DN_STARTED));
+
+    // Other nodes change at once and report nothing waiting; the list's own parameters neither.
+    EXPECT_TRUE(Request(list, second, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC));
+    EXPECT_EQ(flags(&second), 0u);
+    EXPECT_EQ(flags(nullptr), 0u);
+    EXPECT_FALSE(machine.devices().Node(plain)->restart_pending);
+
+    SP_DEVINSTALL_PARAMS_A wrong_size{};
+    wrong_size.cbSize = sizeof(SP_DEVINFO_DATA);
+    EXPECT_FALSE(SetupDiGetDeviceInstallParamsA(list, &first, &wrong_size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+    machine.faults().Fail("SetupDiGetDeviceInstallParamsA");
+    SP_DEVINSTALL_PARAMS_A params{};
+    params.cbSize = sizeof params;
+    EXPECT_FALSE(SetupDiGetDeviceInstallParamsA(list, &first, &params));
+    SetupDiDestroyDeviceInfoList(list);
+    EXPECT_FALSE(SetupDiGetDeviceInstallParamsA(list, &first, &params));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
 }  // namespace

@@ -158,9 +158,10 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, FaultSweep, ::testing::ValuesIn(MainScenario
 // Every operation the injector knows that the program calls is called in some scenario, so none
 // escapes the sweep.
 TEST(FaultSweepCoverage, EveryKnownOperationIsReached) {
-    // Known to the injector for other callers (lumisetctl info reads the running copy's rights
-    // through its process's token); AppendMenuA would add the About item to the host's system
-    // menu, but the resources have no text for it.
+    // Known to the injector for other callers; AppendMenuA would add the About item to the
+    // host's system menu, but the resources have no text for it.
+    // The process token and another process's handle tell lumisetctl whether Lumiset could
+    // switch the camera; Lumiset itself learns that from the device operation's refusal.
     const std::set<std::string> not_called = {"IKsPropertySet::QuerySupported",
                                               "MultiByteToWideChar",
                                               "AppendMenuA",

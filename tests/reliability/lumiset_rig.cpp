@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Corvance\\CV Lumen Webcam";
 constexpr std::string_view kValue = "DeviceEnable";
+constexpr std::string_view kRememberedValue = "PowerLineFrequency";
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -48,7 +49,7 @@ std::string_view KindLeftByFailedRelease(std::string_view operation) {
     static const std::map<std::string_view, std::string_view> kinds = {
         {"RegCloseKey", "registry key"}, {"SetupDiDestroyDeviceInfoList", "device list"},
         {"DestroyIcon", "icon"},         {"DeleteObject", "bitmap"},
-        {"DestroyMenu", "menu"},
+        {"DestroyMenu", "menu"},         {"UnregisterDeviceNotification", "device notification"},
     };
     auto it = kinds.find(operation);
     return it == kinds.end() ? std::string_view() : it->second;
@@ -74,6 +75,8 @@ LumisetRig::LumisetRig() {
                                              const sim::RegistryValue& after) {
         if (SameName(name, kValue)) {
             CheckWrite(before, after);
+        } else if (SameName(name, kRememberedValue)) {
+            CheckRememberedWrite(after);
         }
     });
 }
@@ -101,10 +104,31 @@ void LumisetRig::CheckWrite(const std::optional<sim::RegistryValue>& before,
         if (!node || !node->Disabled()) {
             violations_.push_back("stored 0 while the camera is not disabled");
         }
+        // Nor while another camera runs that nobody told to stop (a roll-back started it again).
+        for (const int number : machine.devices().Numbers()) {
+            const sim::DeviceNode* other = machine.devices().Node(number);
+            if (other->present && other->started && !other->Disabled() &&
+                sim::HasCameraInterface(other->hardware_ids)) {
+                violations_.push_back("stored 0 while camera node " + std::to_string(number) +
+                                      " runs");
+            }
+        }
     } else if (!default_may_replace_ && (!node || node->accepted.empty() ||
                                          node->accepted.back().state_change != DICS_ENABLE)) {
         violations_.push_back("stored 1 without an accepted enable request (was " +
                               Describe(*before) + ")");
+    }
+}
+
+void LumisetRig::CheckRememberedWrite(const sim::RegistryValue& after) {
+    // 1 or 2, and only what the camera holds: written once the camera took it.
+    const auto number = after.AsDword();
+    if (after.type != REG_DWORD || after.data.size() != 4 || !number || *number < 1 ||
+        *number > 2) {
+        violations_.push_back("remembered " + Describe(after));
+    } else if (static_cast<std::int32_t>(*number) != camera->driver.PowerLine()) {
+        violations_.push_back("remembered " + std::to_string(*number) + " while the camera holds " +
+                              std::to_string(camera->driver.PowerLine()));
     }
 }
 
@@ -260,13 +284,14 @@ std::vector<std::string> LumisetRig::HeldBetweenActions(std::string_view failing
     auto& machine_ref = const_cast<sim::Machine&>(machine);
     const sim::ResourceCounter& counts = machine_ref.resources();
     const std::string_view excused = KindLeftByFailedRelease(failing_operation);
-    // Each copy running keeps its own registry handle.
+    // Each copy running keeps its own registry handle and device events' registration.
     const auto copies =
         std::count_if(processes_.begin(), processes_.end(),
                       [this](sim::ProcessId process) { return desktop.Running(process); });
-    for (std::string_view kind :
-         {"device list", "menu", "bitmap", "icon", "COM task memory", "BSTR", "registry key"}) {
-        const int allowed = kind == "registry key" ? static_cast<int>(copies) : 0;
+    for (std::string_view kind : {"device list", "menu", "bitmap", "icon", "COM task memory",
+                                  "BSTR", "registry key", "device notification"}) {
+        const bool kept = kind == "registry key" || kind == "device notification";
+        const int allowed = kept ? static_cast<int>(copies) : 0;
         if (kind != excused && counts.Open(kind) > allowed) {
             held.push_back(std::string(kind) + " " + std::to_string(counts.Open(kind)));
         }

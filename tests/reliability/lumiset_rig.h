@@ -77,6 +77,7 @@ public:
 private:
     void CheckWrite(const std::optional<sim::RegistryValue>& before,
                     const sim::RegistryValue& after);
+    void CheckRememberedWrite(const sim::RegistryValue& after);
 
     sim::ProcessId process_ = 0;
     std::vector<sim::ProcessId> processes_;

@@ -146,6 +146,59 @@ void ZoomDialogScenario(LumisetRig& rig) {
     rig.desktop.Wait(1000);
 }
 
+constexpr const char* kUserKey = "Software\\Corvance\\CV Lumen Webcam";
+
+void RememberFromOutside(LumisetRig& rig, DWORD frequency) {
+    rig.machine.registry().SetDword(HKEY_CURRENT_USER, kUserKey, "PowerLineFrequency", frequency);
+}
+
+// Stored Off and a remembered 50 Hz; the camera comes back in another port as a node that starts
+// enabled, then as itself with 60 Hz inside.
+void CameraPluggedIn(LumisetRig& rig) {
+    rig.StoreSettingFromOutside(0);
+    RememberFromOutside(rig, 1);
+    rig.Start();
+    rig.desktop.Wait(1010);
+    const int other_port = rig.desktop.AddDevice(sim::ModelAHardwareIds());
+    rig.desktop.Wait(1000);
+    rig.desktop.RemoveDevice(other_port);
+    rig.StoreSettingFromOutside(1);
+    rig.desktop.UnplugDevice(rig.camera_node);
+    rig.camera->driver.SetPowerLine(2);
+    rig.desktop.PlugDevice(rig.camera_node);
+    rig.desktop.Wait(2000);
+}
+
+// The machine sleeps; meanwhile the camera was disabled from outside and lost its frequency.
+void SleepAndResume(LumisetRig& rig) {
+    RememberFromOutside(rig, 1);
+    rig.desktop.Suspend();
+    if (sim::DeviceNode* node = rig.machine.devices().Node(rig.camera_node)) {
+        node->disabled_in_profile = true;
+        node->started = false;
+    }
+    rig.camera->driver.SetPowerLine(2);
+    rig.desktop.Resume();
+    rig.desktop.Wait(2000);
+}
+
+// A standard user's Off and On, and an Off a second camera will not let happen: balloons.
+void SwitchesThatDoNotHappen(LumisetRig& rig) {
+    rig.machine.rights().administrator = false;
+    rig.ChooseFromTray(u"Off");
+    rig.desktop.Wait(1000);
+    rig.Command(32827);
+    rig.desktop.Wait(1000);
+    rig.machine.rights().administrator = true;
+    const int stuck = rig.desktop.AddDevice(sim::ModelAHardwareIds());
+    if (sim::DeviceNode* node = rig.machine.devices().Node(stuck)) {
+        node->refuses_to_stop = true;
+    }
+    rig.desktop.Wait(1000);
+    rig.ChooseFromTray(u"Off");
+    rig.desktop.Wait(1000);
+}
+
 void ExitCommand(LumisetRig& rig) {
     rig.Command(32772);
 }
@@ -250,6 +303,9 @@ const std::vector<Scenario>& MainScenarios() {
         {"ZoomDialog", true, ZoomDialogScenario, false},
         {"ExitCommand", true, ExitCommand, true},
         {"SettingDeleted", true, SettingDeleted, true},
+        {"CameraPluggedIn", false, CameraPluggedIn, false},
+        {"SleepAndResume", true, SleepAndResume, false},
+        {"SwitchesThatDoNotHappen", true, SwitchesThatDoNotHappen, false},
     };
     return scenarios;
 }

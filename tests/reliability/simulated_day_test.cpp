@@ -57,12 +57,16 @@ public:
                                           << "; hour 1: " << DescribeCounts(first_hour);
         }
         EXPECT_GT(deletions_, 0) << "the day deletes the stored value at least once";
+        EXPECT_GT(wake_ups_, 0) << "the machine sleeps and wakes at least once";
         EXPECT_TRUE(rig_.SettingViolations().empty())
             << ::testing::PrintToString(rig_.SettingViolations());
         EXPECT_TRUE(rig_.End());
         EXPECT_TRUE(rig_.Leftovers().empty()) << ::testing::PrintToString(rig_.Leftovers());
-        std::printf("simulated day: %d actions, %d deletions of the stored value\n", actions_,
-                    deletions_);
+        std::printf(
+            "simulated day: %d actions, %d deletions of the stored value, %d wake-ups, "
+            "%llu balloons\n",
+            actions_, deletions_, wake_ups_,
+            static_cast<unsigned long long>(rig_.machine.tray().BalloonCount()));
     }
 
 private:
@@ -82,7 +86,7 @@ private:
 
     void Act() {
         ++actions_;
-        switch (Pick(11)) {
+        switch (Pick(12)) {
             case 0:
             case 1:
                 last_ = "the tray menu";
@@ -91,7 +95,11 @@ private:
                 if (Pick(5) == 0) {
                     rig_.desktop.DismissMenu();
                 } else {
+                    // Now and then a copy with a standard user's rights: On and Off get a
+                    // balloon instead.
+                    rig_.machine.rights().administrator = Pick(6) != 0;
                     rig_.ChooseFromTray(PickOf({u"50Hz", u"60Hz", u"On", u"Off"}));
+                    rig_.machine.rights().administrator = true;
                 }
                 break;
             case 2:
@@ -139,14 +147,7 @@ private:
                 rig_.CloseBox(rig_.Settings());  // otherwise it goes on by itself
                 break;
             case 7:
-                last_ = "the camera unplugged or plugged";
-                if (plugged_) {
-                    rig_.machine.devices().Unplug(rig_.camera_node);
-                } else {
-                    rig_.machine.devices().Plug(rig_.camera_node);
-                }
-                plugged_ = !plugged_;
-                rig_.desktop.Settle();
+                PlugOrUnplug();
                 break;
             case 8:
                 last_ = "the shell restarting";
@@ -156,6 +157,9 @@ private:
             case 9:
                 EditStoredValue();
                 break;
+            case 10:
+                SleepAndWake();
+                break;
             default:
                 if (Pick(4) == 0) {
                     DeleteStoredValue();
@@ -164,6 +168,40 @@ private:
                 }
                 break;
         }
+    }
+
+    // The camera unplugged or plugged in again, or plugged into another port (a new node that
+    // starts enabled) and taken out again; Windows tells every window.
+    void PlugOrUnplug() {
+        if (other_port_ != 0) {
+            last_ = "the camera taken out of another port";
+            rig_.desktop.RemoveDevice(other_port_);
+            other_port_ = 0;
+        } else if (Pick(3) == 0) {
+            last_ = "the camera plugged into another port";
+            other_port_ = rig_.desktop.AddDevice(sim::ModelAHardwareIds());
+        } else {
+            last_ = "the camera unplugged or plugged";
+            if (plugged_) {
+                rig_.desktop.UnplugDevice(rig_.camera_node);
+            } else {
+                rig_.desktop.PlugDevice(rig_.camera_node);
+            }
+            plugged_ = !plugged_;
+        }
+        rig_.desktop.Settle();
+    }
+
+    // The machine sleeps for up to ten minutes; the camera may come back with another frequency.
+    void SleepAndWake() {
+        last_ = "the machine asleep and awake";
+        rig_.desktop.Suspend();
+        rig_.desktop.Wait(Pick(600) * kSecond);
+        if (Pick(2) == 0) {
+            rig_.camera->driver.SetPowerLine(1 + Pick(2));
+        }
+        rig_.desktop.Resume();
+        ++wake_ups_;
     }
 
     // Another program edits the value to one the program still reads, and later puts it back.
@@ -228,6 +266,8 @@ private:
     LumisetRig rig_;
     std::mt19937 random_;
     bool plugged_ = true;
+    int other_port_ = 0;
+    int wake_ups_ = 0;
     int actions_ = 0;
     int deletions_ = 0;
     std::string last_ = "start-up";

@@ -505,7 +505,7 @@ check_camera_commands() {
     WHY=
     expect_requests 'set image.33 15' effect mosaic &&
         expect_requests 'set image.33 0' noeffect &&
-        expect_requests $'procamp range 13\nprocamp set 13 2 flags 1' 60hz &&
+        expect_requests $'procamp range 13\nprocamp set 13 2 flags 1\nprocamp get 13' 60hz &&
         expect_requests $'set videocontrol.0 4\nset videocontrol.1 4' snapshot &&
         expect_requests $'get zoom.11\nset zoom.11 2' facetrack &&
         expect_requests $'get zoom.11\nset zoom.11 0' facetrack
@@ -566,10 +566,11 @@ check_camera_tray_menu() {
     probe menu-key 40 >/dev/null
     probe menu-key 13 >/dev/null
     local got
-    got=$(wait_for_log_line 'procamp set 13 1 flags 1')
+    # The write is read back, to be remembered once the camera took it.
+    got=$(wait_for_log_line 'procamp get 13')
     if ! wait_for_menu_closed; then
         not_ok "$name" "Enter left the menu open"
-    elif [[ $got != $'procamp range 13\nprocamp set 13 1 flags 1' ]]; then
+    elif [[ $got != $'procamp range 13\nprocamp set 13 1 flags 1\nprocamp get 13' ]]; then
         not_ok "$name" "choosing 50Hz sent: $(tr '\n' ';' <<<"$got")"
     else
         ok "$name"

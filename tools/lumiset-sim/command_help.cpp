@@ -78,7 +78,7 @@ constexpr std::array kHelp = {
                 "power suspend|resume", "power resume"},
     CommandHelp{"rights",
                 "tells or sets the programs' rights: an administrator's, or a standard user's, "
-                "who cannot switch a device",
+                "who cannot switch a device nor change the machine's registry keys",
                 "rights [admin|standard]", "rights standard"},
     CommandHelp{"camera", "shows the simulated camera's values or its request log, or changes it",
                 "camera | camera log | camera name TEXT | camera add|remove|unbindable NAME | "

@@ -34,6 +34,7 @@ DesktopWatch::Look DesktopWatch::LookNow(bool lumiset_running) const {
             look.windows.emplace_back(window.hwnd, window.title);
         }
     }
+    look.balloons = desktop_.BalloonCount();
     look.menu_open = desktop_.MenuOpen();
     look.lumiset_running = lumiset_running;
     return look;
@@ -55,6 +56,14 @@ std::vector<std::string> DesktopWatch::Changes(bool lumiset_running) {
         } else if (*old_tip != tip) {
             changes.push_back("* icon " + std::to_string(id) + " now reads " + Quoted(tip));
         }
+    }
+    // A balloon may come and go between two looks: the shown ones are counted, not looked at.
+    const auto& balloons = desktop_.Balloons();
+    const auto shown = std::min<std::uint64_t>(now.balloons - last_.balloons, balloons.size());
+    for (auto it = balloons.end() - static_cast<std::ptrdiff_t>(shown); it != balloons.end();
+         ++it) {
+        changes.push_back("* icon " + std::to_string(it->id) + " shows a balloon " +
+                          Quoted(it->balloon.title) + " " + Quoted(it->balloon.text));
     }
     for (const auto& [hwnd, title] : last_.windows) {
         if (!Find(now.windows, hwnd)) {

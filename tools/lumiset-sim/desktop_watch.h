@@ -1,7 +1,8 @@
 // What a person at a terminal is told of the desktop's changes they did not ask about: an icon
-// that comes or goes, a window that opens or closes, a menu, Lumiset ending.
+// that comes or goes, a balloon shown, a window that opens or closes, a menu, Lumiset ending.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,7 @@ private:
     struct Look {
         std::vector<std::pair<UINT, std::u16string>> icons;    // id and tip
         std::vector<std::pair<HWND, std::u16string>> windows;  // the visible top-level ones
+        std::uint64_t balloons = 0;                            // shown so far, however briefly
         bool menu_open = false;
         bool lumiset_running = false;
     };

@@ -1,5 +1,5 @@
 // Process tokens (processthreadsapi.h, securitybaseapi.h, winnt.h): only what tells whether a
-// process, the caller's or another one, runs with administrator rights.
+// process runs with administrator rights.
 #pragma once
 
 #include "platform/sim/api/win32_types.h"
@@ -22,8 +22,11 @@ using PTOKEN_ELEVATION = TOKEN_ELEVATION*;
 
 // The pseudo handle of the calling process; it needs no closing.
 HANDLE WINAPI GetCurrentProcess();
-// Another running process, for its token; null for a process that does not run.
+// A handle to a process for asking after it (PROCESS_QUERY_LIMITED_INFORMATION only), closed with
+// CloseHandle.
 HANDLE WINAPI OpenProcess(DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwProcessId);
+// The token of the calling process (GetCurrentProcess) or of a process handle. Every program on
+// the machine runs with the rights the machine gives (sim::Machine::rights).
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
 BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
                                 LPVOID TokenInformation, DWORD TokenInformationLength,

@@ -405,8 +405,7 @@ HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
 HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
-// The thread that made the window, and its process through lpdwProcessId; 0 for no window. A
-// window of a program outside the machine's processes has neither.
+// The thread that made the window, and its process in *lpdwProcessId; 0 for no window.
 DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetForegroundWindow();

@@ -12,6 +12,16 @@ LSTATUS Injected(const char* operation, LSTATUS fallback) {
     return ERROR_SUCCESS;
 }
 
+// A standard user may read the machine's keys but not change them: asking for a right to write
+// below HKEY_LOCAL_MACHINE is refused. (Only the predefined key is checked as the parent; the
+// program opens its keys from there.)
+bool RefusedToStandardUser(HKEY parent, REGSAM access) {
+    constexpr REGSAM kWriting = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | 0x00010000 |
+                                0x00040000 | 0x00080000;  // DELETE, WRITE_DAC, WRITE_OWNER
+    return parent == HKEY_LOCAL_MACHINE && (access & kWriting) != 0 &&
+           !sim::Machine::Current().rights().administrator;
+}
+
 }  // namespace
 
 LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
@@ -26,6 +36,12 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM
     }
     if (ulOptions != 0) {
         return ERROR_INVALID_PARAMETER;
+    }
+    if (RefusedToStandardUser(hKey, samDesired)) {
+        if (phkResult) {
+            *phkResult = nullptr;
+        }
+        return ERROR_ACCESS_DENIED;
     }
     return machine.registry().Open(hKey, lpSubKey, samDesired, phkResult);
 }
@@ -43,6 +59,12 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR
     }
     if (Reserved != 0) {
         return ERROR_INVALID_PARAMETER;
+    }
+    if (RefusedToStandardUser(hKey, samDesired)) {
+        if (phkResult) {
+            *phkResult = nullptr;
+        }
+        return ERROR_ACCESS_DENIED;
     }
     return machine.registry().Create(hKey, lpSubKey, samDesired, phkResult, lpdwDisposition);
 }

@@ -20,18 +20,18 @@ HANDLE WINAPI OpenProcess(DWORD dwDesiredAccess, BOOL /*bInheritHandle*/, DWORD 
     if (sim::api::FailsByInjection("OpenProcess", ERROR_ACCESS_DENIED)) {
         return nullptr;
     }
-    // Only what a token is read for is supported.
-    if ((dwDesiredAccess & ~static_cast<DWORD>(PROCESS_QUERY_LIMITED_INFORMATION)) != 0) {
+    if (dwDesiredAccess != PROCESS_QUERY_LIMITED_INFORMATION) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
     sim::Kernel& kernel = machine.kernel();
-    if (dwProcessId == 0 || !kernel.ProcessRunning(dwProcessId)) {
+    const auto handle = kernel.OpenProcessHandle(kernel.CurrentProcess(), dwProcessId);
+    if (!handle) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     machine.resources().Acquired(sim::kinds::kProcessHandle);
-    return reinterpret_cast<HANDLE>(kernel.OpenProcessHandle(kernel.CurrentProcess(), dwProcessId));
+    return reinterpret_cast<HANDLE>(*handle);
 }
 
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) {
@@ -39,12 +39,12 @@ BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE 
     if (sim::api::FailsByInjection("OpenProcessToken", ERROR_ACCESS_DENIED)) {
         return FALSE;
     }
-    // The caller's own process, or one it opened; only querying is supported.
-    const bool own = ProcessHandle == kCurrentProcess;
-    if ((!own &&
-         !machine.kernel().ProcessOfHandle(machine.kernel().CurrentProcess(),
-                                           reinterpret_cast<sim::Kernel::Handle>(ProcessHandle))) ||
-        !TokenHandle) {
+    sim::Kernel& kernel = machine.kernel();
+    const bool known_process =
+        ProcessHandle == kCurrentProcess ||
+        kernel.ProcessOfHandle(kernel.CurrentProcess(),
+                               reinterpret_cast<sim::Kernel::Handle>(ProcessHandle));
+    if (!known_process || !TokenHandle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -52,7 +52,6 @@ BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE 
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    sim::Kernel& kernel = machine.kernel();
     *TokenHandle = reinterpret_cast<HANDLE>(
         kernel.OpenTokenHandle(kernel.CurrentProcess(), machine.rights().administrator));
     machine.resources().Acquired(sim::kinds::kTokenHandle);

@@ -277,13 +277,12 @@ HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
 DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId) {
     const sim::Window* window = Find(hWnd);
     if (!window) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
     if (lpdwProcessId) {
-        *lpdwProcessId = window->process;
+        *lpdwProcessId = static_cast<DWORD>(window->process);
     }
-    return window->thread;
+    return static_cast<DWORD>(window->thread);
 }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {

@@ -6,4 +6,5 @@ set(LUMISET_CALLS_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/dialog_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/menu_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_calls_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/system_event_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_calls_test.cpp)

@@ -98,7 +98,9 @@ check_info() {
 
 setup_camera_and_registry() {
     local folder=$WINEPREFIX/drive_c/lumiset-testcam
-    mkdir -p "$folder" && cp "$TESTCAM_DLL" "$folder/" || die "cannot copy the test camera"
+    if ! mkdir -p "$folder" || ! cp "$TESTCAM_DLL" "$folder/"; then
+        die "cannot copy the test camera into $folder"
+    fi
     wine_call regsvr32 /s "$TESTCAM_PATH" >/dev/null || die "regsvr32 $TESTCAM_PATH failed"
     reg_call delete 'HKLM\SOFTWARE\Corvance' /f >/dev/null
     reg_call add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 1 /f >/dev/null ||

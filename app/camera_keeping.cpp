@@ -49,9 +49,10 @@ void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
     }
     m_reapplyFailed = !switched;
     m_ownDeviceEventsSettling = !switched;
-    const bool running = stored != 0 && (status == CameraStatusStarted ||
-                                         (status == CameraStatusDisabled && switched));
-    if (running) {
+    // As at start, the frequency goes to the capture device whatever the walk found of its node
+    // (a camera may not show its node, as under Wine); only a camera left off is not asked.
+    const bool leftOff = stored == 0 || (status == CameraStatusDisabled && !switched);
+    if (!leftOff) {
         ApplyRememberedPowerLine();
     }
 }

@@ -2,21 +2,27 @@
 
 #include <limits>
 
+#include "camera/capture_filter.h"
 #include "camera/video_processing.h"
 #include "framework/registry_key.h"
 #include "platform/win32.h"
 
-namespace {
-
-// What the camera reports, or nothing: GetProcAmpValue leaves the variable alone when it reads
-// nothing, also when it reports success for a filter without the control.
-std::optional<std::int32_t> CameraPowerLine() {
+// GetProcAmpValue leaves the variable alone when it reads nothing, also when it reports success
+// for a filter without the control.
+std::optional<std::int32_t> ReadCameraPowerLine(SharedCaptureFilter& filter) {
     constexpr std::int32_t kNotRead = std::numeric_limits<std::int32_t>::min();
     std::int32_t frequency = kNotRead;
-    if (GetProcAmpValue(PowerLineFrequencyProperty, frequency) == 0 || frequency == kNotRead) {
+    if (GetProcAmpValue(filter, PowerLineFrequencyProperty, frequency) == 0 ||
+        frequency == kNotRead) {
         return std::nullopt;
     }
     return frequency;
+}
+
+namespace {
+
+std::optional<std::int32_t> CameraPowerLine() {
+    return ReadCameraPowerLine(CaptureFilter);
 }
 
 void WriteRememberedPowerLine(std::int32_t frequency) {

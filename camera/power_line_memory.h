@@ -8,6 +8,12 @@
 inline constexpr const char* kRememberedPowerLineKeyPath = "Software\\Corvance\\CV Lumen Webcam";
 inline constexpr const char* kRememberedPowerLineValueName = "PowerLineFrequency";
 
+class SharedCaptureFilter;
+
+// What the camera reports, bound through `filter` for the read; nothing when there is no camera,
+// it has no such control or the read fails.
+std::optional<std::int32_t> ReadCameraPowerLine(SharedCaptureFilter& filter);
+
 // PowerLine50Hz or PowerLine60Hz as remembered under HKEY_CURRENT_USER; nothing when the user
 // never chose, or the value is not one of them.
 std::optional<std::int32_t> ReadRememberedPowerLine();

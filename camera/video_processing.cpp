@@ -61,7 +61,11 @@ Written WriteAndSettle(std::int32_t property, std::int32_t value) {
 }  // namespace
 
 int GetProcAmpValue(std::int32_t property, std::int32_t& value) {
-    auto filter = CaptureFilter.Lock();
+    return GetProcAmpValue(CaptureFilter, property, value);
+}
+
+int GetProcAmpValue(SharedCaptureFilter& shared, std::int32_t property, std::int32_t& value) {
+    auto filter = shared.Lock();
     FindCaptureFilter(filter);
     if (!filter) {
         return 0;

@@ -12,6 +12,10 @@ inline constexpr std::int32_t PowerLine60Hz = 2;
 // 1 when the value was read into `value`, or when the filter has no IAMVideoProcAmp; 0 when no
 // filter was found or the read failed. `value` is written only by a successful read.
 int GetProcAmpValue(std::int32_t property, std::int32_t& value);
+// The same through a filter reference of the caller's own instead of CaptureFilter: for a
+// program that only looks at the camera.
+class SharedCaptureFilter;
+int GetProcAmpValue(SharedCaptureFilter& shared, std::int32_t property, std::int32_t& value);
 
 // Writes the value with the automatic flag, but only when the property's range can be read.
 // 0 when no filter was found, otherwise 1. A write, or a filter without IAMVideoProcAmp, is

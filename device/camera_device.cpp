@@ -229,3 +229,14 @@ CameraStatus QueryCameraStatus() {
     });
     return result;
 }
+
+void ForEachInstalledCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit) {
+    const DeviceInfoList list = InstalledUsbDevices(DIGCF_ALLCLASSES);
+    if (!list) {
+        return;
+    }
+    ForEachCameraEntry(list.Get(), Models::AOrB, [&](SP_DEVINFO_DATA& element) {
+        visit(list.Get(), element);
+        return NextStep::NextDevice;
+    });
+}

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "device/camera_switch_result.h"
+#include "platform/win32.h"
 
 // Summary of the matching camera devices' device-node status. Callers take CameraStatusStarted
 // as "camera on" and every other value as "off".
@@ -34,3 +36,8 @@ CameraSwitchResult DisableCamera();
 
 // The status of the present cameras: the value of the last matching entry that met a test.
 CameraStatus QueryCameraStatus();
+
+// Calls `visit` once for every installed camera of either model, present or not, in the order the
+// system lists them, with the device-information set the camera's element belongs to. Changes
+// nothing.
+void ForEachInstalledCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit);

@@ -23,8 +23,12 @@ void WriteDeviceEnable(HKEY key, DWORD value) {
 
 }  // namespace
 
-void DeviceEnableSetting::LoadDeviceEnableSetting() {
+void DeviceEnableSetting::OpenDeviceEnableKey() {
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, 0, KEY_READ, DeviceEnableKey.Out());
+}
+
+void DeviceEnableSetting::LoadDeviceEnableSetting() {
+    OpenDeviceEnableKey();
     DWORD setting = kCameraOn;
     if (!ReadDeviceEnable(DeviceEnableKey.Get(), setting)) {
         setting = kCameraOn;
@@ -41,8 +45,7 @@ void DeviceEnableSetting::LoadDeviceEnableSetting() {
             // On the very first start the key did not exist yet; without a handle to it the
             // utility would end itself at its first tick.
             if (!DeviceEnableKey) {
-                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, 0, KEY_READ,
-                              DeviceEnableKey.Out());
+                OpenDeviceEnableKey();
             }
         }
     }

@@ -17,6 +17,9 @@ public:
     // and switches the camera on or off to match.
     void LoadDeviceEnableSetting();
 
+    // Opens DeviceEnableKey for reading only, as a program that just looks does; changes nothing.
+    void OpenDeviceEnableKey();
+
     // Writes 1 (on) or 0 (off) where the key exists; never creates the key.
     void StoreDeviceEnableSetting(DWORD value);
 

@@ -69,6 +69,9 @@ int DeviceTree::Add(std::vector<BYTE> hardware_ids, bool present, std::string en
     node.number = next_number_++;
     node.enumerator = std::move(enumerator);
     node.hardware_ids = std::move(hardware_ids);
+    if (HasCameraInterface(node.hardware_ids)) {
+        node.friendly_name = "CV Lumen Webcam";
+    }
     node.present = present;
     nodes_.push_back(std::move(node));
     return nodes_.back().number;
@@ -244,22 +247,31 @@ BOOL DeviceTree::GetHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA* data, DWO
         return FALSE;
     }
     const DeviceNode* node = Node(element->node);
-    if (property != SPDRP_HARDWAREID || !node || node->hardware_ids.empty()) {
+    std::vector<BYTE> value;
+    DWORD value_type = REG_MULTI_SZ;
+    if (node && property == SPDRP_HARDWAREID) {
+        value = node->hardware_ids;
+    } else if (node && property == SPDRP_FRIENDLYNAME && !node->friendly_name.empty()) {
+        value.assign(node->friendly_name.begin(), node->friendly_name.end());
+        value.push_back(0);
+        value_type = REG_SZ;
+    }
+    if (value.empty()) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    const auto needed = static_cast<DWORD>(node->hardware_ids.size());
+    const auto needed = static_cast<DWORD>(value.size());
     if (required) {
         *required = needed;
     }
     if (type) {
-        *type = REG_MULTI_SZ;
+        *type = value_type;
     }
     if (!buffer || size < needed) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    std::memcpy(buffer, node->hardware_ids.data(), needed);
+    std::memcpy(buffer, value.data(), needed);
     return TRUE;
 }
 

@@ -42,6 +42,8 @@ struct DeviceNode {
     bool refuses_to_stop = false;    // a disable request leaves it running
     bool rejects_requests = false;   // SetupDiSetClassInstallParamsA refuses every request
     bool private_problem = false;    // the driver reports DN_PRIVATE_PROBLEM
+    // SPDRP_FRIENDLYNAME, which a camera's driver package sets; empty: no such property.
+    std::string friendly_name;
     // A change of state (disable or enable) takes effect only when Windows restarts: the config
     // flag changes at once, the node keeps running or stays stopped, and the class installer
     // reports DI_NEEDRESTART.
@@ -89,6 +91,7 @@ public:
     // The device-installation functions of the API.
     HDEVINFO GetClassDevs(const GUID* class_guid, PCSTR enumerator, DWORD flags);
     BOOL EnumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* data);
+    // SPDRP_HARDWAREID and SPDRP_FRIENDLYNAME.
     BOOL GetHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA* data, DWORD property, DWORD* type,
                                BYTE* buffer, DWORD size, DWORD* required);
     BOOL SetClassInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data,

@@ -338,3 +338,31 @@ TEST_F(CameraKeepingTest, NoBalloonAtStartAndOneInTheUsersLanguage) {
 }
 
 }  // namespace
+
+// A capture device whose node the walk does not find (as under Wine, where the camera is only a
+// filter in the video input category) still gets the remembered frequency back after a resume or
+// a device change, as it does at start; a camera left switched off is not asked.
+TEST_F(CameraKeepingTest, RememberedFrequencyIsPutBackWithoutACameraNode) {
+    camera->node = 0;
+    machine.devices().Remove(camera_node);
+    machine.registry().SetDword(HKEY_CURRENT_USER, kUserKey, "PowerLineFrequency", 1);
+    Start();
+    EXPECT_EQ(camera->driver.PowerLine(), 1);
+
+    camera->driver.SetPowerLine(2);
+    camera->driver.ClearLog();
+    desktop.Send(Host(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    desktop.Send(Host(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_TRUE(camera->driver.Log().empty()) << "the messages only mark the camera";
+    desktop.Wait(3000);
+    EXPECT_EQ(camera->driver.PowerLine(), 1);
+    EXPECT_EQ(CameraLogCount("procamp set 13 1 flags 1"), 1);
+
+    StoreOnOff(0);
+    camera->driver.SetPowerLine(2);
+    camera->driver.ClearLog();
+    Sleep();
+    desktop.Wait(1000);
+    EXPECT_EQ(camera->driver.PowerLine(), 2);
+    EXPECT_TRUE(camera->driver.Log().empty());
+}

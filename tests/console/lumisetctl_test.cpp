@@ -130,8 +130,14 @@ public:
         waited_ms.push_back(milliseconds);
         return !running;
     }
+    lumisetctl::Report ReadReport() override {
+        ++reports_read;
+        return report;
+    }
     bool setting_readable = true;
     std::vector<unsigned> waited_ms;
+    lumisetctl::Report report;
+    int reports_read = 0;
 };
 
 TEST(Lumisetctl, OutcomesAndExitStatuses) {
@@ -194,6 +200,77 @@ TEST(Lumisetctl, OutcomesAndExitStatuses) {
     for (const auto& effect : lumisetctl::kEffectNames) {
         EXPECT_NE(outcome.output.find(effect.name), std::string::npos) << effect.name;
     }
+}
+
+// `info`: every state in its words, a line each in a fixed order, exit status 1 only without a
+// camera; the report is read by lumisetctl, whether or not Lumiset runs.
+TEST(Lumisetctl, InfoLinesInEveryState) {
+    using Camera = lumisetctl::Report::Camera;
+    FakeMachine machine;
+    machine.running = false;
+    auto outcome = lumisetctl::Run({"info"}, machine);
+    EXPECT_EQ(machine.reports_read, 1);
+    EXPECT_EQ(machine.posted, std::vector<unsigned>{});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.output,
+              "Lumiset: not running\n"
+              "camera: none found\n"
+              "stored setting: missing\n"
+              "power-line frequency: unknown (remembered: none)\n");
+
+    machine.report.running = true;
+    machine.report.administrator = false;
+    machine.report.cameras = {Camera{"CV Lumen Webcam", Camera::State::Started, 0}};
+    machine.report.stored_setting = 1;
+    machine.report.power_line = 2;
+    outcome = lumisetctl::Run({"INFO"}, machine);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output,
+              "Lumiset: running (administrator rights: no)\n"
+              "camera: CV Lumen Webcam, started\n"
+              "stored setting: On\n"
+              "power-line frequency: 60 Hz (remembered: none)\n");
+
+    // Every camera a line; a name with a line break stays on its line.
+    machine.report.administrator = true;
+    machine.report.cameras = {Camera{"CV Lumen Webcam", Camera::State::Disabled, 0},
+                              Camera{"USB\\VID_F3A7&PID_5D8F", Camera::State::Absent, 0},
+                              Camera{"two\nlines", Camera::State::Problem, 43},
+                              Camera{"x", Camera::State::Stopped, 0},
+                              Camera{"y", Camera::State::Unknown, 0}};
+    machine.report.stored_setting = 0;
+    machine.report.power_line = 1;
+    machine.report.remembered_power_line = 1;
+    outcome = lumisetctl::Run({"info"}, machine);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output,
+              "Lumiset: running (administrator rights: yes)\n"
+              "camera: CV Lumen Webcam, disabled\n"
+              "camera: USB\\VID_F3A7&PID_5D8F, absent\n"
+              "camera: two\\x0Alines, problem 43\n"
+              "camera: x, stopped\n"
+              "camera: y, state unknown\n"
+              "stored setting: Off\n"
+              "power-line frequency: 50 Hz (remembered: 50 Hz)\n");
+
+    // Values Lumiset would not store, and rights it could not read.
+    machine.report.administrator.reset();
+    machine.report.stored_setting = 7;
+    machine.report.power_line = 0;
+    machine.report.remembered_power_line = 2;
+    outcome = lumisetctl::Run({"info"}, machine);
+    EXPECT_NE(outcome.output.find("Lumiset: running (administrator rights: unknown)\n"),
+              std::string::npos);
+    EXPECT_NE(outcome.output.find("stored setting: On\n"), std::string::npos);
+    EXPECT_NE(outcome.output.find("power-line frequency: off (remembered: 60 Hz)\n"),
+              std::string::npos);
+    machine.report.power_line = 9;
+    EXPECT_NE(lumisetctl::Run({"info"}, machine).output.find("frequency: value 9 ("),
+              std::string::npos);
+
+    EXPECT_EQ(lumisetctl::Run({"info", "now"}, machine).error, "\"info\" takes no arguments");
+    EXPECT_EQ(machine.reports_read, 5);
 }
 
 }  // namespace

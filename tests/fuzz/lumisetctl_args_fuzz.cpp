@@ -37,6 +37,14 @@ public:
     Result StartSettings() override { return {}; }
     bool SettingReadable() override { return true; }
     bool WaitForNoLumiset(unsigned) override { std::abort(); }
+    // Lumiset runs, and so does its camera.
+    lumisetctl::Report ReadReport() override {
+        lumisetctl::Report report;
+        report.running = true;
+        report.cameras.push_back(
+            {"CV Lumen Webcam", lumisetctl::Report::Camera::State::Started, 0});
+        return report;
+    }
 };
 
 // One line, and short: a quoted word is cut at 64 characters (each at most 4 when escaped).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/sim/camera/driver_registry.h"
@@ -12,6 +13,7 @@
 #include "tools/lumiset-sim/command_help.h"
 #include "tools/lumiset-sim/command_line.h"
 #include "tools/lumisetctl/lumisetctl_commands.h"
+#include "tools/lumisetctl/report_reader.h"
 
 namespace console {
 
@@ -405,6 +407,14 @@ bool Console::Lumisetctl(const Words& words) {
                 console_.desktop_.Wait(next - now);
             }
             return true;
+        }
+
+        // lumisetctl's own reads, in a process of its own on this machine. They never wait on
+        // the clock, so the process has ended once the machine is quiescent again.
+        lumisetctl::Report ReadReport() override {
+            auto report = std::make_shared<lumisetctl::Report>();
+            console_.desktop_.Start([report] { *report = lumisetctl::ReadReport(); });
+            return *report;
         }
 
     private:

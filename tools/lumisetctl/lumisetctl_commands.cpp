@@ -71,8 +71,22 @@ std::string Join(const std::vector<std::string>& words, std::size_t first) {
 // A typed word in double quotes for an error message. Control characters are shown as \xNN, so
 // that a word with a line break in it keeps the message on one line; a word longer than
 // kLongestQuote is cut there (never inside a UTF-8 character) and marked with "...".
-std::string Quoted(std::string_view typed) {
+// Control characters as \xNN, so that the text stays on its line.
+std::string Escaped(std::string_view text) {
     constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            escaped += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string Quoted(std::string_view typed) {
     std::string_view shown = typed;
     if (shown.size() > kLongestQuote) {
         std::size_t cut = kLongestQuote;
@@ -82,15 +96,9 @@ std::string Quoted(std::string_view typed) {
         shown = typed.substr(0, cut);
     }
     std::string quoted = "\"";
-    for (const char c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + (shown.size() < typed.size() ? "...\"" : "\"");
+    quoted += Escaped(shown);
+    quoted += shown.size() < typed.size() ? "...\"" : "\"";
+    return quoted;
 }
 
 Action Error(std::string why) {
@@ -133,7 +141,65 @@ std::string NameList(std::string_view title, std::size_t first, std::size_t last
     return text + "\n";
 }
 
+std::string PowerLineText(std::optional<long> value) {
+    if (!value) {
+        return "unknown";
+    }
+    switch (*value) {
+        case 0:
+            return "off";
+        case 1:
+            return "50 Hz";
+        case 2:
+            return "60 Hz";
+        default:
+            return "value " + std::to_string(*value);
+    }
+}
+
+std::string CameraStateText(const Report::Camera& camera) {
+    using State = Report::Camera::State;
+    switch (camera.state) {
+        case State::Started:
+            return "started";
+        case State::Disabled:
+            return "disabled";
+        case State::Absent:
+            return "absent";
+        case State::Problem:
+            return "problem " + std::to_string(camera.problem);
+        case State::Stopped:
+            return "stopped";
+        case State::Unknown:
+            break;
+    }
+    return "state unknown";
+}
+
 }  // namespace
+
+Outcome InfoOutcome(const Report& report) {
+    std::string lines = "Lumiset: ";
+    if (!report.running) {
+        lines += "not running\n";
+    } else {
+        lines += "running (administrator rights: ";
+        lines += !report.administrator ? "unknown" : *report.administrator ? "yes" : "no";
+        lines += ")\n";
+    }
+    if (report.cameras.empty()) {
+        lines += "camera: none found\n";
+    }
+    for (const Report::Camera& camera : report.cameras) {
+        lines += "camera: " + Escaped(camera.name) + ", " + CameraStateText(camera) + "\n";
+    }
+    lines += "stored setting: ";
+    lines += !report.stored_setting ? "missing" : *report.stored_setting != 0 ? "On" : "Off";
+    lines += "\npower-line frequency: " + PowerLineText(report.power_line) + " (remembered: " +
+             (report.remembered_power_line ? PowerLineText(report.remembered_power_line) : "none") +
+             ")\n";
+    return Outcome{report.cameras.empty() ? kNotDelivered : kDone, lines, {}};
+}
 
 unsigned EffectCommand(std::string_view name) {
     const std::string wanted = Normalize(name);
@@ -172,6 +238,8 @@ Action Parse(const std::vector<std::string>& args) {
         action = Simple(Action::Kind::Settings);
     } else if (word == "status") {
         action = Simple(Action::Kind::Status);
+    } else if (word == "info") {
+        action = Simple(Action::Kind::Info);
     } else {
         const auto found = std::find_if(kCommandWords.begin(), kCommandWords.end(),
                                         [&word](const CommandWord& c) { return c.word == word; });
@@ -223,6 +291,8 @@ Outcome Run(const std::vector<std::string>& args, Machine& machine) {
         case Action::Kind::Status:
             return machine.LumisetRunning() ? Outcome{kDone, "running\n", {}}
                                             : Outcome{kNotDelivered, "not running\n", {}};
+        case Action::Kind::Info:
+            return InfoOutcome(machine.ReadReport());
         case Action::Kind::Post:
             result = machine.Post(action.command);
             break;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +76,7 @@ static_assert(EffectCommandsRunInOrder());
 
 // What the arguments ask for.
 struct Action {
-    enum class Kind { Post, Settings, Status, Help, UninstallWait, UsageError };
+    enum class Kind { Post, Settings, Status, Info, Help, UninstallWait, UsageError };
     Kind kind = Kind::UsageError;
     unsigned command = 0;  // Post: the window command; UninstallWait: the seconds
     std::string error;     // UsageError: what is wrong, one line
@@ -89,6 +90,33 @@ unsigned EffectCommand(std::string_view name);
 
 // What --help prints.
 std::string Usage();
+
+// What a run printed and its exit status. `error` is one line without the program's name;
+// `output` is standard output, whole lines.
+struct Outcome {
+    int status = kDone;
+    std::string output;
+    std::string error;
+};
+
+// What `info` shows, as lumisetctl reads it itself: nothing here comes from Lumiset.
+struct Report {
+    struct Camera {
+        enum class State { Started, Disabled, Absent, Problem, Stopped, Unknown };
+        std::string name;
+        State state = State::Unknown;
+        unsigned long problem = 0;  // Problem: the node's problem number
+    };
+    bool running = false;
+    std::optional<bool> administrator;  // running: whether with administrator rights, if known
+    std::vector<Camera> cameras;        // every installed camera, in the system's order
+    std::optional<unsigned long> stored_setting;  // "DeviceEnable" as Lumiset reads it
+    std::optional<long> power_line;               // what the camera reports
+    std::optional<long> remembered_power_line;    // 1 or 2 as remembered for the user
+};
+
+// The lines of `info`, and its exit status: kDone, or kNotDelivered when no camera is found.
+Outcome InfoOutcome(const Report& report);
 
 // What lumisetctl needs of the machine it runs on.
 class Machine {
@@ -108,14 +136,8 @@ public:
     virtual bool SettingReadable() = 0;
     // Waits up to `milliseconds` until no Lumiset of any user runs; false when one still runs.
     virtual bool WaitForNoLumiset(unsigned milliseconds) = 0;
-};
-
-// What a run printed and its exit status. `error` is one line without the program's name;
-// `output` is standard output, whole lines.
-struct Outcome {
-    int status = kDone;
-    std::string output;
-    std::string error;
+    // Reads what `info` shows.
+    virtual Report ReadReport() = 0;
 };
 
 Outcome Run(const std::vector<std::string>& args, Machine& machine);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/lumisetctl/lumisetctl_commands.h"
+#include "tools/lumisetctl/report_reader.h"
 #include "tools/lumisetctl/uninstall_wait.h"
 
 namespace {
@@ -68,6 +69,7 @@ public:
     bool WaitForNoLumiset(unsigned milliseconds) override {
         return lumisetctl::WaitForNoLumiset(milliseconds);
     }
+    lumisetctl::Report ReadReport() override { return lumisetctl::ReadReport(); }
 
 private:
     static HWND Host() { return FindWindowA(lumisetctl::kHostClass, lumisetctl::kHostTitle); }

@@ -43,6 +43,30 @@ sim::CameraDriver& Model(Device device) {
     return device == Device::Camera ? camera : foreign;
 }
 
+// The frequency another process left in the file LUMISET_TESTCAM_POWERLINE_CHANGE names, taken
+// once: the file goes. Not a request, so not logged.
+void TakePowerLineChange(sim::CameraDriver& driver) {
+    std::vector<wchar_t> path(kPathCapacity);
+    const DWORD length =
+        GetEnvironmentVariableW(kPowerLineChangeVariable, path.data(), kPathCapacity);
+    if (length == 0 || length >= kPathCapacity) {
+        return;
+    }
+    const HANDLE file = CreateFileW(path.data(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    char text[4] = {};
+    DWORD read = 0;
+    const BOOL done = ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(file);
+    DeleteFileW(path.data());
+    if (done && read >= 1 && (text[0] == '1' || text[0] == '2')) {
+        driver.SetPowerLine(text[0] - '0');
+    }
+}
+
 // Opened, appended to and closed for every request, so that another process reading the file
 // sees each line as soon as the request returns.
 void AppendToLog(const std::vector<std::string>& lines, const char* prefix) {
@@ -76,6 +100,9 @@ void AppendToLog(const std::vector<std::string>& lines, const char* prefix) {
 HRESULT Ask(Device device, const std::function<HRESULT(sim::CameraDriver&)>& request) {
     const std::lock_guard<std::mutex> held(ModelLock());
     sim::CameraDriver& driver = Model(device);
+    if (device == Device::Camera) {
+        TakePowerLineChange(driver);
+    }
     const HRESULT result = request(driver);
     AppendToLog(driver.Log(), device == Device::Foreign ? kForeignLogPrefix : "");
     driver.ClearLog();

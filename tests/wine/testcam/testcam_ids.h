@@ -27,6 +27,9 @@ inline constexpr wchar_t kForeignInstallCommand[] = L"foreign";
 // power-line frequency (1 or 2) a process starts with instead of 2.
 inline constexpr wchar_t kLogVariable[] = L"LUMISET_TESTCAM_LOG";
 inline constexpr wchar_t kPowerLineVariable[] = L"LUMISET_TESTCAM_POWERLINE";
+// A file another process writes "1" or "2" into: the camera takes that power-line frequency
+// before its next request, as a camera that lost its setting does, and deletes the file.
+inline constexpr wchar_t kPowerLineChangeVariable[] = L"LUMISET_TESTCAM_POWERLINE_CHANGE";
 
 // Lines of requests that reach the foreign device start with this, so that a log shows at once
 // which device a program talked to.

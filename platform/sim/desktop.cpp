@@ -393,6 +393,35 @@ bool Desktop::PlugDevice(int number) {
     return true;
 }
 
+bool Desktop::SetDeviceDisabled(int number, bool disabled) {
+    DeviceTree& devices = machine_.devices();
+    DeviceNode* node = devices.Node(number);
+    if (!node) {
+        return false;
+    }
+    const bool interface_was_up = InterfaceUp(number);
+    node->disabled_globally = disabled;
+    if (disabled) {
+        node->started = node->started && node->refuses_to_stop;
+    } else {
+        node->disabled_in_profile = false;
+        node->started = true;
+    }
+    const bool interface_up = InterfaceUp(number);
+    if (interface_was_up && !interface_up) {
+        machine_.system_events().InterfaceRemoved(KSCATEGORY_VIDEO,
+                                                  devices.CameraInterfacePath(number));
+    }
+    if (node->present) {
+        machine_.system_events().DeviceNodesChanged();
+    }
+    if (interface_up && !interface_was_up) {
+        machine_.system_events().InterfaceArrived(KSCATEGORY_VIDEO,
+                                                  devices.CameraInterfacePath(number));
+    }
+    return true;
+}
+
 bool Desktop::UnplugDevice(int number) {
     DeviceTree& devices = machine_.devices();
     const DeviceNode* node = devices.Node(number);

@@ -121,6 +121,10 @@ public:
     bool RemoveDevice(int number);
     bool PlugDevice(int number);
     bool UnplugDevice(int number);
+    // Another program (Device Manager) disables the node for every hardware profile, or enables
+    // it again; a node that refuses to stop keeps running until it is enabled. False when there
+    // is no such node.
+    bool SetDeviceDisabled(int number, bool disabled);
 
     // The machine goes to sleep / wakes (see SystemEvents); false when it sleeps already / is
     // awake.

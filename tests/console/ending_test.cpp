@@ -32,6 +32,8 @@ TEST(ConsoleEnd, EndsLumisetFromEveryStateAScriptLeaves) {
         // In the pause after a switch of the power-line frequency the clock is still.
         {"wait 1000", "command 32830"},
         {"wait 1000", "tray rbuttonup", "choose 50Hz", "command 32817"},
+        // A click on the icon waits in the queue through that pause.
+        {"wait 1000", "tray rbuttonup", "choose 50Hz", "tray rbuttonup"},
     };
     for (const auto& script : scripts) {
         sim::Machine machine;

@@ -72,7 +72,7 @@ constexpr std::array kHelp = {
     CommandHelp{"device",
                 "lists or changes the USB device nodes; windows hear of nodes that come and go",
                 "device list | device add A|B|HWID [absent] | "
-                "device remove|unplug|plug|stuck|needs-restart N",
+                "device remove|unplug|plug|disable|enable|stuck|needs-restart N",
                 "device list"},
     CommandHelp{"power", "the machine goes to sleep, or wakes and tells every window it resumed",
                 "power suspend|resume", "power resume"},

@@ -848,7 +848,8 @@ bool Console::Device(const Words& words) {
     sim::DeviceTree& devices = machine_.devices();
     const std::string usage =
         "usage: device list | device add A|B|HWID [absent] | device remove N | device unplug N | "
-        "device plug N | device stuck N | device needs-restart N";
+        "device plug N | device disable N | device enable N | device stuck N | "
+        "device needs-restart N";
     if (words.size() == 2 && words[1] == "list") {
         for (int number : devices.Numbers()) {
             const sim::DeviceNode& node = *devices.Node(number);
@@ -875,8 +876,8 @@ bool Console::Device(const Words& words) {
         }
         return true;
     }
-    static const std::string_view node_actions[] = {"remove", "unplug", "plug", "stuck",
-                                                    "needs-restart"};
+    static const std::string_view node_actions[] = {"remove", "unplug", "plug",         "disable",
+                                                    "enable", "stuck",  "needs-restart"};
     if (words.size() == 3 && std::ranges::find(node_actions, words[1]) != std::end(node_actions)) {
         // The tree numbers its nodes with an int; a number beyond it must not wrap onto one.
         const auto number = ParseNumber(words[2]);
@@ -893,6 +894,8 @@ bool Console::Device(const Words& words) {
             desktop_.UnplugDevice(node->number);
         } else if (words[1] == "plug") {
             desktop_.PlugDevice(node->number);
+        } else if (words[1] == "disable" || words[1] == "enable") {
+            desktop_.SetDeviceDisabled(node->number, words[1] == "disable");
         } else if (words[1] == "stuck") {
             node->refuses_to_stop = true;
         } else {

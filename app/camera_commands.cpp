@@ -12,6 +12,9 @@ void CPropertyHostDlg::SwitchCameraOn() {
         const CameraSwitchResult switched = EnableCamera();
         if (switched.Accepted()) {
             m_deviceEnableSetting.StoreDeviceEnableSetting(1);
+            // A camera that starts again starts with its own frequency: the next tick puts the
+            // remembered one back, as when it is plugged in.
+            m_reapplyPending = true;
         }
         return switched;
     }();

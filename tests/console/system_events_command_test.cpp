@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/console/stand_in_host.h"
 #include "tools/lumiset-sim/console.h"
 #include "tools/lumiset-sim/desktop_watch.h"
 
@@ -49,97 +50,74 @@ TEST(SystemEventsCommands, WindowsHearOfDevicesAndPowerAndTheTrayShowsTheBalloon
     heard = &log;
     sim::Machine machine;
     const int camera = machine.devices().Add(sim::ModelAHardwareIds());
-    std::ostringstream out;
-    HWND host = nullptr;
-    console::Console console(
-        machine,
-        [&] {
-            host = machine.windows().Create(u"#32770", u"Property", WS_POPUP, 0, nullptr, 0,
-                                            RECT{0, 0, 10, 10}, HostProc);
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0)) {
-                DispatchMessageA(&msg);
-            }
-        },
-        out);
-    console.StartLumiset();
-    auto run = [&](const char* line) {
-        out.str("");
-        console.Execute(line);
-        return out.str();
-    };
+    StandInHostConsole console(machine, HostProc);
+    const HWND host = console.host();
 
-    EXPECT_EQ(run("device unplug 1"), "");
-    EXPECT_EQ(run("device plug 1"), "");
-    EXPECT_EQ(run("device add 1234"), "");
-    EXPECT_EQ(run("device add A absent"), "");
-    EXPECT_EQ(run("device remove 3"), "");
-    EXPECT_EQ(run("device stuck 1"), "");
-    EXPECT_EQ(run("device needs-restart 1"), "");
+    EXPECT_EQ(console.Run("device unplug 1"), "");
+    EXPECT_EQ(console.Run("device plug 1"), "");
+    EXPECT_EQ(console.Run("device add 1234"), "");
+    EXPECT_EQ(console.Run("device add A absent"), "");
+    EXPECT_EQ(console.Run("device remove 3"), "");
+    EXPECT_EQ(console.Run("device stuck 1"), "");
+    EXPECT_EQ(console.Run("device needs-restart 1"), "");
     EXPECT_TRUE(machine.devices().Node(camera)->change_needs_restart);
-    EXPECT_EQ(run("device needs-restart 9"), "error: no device 9\n");
+    EXPECT_EQ(console.Run("device needs-restart 9"), "error: no device 9\n");
     const Heard changed{WM_DEVICECHANGE, DBT_DEVNODES_CHANGED};
     EXPECT_EQ(log, (std::vector<Heard>{changed, changed, changed}))
         << "unplug, plug and a present node added; absent ones and their removal tell nothing";
     log.clear();
 
-    EXPECT_EQ(run("power suspend"), "");
-    EXPECT_EQ(run("power resume"), "");
-    EXPECT_EQ(run("power resume"),
+    EXPECT_EQ(console.Run("power suspend"), "");
+    EXPECT_EQ(console.Run("power resume"), "");
+    EXPECT_EQ(console.Run("power resume"),
               "error: the machine is awake (power suspend puts it to sleep)\n");
-    EXPECT_EQ(run("power sleep"), "error: usage: power suspend|resume\n");
+    EXPECT_EQ(console.Run("power sleep"), "error: usage: power suspend|resume\n");
     EXPECT_EQ(log, (std::vector<Heard>{{WM_POWERBROADCAST, PBT_APMSUSPEND},
                                        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}}));
 
     sim::Desktop desktop(machine);
     ASSERT_EQ(desktop.Send(host, WM_APP, 1, 0), TRUE);
-    EXPECT_EQ(run("tray"), "icon 148 \"CV Lumen Webcam\"\n");
+    EXPECT_EQ(console.Run("tray"), "icon 148 \"CV Lumen Webcam\"\n");
     console::DesktopWatch watch(machine, true);
     ASSERT_EQ(desktop.Send(host, WM_APP, 0, 1), TRUE);
-    EXPECT_EQ(run("tray"),
+    EXPECT_EQ(console.Run("tray"),
               "icon 148 \"CV Lumen Webcam\"\n"
               "balloon \"CV Lumen Webcam\" \"Administrator rights are needed.\"\n");
     ASSERT_EQ(desktop.Send(host, WM_APP, 0, 0), TRUE);
-    EXPECT_EQ(run("tray"), "icon 148 \"CV Lumen Webcam\"\n");
+    EXPECT_EQ(console.Run("tray"), "icon 148 \"CV Lumen Webcam\"\n");
     // A person at the terminal hears of the balloon, though the next tick took it away.
     EXPECT_EQ(watch.Changes(true),
               (std::vector<std::string>{"* icon 148 shows a balloon \"CV Lumen Webcam\" "
                                         "\"Administrator rights are needed.\""}));
     EXPECT_TRUE(watch.Changes(true).empty());
 
-    EXPECT_EQ(run("rights standard"), "");
+    EXPECT_EQ(console.Run("rights standard"), "");
     EXPECT_FALSE(machine.rights().administrator);
-    EXPECT_EQ(run("rights"), "standard\n");
-    EXPECT_EQ(run("rights admin now"), "error: usage: rights [admin|standard]\n");
-    EXPECT_EQ(run("rights admin"), "");
+    EXPECT_EQ(console.Run("rights"), "standard\n");
+    EXPECT_EQ(console.Run("rights admin now"), "error: usage: rights [admin|standard]\n");
+    EXPECT_EQ(console.Run("rights admin"), "");
     EXPECT_TRUE(machine.rights().administrator);
     heard = nullptr;
 }
 
 TEST(SystemEventsCommands, TheUsersRememberedFrequency) {
     sim::Machine machine;
-    std::ostringstream out;
-    console::Console console(
-        machine, [] {}, out);
-    auto run = [&](const char* line) {
-        out.str("");
-        console.Execute(line);
-        return out.str();
-    };
+    StandInHostConsole console(machine, DefWindowProcA);
     const char* key = "Software\\Corvance\\CV Lumen Webcam";
-    EXPECT_EQ(run("reg get user"), "PowerLineFrequency missing\n");
-    EXPECT_EQ(run("reg set user dword 4294967295"), "");
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency missing\n");
+    EXPECT_EQ(console.Run("reg set user dword 4294967295"), "");
     EXPECT_EQ(machine.registry().GetValue(HKEY_CURRENT_USER, key, "PowerLineFrequency")->AsDword(),
               0xFFFFFFFFu);
-    EXPECT_EQ(run("reg set user dword -1"),
+    EXPECT_EQ(console.Run("reg set user dword -1"),
               "error: usage: reg set user dword N (0 to 4294967295)\n");
-    EXPECT_EQ(run("reg set user dword"), "error: usage: reg set user dword N (0 to 4294967295)\n");
-    EXPECT_EQ(run("reg set user dword 0x2"), "");
-    EXPECT_EQ(run("reg get user"), "PowerLineFrequency REG_DWORD 2\n");
+    EXPECT_EQ(console.Run("reg set user dword"),
+              "error: usage: reg set user dword N (0 to 4294967295)\n");
+    EXPECT_EQ(console.Run("reg set user dword 0x2"), "");
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency REG_DWORD 2\n");
     machine.registry().SetString(HKEY_CURRENT_USER, key, "PowerLineFrequency", "50");
-    EXPECT_EQ(run("reg get user"), "PowerLineFrequency REG_SZ \"50\"\n");
-    EXPECT_EQ(run("reg delete user"), "");
-    EXPECT_EQ(run("reg get user"), "PowerLineFrequency missing\n");
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency REG_SZ \"50\"\n");
+    EXPECT_EQ(console.Run("reg delete user"), "");
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency missing\n");
     EXPECT_FALSE(machine.registry().GetValue(
         HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvance\\CV Lumen Webcam", "PowerLineFrequency"));
 }

@@ -27,31 +27,19 @@ readonly EXIT_DEADLINE=5
 readonly WINE_CALL_DEADLINE=30
 
 run_outside() {
-    [[ $# -eq 2 || $# -eq 3 ]] ||
-        die "usage: run-foreign-messages.sh LUMISET_EXE FOREIGN_PROBE_EXE [WORK_DIR]"
-    local lumiset=$1 probe=$2
-    [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
-    [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
-    find_wine_and_display
-    lock_work_dir "${3:-$(dirname "$probe")/wine-foreign}"
-
-    LUMISET_EXE=$(readlink -f "$lumiset")
-    FOREIGN_PROBE=$(readlink -f "$probe")
-    export FOREIGN_INSIDE=1 LUMISET_EXE FOREIGN_PROBE WINE_LAUNCHER WINESERVER_PATH \
-        FOREIGN_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
-    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
+    run_lumiset_script_on_display "$(readlink -f "${BASH_SOURCE[0]}")" FOREIGN_INSIDE wine-foreign "$@"
 }
 
 # ---------------------------------------------------------------------------------------------
 # Inside the display.
 
 WINE=${WINE_LAUNCHER:-}
-PROBE=${FOREIGN_PROBE:-}
+PROBE=${LUMISET_PROBE:-}
 CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
 KEEP_ALIVE_PID=
 LUMISET_PID=
 STATE=
-WINE_CALL_OUTPUT=${FOREIGN_WORK_DIR:-}/wine-call.out
+WINE_CALL_OUTPUT=${LUMISET_WORK_DIR:-}/wine-call.out
 
 probe() { wine_call "$PROBE" "$@"; }
 
@@ -78,13 +66,13 @@ note_state() {
         return
     fi
     wait "$LUMISET_PID" 2>/dev/null
-    STATE="Lumiset.exe ended with status $? (see $FOREIGN_WORK_DIR/lumiset.log)"
+    STATE="Lumiset.exe ended with status $? (see $LUMISET_WORK_DIR/lumiset.log)"
 }
 
 start_lumiset() {
     wine_call reg add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 1 /f >/dev/null ||
         die "wine reg add $HOST_KEY failed"
-    "$WINE" "$LUMISET_EXE" </dev/null >"$FOREIGN_WORK_DIR/lumiset.log" 2>&1 &
+    "$WINE" "$LUMISET_EXE" </dev/null >"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
     LUMISET_PID=$!
     # The icon comes with the first tick, a second after the start.
     if [[ $(probe wait-icon $((START_DEADLINE * 1000))) == present ]]; then
@@ -157,7 +145,7 @@ check_exit() {
 
 run_inside() {
     start_wine_session cleanup
-    ensure_wine_prefix "$FOREIGN_WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix
+    ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix
     local started
     started=$(now_ms)
     start_keep_alive "$PROBE"

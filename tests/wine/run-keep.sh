@@ -39,18 +39,7 @@ readonly PUT_BACK=$'procamp get 13\nprocamp range 13\nprocamp set 13 1 flags 1\n
 # Outside the display.
 
 run_outside() {
-    [[ $# -eq 2 || $# -eq 3 ]] || die "usage: run-keep.sh LUMISET_EXE PROBE_EXE [WORK_DIR]"
-    local lumiset=$1 probe=$2
-    [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
-    [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
-    find_wine_and_display
-    lock_work_dir "${3:-$(dirname "$probe")/wine-keep}"
-
-    LUMISET_EXE=$(readlink -f "$lumiset")
-    LUMISET_PROBE=$(readlink -f "$probe")
-    export KEEP_INSIDE=1 LUMISET_EXE LUMISET_PROBE WINE_LAUNCHER WINESERVER_PATH \
-        KEEP_WORK_DIR=$WORK_DIR WINEPREFIX=$WORK_DIR/prefix
-    run_on_virtual_display "$(readlink -f "${BASH_SOURCE[0]}")"
+    run_lumiset_script_on_display "$(readlink -f "${BASH_SOURCE[0]}")" KEEP_INSIDE wine-keep "$@"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -60,10 +49,10 @@ WINE=${WINE_LAUNCHER:-}
 PROBE=${LUMISET_PROBE:-}
 CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
 TESTCAM_DLL=$(dirname "${PROBE:-.}")/lumiset-testcam.dll
-WINE_CALL_OUTPUT=${KEEP_WORK_DIR:-}/wine-call.out
+WINE_CALL_OUTPUT=${LUMISET_WORK_DIR:-}/wine-call.out
 # Wine's Z: drive is the Unix root.
-CAMERA_LOG=${KEEP_WORK_DIR:-}/camera.log
-CHANGE_FILE=${KEEP_WORK_DIR:-}/powerline-change
+CAMERA_LOG=${LUMISET_WORK_DIR:-}/camera.log
+CHANGE_FILE=${LUMISET_WORK_DIR:-}/powerline-change
 KEEP_ALIVE_PID=
 LUMISET_PID=
 INFO_STATUS=
@@ -84,9 +73,9 @@ cleanup() {
 # binds it.
 check_info() {
     local name=$1 expected=$2 powerline=$3 got
-    LUMISET_TESTCAM_POWERLINE=$powerline wine_call "$CTL" info >"$KEEP_WORK_DIR/info.out"
+    LUMISET_TESTCAM_POWERLINE=$powerline wine_call "$CTL" info >"$LUMISET_WORK_DIR/info.out"
     INFO_STATUS=$?
-    got=$(<"$KEEP_WORK_DIR/info.out")
+    got=$(<"$LUMISET_WORK_DIR/info.out")
     if [[ $got != "$expected" ]]; then
         not_ok "$name" "it printed: $(tr '\n' ';' <<<"$got")"
     elif [[ $INFO_STATUS != 1 ]]; then
@@ -124,7 +113,7 @@ start_lumiset() {
     rm -f "$CAMERA_LOG" "$CHANGE_FILE"
     LUMISET_TESTCAM_LOG="Z:$CAMERA_LOG" LUMISET_TESTCAM_POWERLINE=2 \
         LUMISET_TESTCAM_POWERLINE_CHANGE="Z:$CHANGE_FILE" \
-        "$WINE" "$LUMISET_EXE" </dev/null >>"$KEEP_WORK_DIR/lumiset.log" 2>&1 &
+        "$WINE" "$LUMISET_EXE" </dev/null >>"$LUMISET_WORK_DIR/lumiset.log" 2>&1 &
     LUMISET_PID=$!
     if ! probe wait-present $((START_DEADLINE * 1000)) >/dev/null; then
         not_ok "$name" "no host window within $START_DEADLINE s"
@@ -170,7 +159,7 @@ check_put_back_once() {
 run_inside() {
     unset LUMISET_TESTCAM_LOG LUMISET_TESTCAM_POWERLINE LUMISET_TESTCAM_POWERLINE_CHANGE
     start_wine_session cleanup
-    ensure_wine_prefix "$KEEP_WORK_DIR" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
+    ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
     local started
     started=$(now_ms)
     start_keep_alive "$PROBE"

@@ -111,6 +111,29 @@ lock_work_dir() {
     fi
 }
 
+# The outside half of a script run as SCRIPT LUMISET_EXE PROBE_EXE [WORK_DIR]: checks both
+# programs, takes the work folder (WORK_NAME beside the probe unless named) and runs SCRIPT again
+# on the virtual display with LUMISET_EXE, LUMISET_PROBE and LUMISET_WORK_DIR set and the
+# variable INSIDE_VARIABLE set to 1. Arguments: SCRIPT INSIDE_VARIABLE WORK_NAME, then the
+# script's own.
+run_lumiset_script_on_display() {
+    local script=$1 inside_variable=$2 work_name=$3
+    shift 3
+    [[ $# -eq 2 || $# -eq 3 ]] ||
+        die "usage: $(basename "$script") LUMISET_EXE PROBE_EXE [WORK_DIR]"
+    local lumiset=$1 probe=$2
+    [[ -f $lumiset ]] || skip "$lumiset does not exist (build it with the windows preset)"
+    [[ -f $probe ]] || die "$probe does not exist; the windows preset builds it with Lumiset.exe"
+    find_wine_and_display
+    lock_work_dir "${3:-$(dirname "$probe")/$work_name}"
+
+    LUMISET_EXE=$(readlink -f "$lumiset")
+    LUMISET_PROBE=$(readlink -f "$probe")
+    export "$inside_variable=1" LUMISET_EXE LUMISET_PROBE WINE_LAUNCHER WINESERVER_PATH \
+        LUMISET_WORK_DIR="$WORK_DIR" WINEPREFIX="$WORK_DIR/prefix"
+    run_on_virtual_display "$script"
+}
+
 # Runs SCRIPT ($1) under xvfb-run on a screen of SIZE ($2, default 1024x768) and exits with its
 # status. The variables it needs are exported before.
 run_on_virtual_display() {

@@ -24,17 +24,20 @@ void CPropertyHostDlg::SwitchCameraOn() {
 void CPropertyHostDlg::SwitchCameraOff() {
     const CameraSwitchResult result = [this] {
         const SwitchUnderWay underWay(m_switchUnderWay);
-        // The filter must not be held while its device goes away, nor bound again meanwhile by
-        // the effect worker's next step.
-        const SharedCaptureFilter::BindingPause pause(CaptureFilter);
-        ReleaseCaptureFilter();
-        const CameraSwitchResult switched = DisableCamera();
+        const CameraSwitchResult switched = DisableCameraWithoutTheFilter();
         if (switched.Accepted()) {
             m_deviceEnableSetting.StoreDeviceEnableSetting(0);
         }
         return switched;
     }();
     ShowSwitchBalloon(result);
+}
+
+CameraSwitchResult CPropertyHostDlg::DisableCameraWithoutTheFilter() {
+    // Nor bound again by the effect worker's next step before the device operation is done.
+    const SharedCaptureFilter::BindingPause pause(CaptureFilter);
+    ReleaseCaptureFilter();
+    return DisableCamera();
 }
 
 void CPropertyHostDlg::OnPowerLine50Hz() {

@@ -4,7 +4,6 @@
 // only marks: the device may still be starting, and a switch under way must be stored first.
 #include "app/property_host_dlg.h"
 #include "app/switch_under_way.h"
-#include "camera/capture_filter.h"
 #include "camera/power_line_memory.h"
 #include "device/camera_device.h"
 
@@ -40,9 +39,7 @@ void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
     bool switched = true;
     if (stored == 0 && status == CameraStatusStarted) {
         const SwitchUnderWay underWay(m_switchUnderWay);
-        const SharedCaptureFilter::BindingPause pause(CaptureFilter);
-        ReleaseCaptureFilter();
-        switched = static_cast<bool>(DisableCamera());
+        switched = static_cast<bool>(DisableCameraWithoutTheFilter());
     } else if (stored != 0 && status == CameraStatusDisabled) {
         const SwitchUnderWay underWay(m_switchUnderWay);
         switched = static_cast<bool>(EnableCamera());

@@ -80,6 +80,9 @@ private:
     // Sends the tray record with a freshly loaded icon, which the shell copies.
     void SendTrayRecord(DWORD command);
     // Tells the user in a balloon on the icon why a switch asked for did not happen.
+    // DisableCamera with the capture filter let go first and no binding made meanwhile: the
+    // filter must not hold the device open while it goes away.
+    CameraSwitchResult DisableCameraWithoutTheFilter();
     void ShowSwitchBalloon(CameraSwitchResult result);
     // The camera came back or the machine woke (the messages only mark it): switches the camera
     // to the stored choice where its node differs, and puts back the remembered frequency. Silent,

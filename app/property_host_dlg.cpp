@@ -7,6 +7,7 @@
 #include "camera/power_line_memory.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
+#include "framework/display_scale.h"
 #include "framework/icon_handle.h"
 #include "framework/message_origin.h"
 #include "framework/paint_dc.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickPeriodMs = 1000;
 constexpr UINT kTrayIconId = 148;
-constexpr int kTrayIconSize = 16;
 constexpr char kTrayTip[] = "CV Lumen Webcam";
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
@@ -149,8 +149,9 @@ void CPropertyHostDlg::CloseOwnWindows() {
 }
 
 void CPropertyHostDlg::SendTrayRecord(DWORD command) {
-    const framework::IconHandle icon =
-        framework::LoadIconResource(IDI_TRAY, kTrayIconSize, kTrayIconSize);
+    // The shell shows the icon at the small-icon size of the display's scale: 16 pixels at 100 %.
+    const int size = framework::SystemMetricForWindow(SM_CXSMICON, m_hWnd);
+    const framework::IconHandle icon = framework::LoadIconResource(IDI_TRAY, size, size);
     m_trayRecord.uFlags = kTrayFlags;
     m_trayRecord.hIcon = icon.Get();
     static_assert(sizeof kTrayTip <= sizeof m_trayRecord.szTip);

@@ -1,12 +1,15 @@
 #include "app/settings_window.h"
 
+#include "app/settings_window_position.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
+#include "framework/window_placement.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr int kTabCount = 2;
+constexpr UINT kPlacePagesMessage = WM_APP + 1;
 
 }  // namespace
 
@@ -14,6 +17,8 @@ BEGIN_MESSAGE_MAP(CSettingsDlg, CDialog)
     ON_WM_CLOSE()
     ON_COMMAND(IDC_SETTINGS_CLOSE, &CSettingsDlg::Close)
     ON_NOTIFY(TCN_SELCHANGE, IDC_SETTINGS_TAB, &CSettingsDlg::OnTabSelChange)
+    ON_MESSAGE(WM_DPICHANGED, &CSettingsDlg::OnDpiChanged)
+    ON_MESSAGE(kPlacePagesMessage, &CSettingsDlg::OnPlacePages)
 END_MESSAGE_MAP()
 
 CSettingsDlg::CSettingsDlg(CImageControlPage& imageControlPage, CEffectPage& effectPage)
@@ -36,8 +41,11 @@ BOOL CSettingsDlg::OnInitDialog() {
 }
 
 void CSettingsDlg::Open(WPARAM tab) {
-    if (GetSafeHwnd() == nullptr && !Create(IDD_SETTINGS, nullptr)) {
-        return;
+    if (GetSafeHwnd() == nullptr) {
+        if (!Create(IDD_SETTINGS, nullptr)) {
+            return;
+        }
+        PlaceNewWindow();
     }
     const int current = m_tabCtrl.GetCurSel();
     ShowTab(tab < kTabCount ? static_cast<int>(tab) : (current >= 0 ? current : ImageControlTab));
@@ -46,7 +54,38 @@ void CSettingsDlg::Open(WPARAM tab) {
 }
 
 void CSettingsDlg::Close() {
+    if (GetSafeHwnd() == nullptr) {
+        return;
+    }
+    // A minimised window's rectangle is not where the user left it.
+    RECT rect{};
+    if (!::IsIconic(GetSafeHwnd()) && ::GetWindowRect(GetSafeHwnd(), &rect)) {
+        KeepSettingsWindowPosition(POINT{rect.left, rect.top});
+    }
     DestroyWindow();
+}
+
+void CSettingsDlg::PlaceNewWindow() {
+    const auto kept = ReadSettingsWindowPosition();
+    if (kept && framework::MoveToIfReachable(GetSafeHwnd(), *kept)) {
+        return;
+    }
+    framework::CentreOnWorkArea(GetSafeHwnd(), framework::WorkAreaUnderPointer());
+}
+
+LRESULT CSettingsDlg::OnDpiChanged(WPARAM, LPARAM) {
+    Default();
+    PostMessage(kPlacePagesMessage, 0, 0);
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnPlacePages(WPARAM, LPARAM) {
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        if (Page(tab).GetSafeHwnd() != nullptr) {
+            PlacePage(Page(tab));
+        }
+    }
+    return 0;
 }
 
 void CSettingsDlg::OnClose() {

@@ -29,12 +29,19 @@ protected:
     void OnCancel() override {}
     void OnClose();
     void OnTabSelChange(NMHDR* pNMHDR, LRESULT* pResult);
+    // A new display scale: the dialog manager scales the window and its controls; the pages are
+    // put over the tab control's display area again once it has.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPlacePages(WPARAM wParam, LPARAM lParam);
 
 private:
     void ShowTab(int tab);
     CDialog& Page(int tab);
     // Puts a page over the tab control's display area.
     void PlacePage(CDialog& page);
+    // A new window opens where the user last left one, or centred on the monitor under the
+    // mouse pointer.
+    void PlaceNewWindow();
 
     CImageControlPage& m_imageControlPage;
     CEffectPage& m_effectPage;

@@ -47,5 +47,5 @@ void CPropertyHostDlg::OnZoom() {
         return;
     }
     const ModalWindows::Running running(m_modalWindows, ModalWindows::Zoom, nullptr);
-    OpenZoomDialog(m_captureWindows);
+    OpenZoomDialog(m_captureWindows, m_settingsWindow.GetSafeHwnd());
 }

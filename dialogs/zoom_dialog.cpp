@@ -3,13 +3,14 @@
 #include "camera/vendor_properties.h"
 #include "dialogs/zoom_arrows.h"
 #include "framework/data_exchange.h"
+#include "framework/display_scale.h"
+#include "framework/window_placement.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickMilliseconds = 20;
-constexpr int kArrowIconSize = 32;
 constexpr std::int32_t kZoomOn = 1;
 constexpr std::int32_t kZoomOff = 0;
 // The trackbar runs from "Zoom In" at the top (position 0, the largest level) down to "Zoom Out".
@@ -41,10 +42,11 @@ BEGIN_MESSAGE_MAP(CZoomDlg, CCameraDialog)
     ON_COMMAND(IDC_ZOOM_ENABLE, &CZoomDlg::OnEnableZoom)
     ON_COMMAND_RANGE(IDC_PAN_RIGHT, IDC_PAN_DOWN, &CZoomDlg::OnArrow)
     ON_COMMAND_RANGE(IDC_PAN_UP, IDC_PAN_UP, &CZoomDlg::OnArrow)
+    ON_MESSAGE(WM_DPICHANGED, &CZoomDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
-CZoomDlg::CZoomDlg(CaptureWindows& captureWindows)
-    : CCameraDialog(IDD_ZOOM), m_captureWindows(captureWindows) {}
+CZoomDlg::CZoomDlg(CaptureWindows& captureWindows, HWND besideWindow)
+    : CCameraDialog(IDD_ZOOM), m_captureWindows(captureWindows), m_besideWindow(besideWindow) {}
 
 void CZoomDlg::DoDataExchange(CDataExchange* pDX) {
     CCameraDialog::DoDataExchange(pDX);
@@ -72,11 +74,14 @@ CButton& CZoomDlg::ArrowButton(int id) {
 BOOL CZoomDlg::OnInitDialog() {
     CCameraDialog::OnInitDialog();
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
-    for (std::size_t i = 0; i < std::size(kArrows); ++i) {
-        m_icons[i] = framework::LoadIconResource(kArrows[i].icon, kArrowIconSize, kArrowIconSize);
-        ArrowButton(kArrows[i].button)
-            .SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icons[i].Get()));
+    // Its template gives no position: placed first, so that the icons are drawn at the scale
+    // of the monitor it opens on.
+    if (m_besideWindow != nullptr && ::IsWindowVisible(m_besideWindow)) {
+        framework::PlaceBeside(m_hWnd, m_besideWindow);
+    } else {
+        framework::CentreOnWorkArea(m_hWnd, framework::WorkAreaUnderPointer());
     }
+    ShowArrowIcons();
     m_zoom.SetRange(0, kMaxZoomLevel);
     m_binding.Ensure();
     if (GetZoomControl(ZoomChannel::ZoomMode) == kZoomOn) {
@@ -90,6 +95,23 @@ BOOL CZoomDlg::OnInitDialog() {
     }
     SetTimer(kTickTimer, kTickMilliseconds);
     return TRUE;
+}
+
+void CZoomDlg::ShowArrowIcons() {
+    const int size = framework::SystemMetricForWindow(SM_CXICON, m_hWnd);
+    for (std::size_t i = 0; i < std::size(kArrows); ++i) {
+        // The button shows the new icon before the old one goes.
+        framework::IconHandle icon = framework::LoadIconResource(kArrows[i].icon, size, size);
+        ArrowButton(kArrows[i].button)
+            .SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
+        m_icons[i] = std::move(icon);
+    }
+}
+
+LRESULT CZoomDlg::OnDpiChanged(WPARAM, LPARAM) {
+    Default();
+    ShowArrowIcons();
+    return 0;
 }
 
 void CZoomDlg::OnTimer(UINT_PTR nIDEvent) {
@@ -152,8 +174,8 @@ void CZoomDlg::OnClose() {
     CCameraDialog::OnClose();
 }
 
-void OpenZoomDialog(CaptureWindows& captureWindows) {
-    CZoomDlg dialog(captureWindows);
+void OpenZoomDialog(CaptureWindows& captureWindows, HWND besideWindow) {
+    CZoomDlg dialog(captureWindows, besideWindow);
     // Its title in any language, the dialog's own or another program's window, keeps it shut.
     for (const char* title : kZoomTitles) {
         if (FindWindowA(nullptr, title)) {

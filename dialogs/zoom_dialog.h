@@ -14,7 +14,9 @@
 
 class CZoomDlg : public CCameraDialog {
 public:
-    explicit CZoomDlg(CaptureWindows& captureWindows);
+    // It opens beside `besideWindow` when there is one, else centred on the monitor under the
+    // mouse pointer.
+    CZoomDlg(CaptureWindows& captureWindows, HWND besideWindow);
 
     void ZoomTick();
 
@@ -25,13 +27,18 @@ protected:
     void OnClose();
     void OnEnableZoom();
     void OnArrow(UINT nID);
+    // The dialog manager scales the dialog; the arrows get icons drawn for the new size.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
     CButton& ArrowButton(int id);
+    // Puts icons of the display's icon size on the arrows: 32 pixels at 100 %.
+    void ShowArrowIcons();
     // Enables the arrow buttons that can still move the view.
     void ShowArrows(std::int32_t level, std::int32_t view_position);
 
     CaptureWindows& m_captureWindows;
+    HWND m_besideWindow;
     CSliderCtrl m_zoom;
     CButton m_enableZoom, m_up, m_down, m_left, m_right;
     std::array<framework::IconHandle, 4> m_icons;  // shown on the arrows while the window exists
@@ -43,5 +50,6 @@ private:
     DECLARE_MESSAGE_MAP()
 };
 
-// Runs the Zoom dialog unless one is open already (found by its title in any of its languages).
-void OpenZoomDialog(CaptureWindows& captureWindows);
+// Runs the Zoom dialog unless one is open already (found by its title in any of its languages),
+// beside `besideWindow` when there is one.
+void OpenZoomDialog(CaptureWindows& captureWindows, HWND besideWindow);

@@ -138,6 +138,24 @@ bool Desktop::ShowWindow(HWND hwnd, int command) {
     return true;
 }
 
+bool Desktop::SetMonitors(const std::vector<MonitorSpec>& specs) {
+    if (!machine_.display().SetLayout(specs)) {
+        return false;
+    }
+    machine_.windows().DisplayChanged();
+    Settle();
+    return true;
+}
+
+bool Desktop::SetMonitorDpi(std::size_t index, UINT dpi) {
+    if (!machine_.display().SetDpi(index, dpi)) {
+        return false;
+    }
+    machine_.windows().DisplayChanged();
+    Settle();
+    return true;
+}
+
 bool Desktop::EnableWindow(HWND hwnd, bool enable) {
     if (!machine_.windows().Find(hwnd)) {
         return false;

@@ -102,6 +102,16 @@ public:
     // The window is uncovered: it and every visible window in it are painted again.
     bool Repaint(HWND top_level);
 
+    // The display. A new layout or scale tells every window whose monitor's scale changed
+    // (WM_DPICHANGED); a window on a monitor that went stays where it was. False, changing
+    // nothing, for a layout or scale out of the display's limits.
+    const std::vector<Monitor>& Monitors() const { return machine_.display().Monitors(); }
+    bool SetMonitors(const std::vector<MonitorSpec>& specs);
+    bool SetMonitorDpi(std::size_t index, UINT dpi);
+    // The mouse pointer moves to a point of the screen, without a window hearing of it.
+    void MovePointer(POINT point) { machine_.windows().SetCursor(point); }
+    POINT Pointer() const { return machine_.windows().cursor(); }
+
     // The notification area.
     const std::vector<TrayIcon>& TrayIcons() const { return machine_.tray().Icons(); }
     // The balloons shown lately (see Tray::Balloons), and how many were shown in all.

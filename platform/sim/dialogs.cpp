@@ -31,9 +31,11 @@ Dialogs::Dialogs(Machine& machine) : machine_(machine) {
     });
 }
 
-RECT Dialogs::ToPixels(short x, short y, short cx, short cy) {
-    auto px = [](int du) { return static_cast<LONG>(du * 6 / 4); };
-    auto py = [](int du) { return static_cast<LONG>(du * 12 / 8); };
+RECT Dialogs::ToPixels(short x, short y, short cx, short cy, UINT dpi) {
+    // The font's base units grow with the scale: 6 x 12 pixels at 100 %.
+    const long long scale = static_cast<long long>(dpi);
+    auto px = [scale](int du) { return static_cast<LONG>(du * 6 * scale / (4 * 96)); };
+    auto py = [scale](int du) { return static_cast<LONG>(du * 12 * scale / (8 * 96)); };
     return RECT{px(x), py(y), px(x + cx), py(y + cy)};
 }
 
@@ -56,16 +58,24 @@ HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM pa
     }
     const std::u16string class_name = dialog->class_name.empty() ? u"#32770" : dialog->class_name;
     const bool visible = (dialog->style & WS_VISIBLE) != 0;
-    const HWND hwnd =
-        windows.Create(class_name, dialog->title, dialog->style & ~WS_VISIBLE, dialog->ex_style,
-                       parent, 0, ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy), nullptr);
+    // A child dialog takes its parent's scale; a top-level one the monitor's where it opens.
+    const bool child = (dialog->style & WS_CHILD) != 0;
+    const UINT dpi =
+        child ? windows.Find(parent)->dpi
+              : machine_.display()
+                    .Nearest(ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy))
+                    .dpi;
+    const HWND hwnd = windows.Create(class_name, dialog->title, dialog->style & ~WS_VISIBLE,
+                                     dialog->ex_style, parent, 0,
+                                     ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy, dpi),
+                                     nullptr);
     windows.Find(hwnd)->dialog_proc = procedure;
     HWND first_tab_stop = nullptr;
     for (const auto& item : dialog->items) {
         const HWND control =
             windows.Create(item.class_name, item.text_is_ordinal ? std::u16string() : item.text,
                            item.style | WS_CHILD, item.ex_style, hwnd, static_cast<int>(item.id),
-                           ToPixels(item.x, item.y, item.cx, item.cy), nullptr);
+                           ToPixels(item.x, item.y, item.cx, item.cy, dpi), nullptr);
         if (!first_tab_stop && (item.style & WS_TABSTOP) && !(item.style & WS_DISABLED)) {
             first_tab_stop = control;
         }
@@ -120,8 +130,46 @@ std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM 
                 }
             }
             return static_cast<LRESULT>(MAKELPARAM(IDOK, 0x534B));
+        case WM_DPICHANGED:
+            FollowDpi(hwnd, reinterpret_cast<const RECT*>(lparam));
+            return LRESULT{0};
         default:
             return std::nullopt;
+    }
+}
+
+void Dialogs::FollowDpi(HWND dialog, const RECT* suggested) {
+    WindowManager& windows = machine_.windows();
+    const Window* window = windows.Find(dialog);
+    if (!window || !window->TopLevel()) {
+        return;
+    }
+    const UINT dpi = window->dpi;
+    if (suggested) {
+        windows.SetPosition(dialog, nullptr, suggested->left, suggested->top,
+                            suggested->right - suggested->left, suggested->bottom - suggested->top,
+                            SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Relayout(dialog, dpi);
+}
+
+void Dialogs::Relayout(HWND dialog, UINT dpi) {
+    WindowManager& windows = machine_.windows();
+    Window* window = windows.Find(dialog);
+    if (!window || window->layout_dpi == dpi) {
+        return;
+    }
+    const int from = static_cast<int>(window->layout_dpi);
+    const int to = static_cast<int>(dpi);
+    window->layout_dpi = dpi;
+    for (HWND child : windows.Children(dialog)) {
+        Window* control = windows.Find(child);
+        const RECT& r = control->rect;
+        control->rect = RECT{MulDiv(r.left, to, from), MulDiv(r.top, to, from),
+                             MulDiv(r.right, to, from), MulDiv(r.bottom, to, from)};
+        if (control->class_name == u"#32770") {
+            Relayout(child, dpi);
+        }
     }
 }
 

@@ -19,10 +19,15 @@ public:
     BOOL IsDialogMessage(HWND dialog, MSG* msg);
     HWND Item(HWND dialog, int id) const;
 
-    // Dialog units to pixels for the templates' font.
-    static RECT ToPixels(short x, short y, short cx, short cy);
+    // Dialog units to pixels for the templates' font at that display scale.
+    static RECT ToPixels(short x, short y, short cx, short cy, UINT dpi = USER_DEFAULT_SCREEN_DPI);
 
 private:
+    // The dialog manager's answer to a new display scale, for a per-monitor aware dialog: the
+    // dialog takes the suggested rectangle, and its controls and child dialogs scale with it.
+    void FollowDpi(HWND dialog, const RECT* suggested);
+    void Relayout(HWND dialog, UINT dpi);
+
     std::optional<LRESULT> DialogProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
     Machine& machine_;

@@ -8,6 +8,7 @@
 #include "platform/sim/controls.h"
 #include "platform/sim/device_tree.h"
 #include "platform/sim/dialogs.h"
+#include "platform/sim/display.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/file_dialogs.h"
 #include "platform/sim/gdi.h"
@@ -55,6 +56,7 @@ public:
     DeviceTree& devices() { return devices_; }
     FaultInjector& faults() { return faults_; }
     ResourceCounter& resources() { return resources_; }
+    Display& display() { return display_; }
     WindowManager& windows() { return windows_; }
     Dialogs& dialogs() { return dialogs_; }
     FileDialogs& file_dialogs() { return file_dialogs_; }
@@ -80,6 +82,7 @@ private:
     ProgramModule program_;
     Apartments apartments_;
     Gdi gdi_{resources_};
+    Display display_;
     WindowManager windows_{*this};
     Menus menus_{*this};
     Dialogs dialogs_{*this};

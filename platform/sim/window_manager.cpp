@@ -62,6 +62,12 @@ HWND WindowManager::Create(std::u16string class_name, std::u16string title, DWOR
     }
     window->id = id;
     window->rect = rect;
+    if (const Window* parent = (style & WS_CHILD) ? Find(parent_or_owner) : nullptr) {
+        window->dpi = parent->dpi;
+    } else {
+        window->dpi = machine_.display().Nearest(rect).dpi;
+    }
+    window->layout_dpi = window->dpi;
     if (style & WS_VISIBLE) {
         window->shown = next_show_++;
     }
@@ -872,9 +878,59 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         }
         Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+        if (!(pos.flags & SWP_NOMOVE) || !(pos.flags & SWP_NOSIZE)) {
+            FollowMonitorDpi(hwnd);
+        }
         return LRESULT{0};
     });
     return true;
+}
+
+void WindowManager::FollowMonitorDpi(HWND top_level) {
+    Window* window = Find(top_level);
+    if (!window || window->destroyed || !window->TopLevel() || window->thread == 0 ||
+        window->dpi_changing) {
+        return;
+    }
+    const UINT old_dpi = window->dpi;
+    const UINT new_dpi = machine_.display().Nearest(window->rect).dpi;
+    if (new_dpi == old_dpi) {
+        return;
+    }
+    SetDpiWithChildren(top_level, new_dpi);
+    const RECT& rect = window->rect;
+    RECT suggested{rect.left, rect.top,
+                   rect.left + MulDiv(rect.right - rect.left, static_cast<int>(new_dpi),
+                                      static_cast<int>(old_dpi)),
+                   rect.top + MulDiv(rect.bottom - rect.top, static_cast<int>(new_dpi),
+                                     static_cast<int>(old_dpi))};
+    window->dpi_changing = true;
+    Send(top_level, WM_DPICHANGED, MAKEWPARAM(new_dpi, new_dpi),
+         reinterpret_cast<LPARAM>(&suggested));
+    if (Window* after = Find(top_level)) {
+        after->dpi_changing = false;
+    }
+}
+
+void WindowManager::SetDpiWithChildren(HWND hwnd, UINT dpi) {
+    if (Window* window = Find(hwnd)) {
+        window->dpi = dpi;
+    }
+    for (HWND child : Children(hwnd)) {
+        SetDpiWithChildren(child, dpi);
+    }
+}
+
+void WindowManager::DisplayChanged() {
+    for (HWND hwnd : TopLevelWindows()) {
+        const Window* window = Find(hwnd);
+        if (window && !window->destroyed && window->thread != 0) {
+            RunOnWindowThread(*window, [this, hwnd] {
+                FollowMonitorDpi(hwnd);
+                return LRESULT{0};
+            });
+        }
+    }
 }
 
 bool WindowManager::Enable(HWND hwnd, bool enable) {

@@ -54,6 +54,12 @@ struct Window {
     HWND owner = nullptr;   // for top-level windows
     int id = 0;             // control id
     RECT rect{};
+    // The display scale the window is drawn at: its monitor's for a top-level window (programs
+    // here are per-monitor aware), its top-level window's for a child. A dialog's controls were
+    // laid out for `layout_dpi`.
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;
+    UINT layout_dpi = USER_DEFAULT_SCREEN_DPI;
+    bool dpi_changing = false;  // inside its WM_DPICHANGED
     WNDPROC proc = nullptr;
     DLGPROC dialog_proc = nullptr;
     LONG_PTR user_data = 0;
@@ -190,6 +196,10 @@ public:
     // Lets the capture go, when `hwnd` holds it.
     void ReleaseCapture(HWND hwnd);
 
+    // The monitors changed: every program's top-level window whose monitor now has another
+    // scale hears WM_DPICHANGED, as after a move onto a monitor of another scale.
+    void DisplayChanged();
+
 private:
     struct SentMessage {
         MSG msg{};
@@ -235,6 +245,10 @@ private:
     // Runs `action` on the window's own thread: at once when that is the caller, otherwise as a
     // sent message, waiting for it unless the caller is the driver.
     void RunOnWindowThread(const Window& window, std::function<LRESULT()> action);
+    // On the window's thread: takes its monitor's scale and tells it with WM_DPICHANGED, whose
+    // suggested rectangle keeps the top-left corner and scales the size.
+    void FollowMonitorDpi(HWND top_level);
+    void SetDpiWithChildren(HWND hwnd, UINT dpi);
     std::shared_ptr<SentMessage> Enqueue(ThreadId thread, std::shared_ptr<SentMessage> sent);
     void ChangeVisibility(Window& window, bool show, UINT extra_flags);
     // Runs the procedure for a message of the thread's own.

@@ -120,6 +120,7 @@ using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 #define ERROR_INVALID_DATA 13L
 #define ERROR_GEN_FAILURE 31L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_MORE_DATA 234L
@@ -139,3 +140,6 @@ using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD error);
+// number * numerator / denominator through 64 bits, rounded half away from zero; -1 for a zero
+// denominator or a result outside 32 bits.
+int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);

@@ -13,6 +13,7 @@ DECLARE_HANDLE(HDC);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HRGN);
+DECLARE_HANDLE(HMONITOR);
 using HGDIOBJ = void*;
 using HCURSOR = HICON;
 using ATOM = WORD;
@@ -392,6 +393,7 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL WINAPI IsWindow(HWND hWnd);
 BOOL WINAPI IsWindowEnabled(HWND hWnd);
 BOOL WINAPI IsWindowVisible(HWND hWnd);
+BOOL WINAPI IsIconic(HWND hWnd);
 HWND WINAPI GetParent(HWND hWnd);
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
@@ -497,3 +499,34 @@ BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle);
 // COM apartments.
 HRESULT WINAPI CoInitialize(LPVOID pvReserved);
 void WINAPI CoUninitialize();
+
+// Monitors and display scale. The DPI functions of Windows 10 are reached through
+// GetProcAddress on user32.dll, as a program that also runs on older Windows reaches them.
+#define WM_DPICHANGED 0x02E0
+#define USER_DEFAULT_SCREEN_DPI 96
+#define MONITOR_DEFAULTTONULL 0x00000000
+#define MONITOR_DEFAULTTOPRIMARY 0x00000001
+#define MONITOR_DEFAULTTONEAREST 0x00000002
+#define MONITORINFOF_PRIMARY 0x00000001
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+using LPMONITORINFO = MONITORINFO*;
+HMONITOR WINAPI MonitorFromPoint(POINT pt, DWORD dwFlags);
+HMONITOR WINAPI MonitorFromRect(const RECT* lprc, DWORD dwFlags);
+HMONITOR WINAPI MonitorFromWindow(HWND hwnd, DWORD dwFlags);
+BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CYCAPTION 4
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+// At the system's scale: the primary monitor's when the user signed in.
+int WINAPI GetSystemMetrics(int nIndex);
+using FARPROC = INT_PTR(WINAPI*)();
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);

@@ -21,4 +21,7 @@ bool FailsByInjection(const char* operation, DWORD error);
 // cut to fit and always terminated. Returns the number of bytes before the terminator.
 int CopyAnsi(std::u16string_view text, LPSTR buffer, int size);
 
+// The module handle GetModuleHandleA gives for "user32.dll".
+HMODULE User32Module();
+
 }  // namespace sim::api

@@ -1,7 +1,9 @@
 // Menus, strings, icons and bitmaps from the program's resources, and the notification area.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/api_impl/api_support.h"
@@ -13,6 +15,13 @@ namespace {
 
 using sim::api::CopyAnsi;
 using sim::api::M;
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
 
 bool Injected(const char* operation, DWORD error) {
     return sim::api::FailsByInjection(operation, error);
@@ -122,6 +131,10 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+    if (lpModuleName && (SameIgnoringCase(lpModuleName, "user32.dll") ||
+                         SameIgnoringCase(lpModuleName, "user32"))) {
+        return sim::api::User32Module();
+    }
     return lpModuleName ? nullptr : M().program().Handle();
 }
 

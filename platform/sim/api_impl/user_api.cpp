@@ -80,6 +80,11 @@ BOOL WINAPI IsWindowVisible(HWND hWnd) {
     return M().windows().ShownOnScreen(hWnd) ? TRUE : FALSE;
 }
 
+BOOL WINAPI IsIconic(HWND hWnd) {
+    const sim::Window* window = Find(hWnd);
+    return window && (window->style & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
 HWND WINAPI GetParent(HWND hWnd) {
     const sim::Window* window = Find(hWnd);
     if (!window) {

@@ -36,7 +36,8 @@ std::optional<RECT> WorkAreaOf(HMONITOR monitor) {
 
 RECT PrimaryWorkArea() {
     const auto area = WorkAreaOf(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
-    return area.value_or(RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    return area.value_or(
+        RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
 }
 
 // Where a span of `size` starting at `start` lies within [low, high), its start winning when it
@@ -84,8 +85,8 @@ void CentreOnWorkArea(HWND window, const RECT& workArea) {
     MoveTo(window,
            Within(workArea.left + (Width(workArea) - Width(rect)) / 2, Width(rect), workArea.left,
                   workArea.right),
-           Within(workArea.top + (Height(workArea) - Height(rect)) / 2, Height(rect),
-                  workArea.top, workArea.bottom));
+           Within(workArea.top + (Height(workArea) - Height(rect)) / 2, Height(rect), workArea.top,
+                  workArea.bottom));
 }
 
 bool MoveToIfReachable(HWND window, POINT corner) {
@@ -118,8 +119,7 @@ void PlaceBeside(HWND window, HWND other) {
     }
     // No room at either side: centred, but never over the caption, by which the other window
     // is moved out of the way.
-    const LONG left = Within(area.left + (Width(area) - width) / 2, width,
-                             area.left, area.right);
+    const LONG left = Within(area.left + (Width(area) - width) / 2, width, area.left, area.right);
     LONG y = Within(area.top + (Height(area) - height) / 2, height, area.top, area.bottom);
     const LONG captionBottom = beside.top + CaptionHeight(other);
     const bool acrossColumns = left < beside.right && left + width > beside.left;

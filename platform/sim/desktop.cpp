@@ -156,6 +156,17 @@ bool Desktop::SetMonitorDpi(std::size_t index, UINT dpi) {
     return true;
 }
 
+bool Desktop::MoveWindow(HWND hwnd, POINT corner) {
+    const Window* window = machine_.windows().Find(hwnd);
+    if (!window || !window->TopLevel() || !window->Visible()) {
+        return false;
+    }
+    machine_.windows().SetPosition(hwnd, nullptr, corner.x, corner.y, 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+    return true;
+}
+
 bool Desktop::EnableWindow(HWND hwnd, bool enable) {
     if (!machine_.windows().Find(hwnd)) {
         return false;

@@ -108,6 +108,9 @@ public:
     const std::vector<Monitor>& Monitors() const { return machine_.display().Monitors(); }
     bool SetMonitors(const std::vector<MonitorSpec>& specs);
     bool SetMonitorDpi(std::size_t index, UINT dpi);
+    // A person drags the window by its caption until its top-left corner is at `corner`. False
+    // for no such window or a hidden one.
+    bool MoveWindow(HWND hwnd, POINT corner);
     // The mouse pointer moves to a point of the screen, without a window hearing of it.
     void MovePointer(POINT point) { machine_.windows().SetCursor(point); }
     POINT Pointer() const { return machine_.windows().cursor(); }

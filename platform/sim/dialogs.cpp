@@ -60,15 +60,13 @@ HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM pa
     const bool visible = (dialog->style & WS_VISIBLE) != 0;
     // A child dialog takes its parent's scale; a top-level one the monitor's where it opens.
     const bool child = (dialog->style & WS_CHILD) != 0;
-    const UINT dpi =
-        child ? windows.Find(parent)->dpi
-              : machine_.display()
-                    .Nearest(ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy))
-                    .dpi;
-    const HWND hwnd = windows.Create(class_name, dialog->title, dialog->style & ~WS_VISIBLE,
-                                     dialog->ex_style, parent, 0,
-                                     ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy, dpi),
-                                     nullptr);
+    const UINT dpi = child ? windows.Find(parent)->dpi
+                           : machine_.display()
+                                 .Nearest(ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy))
+                                 .dpi;
+    const HWND hwnd = windows.Create(
+        class_name, dialog->title, dialog->style & ~WS_VISIBLE, dialog->ex_style, parent, 0,
+        ToPixels(dialog->x, dialog->y, dialog->cx, dialog->cy, dpi), nullptr);
     windows.Find(hwnd)->dialog_proc = procedure;
     HWND first_tab_stop = nullptr;
     for (const auto& item : dialog->items) {

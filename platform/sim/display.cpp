@@ -22,10 +22,10 @@ bool Contains(const RECT& rect, POINT point) {
 }
 
 long long DistanceSquared(const RECT& rect, POINT point) {
-    const long long dx = point.x < rect.left ? rect.left - point.x
+    const long long dx = point.x < rect.left     ? rect.left - point.x
                          : point.x >= rect.right ? point.x - rect.right + 1
                                                  : 0;
-    const long long dy = point.y < rect.top ? rect.top - point.y
+    const long long dy = point.y < rect.top       ? rect.top - point.y
                          : point.y >= rect.bottom ? point.y - rect.bottom + 1
                                                   : 0;
     return dx * dx + dy * dy;
@@ -93,8 +93,8 @@ const Monitor& Display::Nearest(const RECT& rect) const {
     if (const Monitor* overlapping = Overlapping(rect)) {
         return *overlapping;
     }
-    return Nearest(POINT{rect.left + (rect.right - rect.left) / 2,
-                         rect.top + (rect.bottom - rect.top) / 2});
+    return Nearest(
+        POINT{rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2});
 }
 
 bool Display::SetLayout(const std::vector<MonitorSpec>& specs) {

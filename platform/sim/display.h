@@ -27,8 +27,8 @@ struct MonitorSpec {
 
 class Display {
 public:
-    static constexpr UINT kMinDpi = 96;    // 100 %
-    static constexpr UINT kMaxDpi = 480;   // 500 %, Windows' largest custom scale
+    static constexpr UINT kMinDpi = 96;   // 100 %
+    static constexpr UINT kMaxDpi = 480;  // 500 %, Windows' largest custom scale
     static constexpr int kMaxMonitors = 8;
     static constexpr int kMinSide = 640;
     static constexpr int kMaxSide = 7680;

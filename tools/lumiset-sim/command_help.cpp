@@ -38,6 +38,14 @@ constexpr std::array kHelp = {
     CommandHelp{"key", "presses an arrow key on the trackbar ID, or Esc in the active window",
                 "key ID left|right | key esc", "key esc"},
     CommandHelp{"close", "clicks the close box of the active window", "close", "close"},
+    CommandHelp{"display",
+                "lists the monitors, the pointer and the tray icon's size; changes the "
+                "monitors' scales and layout; moves the pointer or the active window by its "
+                "caption; lists where the programs' windows are",
+                "display | display scale PERCENT [MONITOR] | display monitors "
+                "WIDTHxHEIGHT[@PERCENT]... | display pointer X Y | display move X Y | display "
+                "windows",
+                "display scale 150"},
     CommandHelp{"repaint", "uncovers the active window, which paints itself again", "repaint",
                 "repaint"},
     CommandHelp{"page", "another program asks Lumiset for its settings window on that tab",

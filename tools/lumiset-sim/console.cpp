@@ -184,6 +184,7 @@ std::span<const Console::Verb> Console::Verbs() {
              return w.size() == 1 ? c.Repaint() : c.Error("usage: repaint");
          }},
         {"device", [](Console& c, const Words& w, std::string_view) { return c.Device(w); }},
+        {"display", [](Console& c, const Words& w, std::string_view) { return c.Display(w); }},
         {"power", [](Console& c, const Words& w, std::string_view) { return c.Power(w); }},
         {"rights", [](Console& c, const Words& w, std::string_view) { return c.Rights(w); }},
         {"shell",

@@ -89,8 +89,8 @@ int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator) {
     const long long product = static_cast<long long>(nNumber) * nNumerator;
     const long long half = std::llabs(static_cast<long long>(nDenominator)) / 2;
     const bool negative = (product < 0) != (nDenominator < 0);
-    const long long magnitude = (std::llabs(product) + half) / std::llabs(
-                                                                   static_cast<long long>(nDenominator));
+    const long long magnitude =
+        (std::llabs(product) + half) / std::llabs(static_cast<long long>(nDenominator));
     const long long result = negative ? -magnitude : magnitude;
     if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min()) {
         return -1;

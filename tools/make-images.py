@@ -12,6 +12,9 @@ import struct
 import sys
 
 SUBSAMPLES = 4  # per axis; edges inside an image are smoothed, the outline follows the mask
+# The tray icon and the Zoom arrows hold an image drawn for each of these sizes: 16 at 100 %
+# display scale to 48 at 300 % for the tray, the arrows from 16 up as the buttons grow.
+ICON_SIZES = (16, 20, 24, 32, 40, 48)
 
 
 # --- shapes: each is a predicate on a point in pixel coordinates -------------------------------
@@ -224,6 +227,40 @@ def webcam_layers():
     ]
 
 
+def webcam_layers_at(size):
+    """The webcam drawn for a size x size image: the 48-pixel drawing's measures scaled and put
+    on the pixel grid (edges and radii in whole pixels, circles centred on a pixel corner, every
+    ring at least a pixel wide), so that a small icon keeps sharp rings instead of a shrunken blur. Below 24 pixels the
+    pupil, the glint and the light would be specks, and are left out."""
+    if size == 48:
+        return webcam_layers()
+    k = size / 48
+    cx, cy = size / 2, round(19 * k)
+    body = round(16 * k)
+    face = min(round(14.5 * k), body - 1)
+    lens_ring = min(round(8.5 * k), face - 1)
+    lens = min(round(6.5 * k), lens_ring - 1)
+    base_half, neck_half = round(13 * k), max(1, round(3 * k))
+    layers = [
+        (rounded_rect(cx - base_half, round(39 * k), cx + base_half, round(45 * k),
+                      max(1, round(3 * k))), (58, 60, 66)),
+        (rect(cx - neck_half, round(30 * k), cx + neck_half, round(41 * k)), (96, 98, 104)),
+        (circle(cx, cy, body), (62, 64, 72)),
+        (circle(cx, cy, face), (214, 216, 222)),
+        (circle(cx, cy, lens_ring), (40, 42, 50)),
+        (circle(cx, cy, lens), (44, 74, 140)),
+    ]
+    if size >= 24:
+        glint = round(2.5 * k)
+        layers += [
+            (circle(cx, cy, min(round(3.5 * k), lens - 1)), (22, 30, 58)),
+            (circle(cx - glint, cy - glint, max(1, round(1.8 * k))), (235, 240, 250)),
+            (circle(cx + round(9.5 * k), cy - round(9.5 * k), max(1, round(1.6 * k))),
+             (70, 200, 90)),
+        ]
+    return layers
+
+
 def lens_layers():
     return [
         (circle(24, 24, 21), (50, 52, 60)),
@@ -242,15 +279,38 @@ def power_layers():
     ]
 
 
-def triangle(direction):
-    """A black triangle on a 32 x 32 grid pointing up, down, left or right."""
-    points = {
-        "up": [(16, 6), (27, 24), (5, 24)],
-        "down": [(5, 8), (27, 8), (16, 26)],
-        "left": [(6, 16), (24, 5), (24, 27)],
-        "right": [(8, 5), (26, 16), (8, 27)],
-    }[direction]
-    return [(polygon(points), (0, 0, 0))]
+def arrow_rows(size, direction):
+    """A black triangle for a size x size image, pointing up, down, left or right, drawn in whole
+    pixels: centred, about 22/32 of the image wide, each side stepping out one pixel over one
+    or two rows in turn, so that its edges are even stairs at every size rather than the uneven
+    ones a scaled polygon leaves."""
+    half_width = max(2, round(size * 11 / 32))
+    half_widths = []  # from the tip to the base
+    for step in range(1, half_width + 1):
+        half_widths += [step] * (2 if step % 2 else 1)
+    length = len(half_widths)
+    start = (size - length) // 2
+    centre = size // 2
+
+    def covered(along, across):
+        """along: from the tip towards the base; across: from the centre line."""
+        index = along - start
+        return 0 <= index < length and -half_widths[index] <= across < half_widths[index]
+
+    black, clear = (0, 0, 0, True), (0, 0, 0, False)
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            along, across = {
+                "up": (y, x - centre),
+                "down": (size - 1 - y, x - centre),
+                "left": (x, y - centre),
+                "right": (size - 1 - x, y - centre),
+            }[direction]
+            row.append(black if covered(along, across) else clear)
+        rows.append(row)
+    return rows
 
 
 def tick_levels():
@@ -267,18 +327,24 @@ def outputs():
     def icon24(size, layers):
         return ico_file([(size, size, 0, 24, icon_image_24(render(size, size, layers)))])
 
-    def icon4(direction):
-        return ico_file([(32, 32, 16, 4, icon_image_4(render(32, 32, triangle(direction))))])
+    def sized_webcam():
+        return ico_file([(size, size, 0, 24,
+                          icon_image_24(render(size, size, webcam_layers_at(size))))
+                         for size in ICON_SIZES])
+
+    def sized_arrow(direction):
+        return ico_file([(size, size, 16, 4, icon_image_4(arrow_rows(size, direction)))
+                         for size in ICON_SIZES])
 
     return {
-        "webcam.ico": icon24(48, webcam_layers()),
+        "webcam.ico": sized_webcam(),
         "webcam-small.ico": icon24(32, scaled_layers(webcam_layers(), 32 / 48)),
         "lens.ico": icon24(48, lens_layers()),
         "power.ico": icon24(48, power_layers()),
-        "arrow-up.ico": icon4("up"),
-        "arrow-down.ico": icon4("down"),
-        "arrow-left.ico": icon4("left"),
-        "arrow-right.ico": icon4("right"),
+        "arrow-up.ico": sized_arrow("up"),
+        "arrow-down.ico": sized_arrow("down"),
+        "arrow-left.ico": sized_arrow("left"),
+        "arrow-right.ico": sized_arrow("right"),
         "menu-mark.bmp": bmp_file_8(tick_levels()),
     }
 

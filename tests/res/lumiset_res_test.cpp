@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/sim/res/res_file.h"
 #include "res/resource.h"
@@ -350,22 +352,37 @@ TEST_F(LumisetResTest, StringTableInEveryLanguage) {
 }
 
 TEST_F(LumisetResTest, IconsAndMenuMark) {
-    // The tray icon holds one 48 x 48 image, whatever size is asked for.
-    const auto tray_group =
-        file->Find(ResourceName::Id(sim::res::kTypeGroupIcon), ResourceName::Id(IDI_TRAY), kZhTw);
-    ASSERT_TRUE(tray_group.has_value());
-    EXPECT_EQ(sim::res::ParseIconDirectory(*tray_group)->size(), 1u);
-    const auto tray = file->Icon(IDI_TRAY, 16, 16, kEnUs);
-    ASSERT_TRUE(tray.has_value());
-    EXPECT_EQ((std::vector<int>{tray->width, tray->height, tray->bit_count}),
-              (std::vector<int>{48, 48, 24}));
+    // The tray icon and the arrows hold an image for every display scale from 100 % to 300 %,
+    // each chosen for exactly its size: a 16 x 16 request must not get a larger image shrunk.
+    const std::vector<int> sizes = {16, 20, 24, 32, 40, 48};
+    auto image_sizes = [&](WORD id, WORD lang) {
+        const auto group =
+            file->Find(ResourceName::Id(sim::res::kTypeGroupIcon), ResourceName::Id(id), lang);
+        std::vector<int> found;
+        if (const auto directory = group ? sim::res::ParseIconDirectory(*group) : std::nullopt) {
+            for (const auto& entry : *directory) {
+                found.push_back(entry.width == entry.height ? entry.width : -1);
+            }
+        }
+        return found;
+    };
+    EXPECT_EQ(image_sizes(IDI_TRAY, kZhTw), sizes);
+    for (const int size : sizes) {
+        const auto tray = file->Icon(IDI_TRAY, size, size, kEnUs);
+        ASSERT_TRUE(tray.has_value()) << size;
+        EXPECT_EQ((std::vector<int>{tray->width, tray->height, tray->bit_count}),
+                  (std::vector<int>{size, size, 24}));
+    }
 
     for (const WORD arrow : {IDI_ARROW_UP, IDI_ARROW_DOWN, IDI_ARROW_LEFT, IDI_ARROW_RIGHT}) {
-        const auto icon = file->Icon(arrow, 32, 32, kZhCn);
-        ASSERT_TRUE(icon.has_value()) << arrow;
-        EXPECT_EQ((std::vector<int>{icon->width, icon->height, icon->bit_count}),
-                  (std::vector<int>{32, 32, 4}))
-            << arrow;
+        EXPECT_EQ(image_sizes(arrow, kZhCn), sizes) << arrow;
+        for (const int size : sizes) {
+            const auto icon = file->Icon(arrow, size, size, kZhCn);
+            ASSERT_TRUE(icon.has_value()) << arrow;
+            EXPECT_EQ((std::vector<int>{icon->width, icon->height, icon->bit_count}),
+                      (std::vector<int>{size, size, 4}))
+                << arrow;
+        }
     }
     for (const auto& [id, size] :
          {std::pair{IDI_LENS, 48}, std::pair{IDI_POWER, 48}, std::pair{IDI_WEBCAM_SMALL, 32}}) {

@@ -678,6 +678,10 @@ int Serve() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Rectangles and the cursor in the screen's own pixels: at a display scale above 100 %,
+    // Windows hands a program unaware of it coordinates shrunk to 96 dots per inch (Wine 8 does
+    // not, but the pictures at 150 % must not depend on that).
+    SetProcessDPIAware();
     if (argc == 2 && std::strcmp(argv[1], "serve") == 0) {
         return Serve();
     }

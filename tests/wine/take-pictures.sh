@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Pictures of Lumiset's windows for the README: the real Lumiset.exe under Wine on a virtual X
-# display, with the test camera registered, in English and in Simplified Chinese. Each window is
+# display, with the test camera registered, in English and in Simplified Chinese, and in English
+# at 150 % display scale (144 dots per inch). Each window is
 # opened the way a person or another program opens it, found with lumiset_probe, and taken with
 # ImageMagick's `import`, cropped to the window (the tray menu with the notification area below
 # it).
 #
 # usage: take-pictures.sh LUMISET_EXE PROBE_EXE OUT_DIR [WORK_DIR]
-#   OUT_DIR receives en/NAME.png and zh-CN/NAME.png (NAME as in pictures.expected).
+#   OUT_DIR receives en/NAME.png, zh-CN/NAME.png and 150/NAME.png (NAME as in
+#   pictures.expected).
 #   WORK_DIR (default: the probe's folder/wine-pictures) keeps the Wine prefix, which later runs
 #   reuse while it matches this Wine and this script, and the program's log.
 # exit: 0 every picture taken, 1 a picture could not be taken, 2 usage or set-up error,
@@ -25,13 +27,17 @@ readonly TRAY_CALLBACK=0x83E8
 readonly TRAY_ICON_ID=148
 readonly WM_RBUTTONUP=0x205
 # Bump when the prefix set-up below changes, so that older prefixes are rebuilt.
-readonly PREFIX_LAYOUT=3
-# Wine's desktop, and the X screen it fills: room for the settings window at its full height.
-readonly DESKTOP_WIDTH=1024
-readonly DESKTOP_HEIGHT=768
-# Desktop shown around the tray menu, in pixels.
+readonly PREFIX_LAYOUT=4
+# Wine's desktop, and the X screen it fills: room for the settings window at its full height at
+# 150 %.
+readonly DESKTOP_WIDTH=1536
+readonly DESKTOP_HEIGHT=1152
+# Desktop shown around the tray menu at 100 %, in pixels; as much more as the display scale.
 readonly MENU_MARGIN=24
 readonly TRAY_PICTURE_WIDTH=200
+# Dots per inch of the display scales: 100 % and 150 %.
+readonly DPI_100=96
+readonly DPI_150=144
 # Debian's fonts-wqy-microhei.
 readonly CJK_FONT='WenQuanYi Micro Hei'
 
@@ -64,7 +70,8 @@ run_outside() {
         die "no zh_CN.UTF-8 locale (tools/install-deps.sh generates it)"
 
     local work_dir=${4:-$(dirname "$probe")/wine-pictures}
-    mkdir -p "$work_dir" "$out_dir/en" "$out_dir/zh-CN" || die "cannot create $work_dir or $out_dir"
+    mkdir -p "$work_dir" "$out_dir/en" "$out_dir/zh-CN" "$out_dir/150" ||
+        die "cannot create $work_dir or $out_dir"
     lock_work_dir "$work_dir"
 
     LUMISET_EXE=$(readlink -f "$lumiset")
@@ -85,6 +92,8 @@ CTL=$(dirname "${LUMISET_EXE:-.}")/lumisetctl.exe
 TESTCAM_PATH='C:\lumiset-testcam\lumiset-testcam.dll'
 KEEP_ALIVE_PID=
 LUMISET_PID=
+# The display's dots per inch in this part of the run.
+DPI=$DPI_100
 # Where the icon is on the taskbar; the number of the message that shows a settings tab.
 ICON_RECT=
 SHOW_SETTINGS=
@@ -108,11 +117,38 @@ wine_call() {
 
 ctl() { wine_call "$CTL" "$@"; }
 
-# One probe answers every question of the run (`lumiset_probe serve`): a Wine process each would
-# cost a few tenths of a second per question.
+# One probe answers every question of a display scale (`lumiset_probe serve`): a Wine process each
+# would cost a few tenths of a second per question.
 start_probe() {
     coproc PROBE_SERVER { exec "$WINE" "$PROBE" serve 2>>"$LUMISET_WORK_DIR/probe.log"; }
 }
+
+# Ends every Wine process of the prefix, the desktop's and the probe's included.
+stop_session() {
+    if [[ -n ${PROBE_SERVER_PID:-} ]]; then
+        kill "$PROBE_SERVER_PID" 2>/dev/null
+        wait "$PROBE_SERVER_PID" 2>/dev/null
+    fi
+    [[ -n $KEEP_ALIVE_PID ]] && kill "$KEEP_ALIVE_PID" 2>/dev/null
+    stop_wineserver
+    KEEP_ALIVE_PID=
+}
+
+# Starts the desktop, its taskbar and the probe afresh at $1 dots per inch. Wine reads the
+# display's scale (LogPixels of the user's desktop settings) once per process, so every process
+# of the prefix starts again.
+start_session_at() {
+    stop_session
+    DPI=$1
+    wine_call reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f \
+        >/dev/null || die "setting LogPixels to $DPI failed"
+    stop_wineserver
+    start_keep_alive "$PROBE"
+    start_probe
+}
+
+# $1 pixels at 100 %, at the display scale of the run.
+scaled() { say $(($1 * DPI / DPI_100)); }
 
 # Asks the probe; prints its answer and returns its status.
 probe() {
@@ -282,15 +318,23 @@ picture_tray_menu() {
         fi
         read -r mx my _ mh <<<"$menu"
     done
-    local right=$((tx + tw)) top=$((my - MENU_MARGIN)) left=$((mx - MENU_MARGIN))
-    ((right - left < TRAY_PICTURE_WIDTH)) && left=$((right - TRAY_PICTURE_WIDTH))
+    local margin width
+    margin=$(scaled "$MENU_MARGIN")
+    width=$(scaled "$TRAY_PICTURE_WIDTH")
+    local right=$((tx + tw)) top=$((my - margin)) left=$((mx - margin))
+    ((right - left < width)) && left=$((right - width))
     take tray-menu "$left $top $((right - left)) $((ty + th - top))"
     close_tray_menu
 }
 
+# The settings window on its first tab, "Image Control"; then on "Effect" unless $1 is "first".
 picture_settings() {
     ctl settings >/dev/null
     take settings-image-control "$(probe rect-dialog $((START_DEADLINE * 1000)))"
+    if [[ ${1:-} == first ]]; then
+        close_dialog
+        return
+    fi
     [[ -n $SHOW_SETTINGS ]] || SHOW_SETTINGS=$(probe registered LumisetShowSettings)
     probe post "$SHOW_SETTINGS" 1 0 >/dev/null
     sleep 0.3
@@ -342,8 +386,8 @@ run_inside() {
     local started
     started=$(now_ms)
     RUN_STARTED=$started
-    start_keep_alive "$PROBE"
-    start_probe
+    # At 100 % first, whatever an interrupted run left in the prefix.
+    start_session_at "$DPI_100"
 
     register_test_camera
     wine_call reg add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 1 /f >/dev/null ||
@@ -351,6 +395,16 @@ run_inside() {
 
     pictures_in en C " Zoom"
     pictures_in zh-CN zh_CN.UTF-8 ' \u7f29\u653e'
+
+    # At 150 %, in English: the windows whose layout the scale changes most.
+    start_session_at "$DPI_150"
+    LANGUAGE_DIR=$OUT_DIR/150
+    LOCALE=C
+    start_lumiset
+    picture_tray_menu
+    picture_settings first
+    picture_zoom " Zoom"
+    stop_lumiset
 
     wine_call regsvr32 /s /u "$TESTCAM_PATH" >/dev/null
     say "# pictures took $(elapsed_since "$started") s"

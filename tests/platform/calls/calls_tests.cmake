@@ -4,6 +4,7 @@ set(LUMISET_CALLS_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/wine_departures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/control_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dialog_calls_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/display_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/menu_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registry_calls_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/system_event_calls_test.cpp

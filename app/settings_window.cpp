@@ -49,6 +49,20 @@ void CSettingsDlg::Close() {
     DestroyWindow();
 }
 
+BOOL CSettingsDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0 &&
+        GetSafeHwnd() != nullptr &&
+        (pMsg->hwnd == GetSafeHwnd() || ::IsChild(GetSafeHwnd(), pMsg->hwnd))) {
+        const int step = ::GetKeyState(VK_SHIFT) < 0 ? kTabCount - 1 : 1;
+        const int current = m_tabCtrl.GetCurSel();
+        ShowTab(((current >= 0 ? current : 0) + step) % kTabCount);
+        // On the tabs, as a click on one leaves it; Tab goes on into the page.
+        ::SetFocus(m_tabCtrl.GetSafeHwnd());
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 void CSettingsDlg::OnClose() {
     Close();
 }
@@ -73,6 +87,10 @@ void CSettingsDlg::ShowTab(int tab) {
     // Hidden first: a page on a hidden tab is never painted, so it reads nothing.
     CDialog& hidden = Page(tab == ImageControlTab ? EffectTab : ImageControlTab);
     if (hidden.GetSafeHwnd() != nullptr) {
+        // The keyboard stays in sight: on the tabs.
+        if (::IsChild(hidden.GetSafeHwnd(), ::GetFocus())) {
+            ::SetFocus(m_tabCtrl.GetSafeHwnd());
+        }
         hidden.ShowWindow(SW_HIDE);
     }
     CDialog& shown = Page(tab);
@@ -81,6 +99,10 @@ void CSettingsDlg::ShowTab(int tab) {
         if (!shown.Create(page_template, this)) {
             return;
         }
+        // Tab goes into the page's controls as into the window's own.
+        ::SetWindowLongPtrA(
+            shown.GetSafeHwnd(), GWL_EXSTYLE,
+            ::GetWindowLongPtrA(shown.GetSafeHwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
         PlacePage(shown);
     }
     shown.ShowWindow(SW_SHOW);
@@ -91,6 +113,8 @@ void CSettingsDlg::PlacePage(CDialog& page) {
     ::GetWindowRect(m_tabCtrl.GetSafeHwnd(), &area);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&area), 2);
     m_tabCtrl.AdjustRect(FALSE, &area);
-    page.SetWindowPos(HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                      SWP_NOACTIVATE);
+    // Right after the tab control in the tab order, which clips it (WS_CLIPSIBLINGS) to stay
+    // under it.
+    page.SetWindowPos(m_tabCtrl.GetSafeHwnd(), area.left, area.top, area.right - area.left,
+                      area.bottom - area.top, SWP_NOACTIVATE);
 }

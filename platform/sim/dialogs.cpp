@@ -111,6 +111,9 @@ std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM 
             }
             return LRESULT{0};
         }
+        case WM_NEXTDLGCTL:
+            machine_.navigation().NextDialogControl(hwnd, wparam, lparam);
+            return LRESULT{0};
         case DM_GETDEFID:
             for (HWND child : windows.Children(hwnd)) {
                 const Window* control = windows.Find(child);
@@ -139,6 +142,11 @@ BOOL Dialogs::IsDialogMessage(HWND dialog, MSG* msg) {
     if (!msg || !windows.Find(dialog) ||
         (msg->hwnd != dialog && !windows.IsDescendant(dialog, msg->hwnd))) {
         return FALSE;
+    }
+    // A page that holds controls of its own leaves the keyboard to the dialog it sits in.
+    dialog = machine_.navigation().Destination(dialog);
+    if (machine_.navigation().HandleKey(dialog, *msg)) {
+        return TRUE;
     }
     if (msg->message == WM_KEYDOWN) {
         if (msg->wParam == VK_ESCAPE) {

@@ -3,6 +3,7 @@
 #include "camera/vendor_properties.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
+#include "framework/message_origin.h"
 #include "res/resource.h"
 
 namespace {
@@ -359,10 +360,11 @@ UINT CImageControlPage::TrackbarId(HWND window) const {
 }
 
 // Every move of a trackbar ends with TB_ENDTRACK, whether keys, a click on the track or the mouse
-// letting go of the thumb made it; the drag's release then also says NM_RELEASEDCAPTURE.
+// letting go of the thumb made it; the drag's release then also says NM_RELEASEDCAPTURE. Only the
+// page's own trackbars tell it so, from its own thread.
 LRESULT CImageControlPage::OnScroll(WPARAM wParam, LPARAM lParam) {
     const UINT id = TrackbarId(reinterpret_cast<HWND>(lParam));
-    if (id == 0) {
+    if (id == 0 || framework::SentFromAnotherThread()) {
         return Default();
     }
     m_endedTrackbar = 0;

@@ -108,9 +108,11 @@ TEST_F(ImageControlPageTest, TrackbarsWriteOnceWhenAMoveEnds) {
     Drag(IDC_BRIGHTNESS_SLIDER, 20);
     EXPECT_EQ(CameraLog(), (Lines{"set image.2 8", "set image.2 20"}));
 
-    // The end of a move of any window but the page's own trackbars writes nothing.
+    // The end of a move of any window but the page's own trackbars writes nothing, and nor does
+    // another program's word for one of them.
     const HWND page = ::GetParent(Control(IDC_BRIGHTNESS_SLIDER));
-    for (const HWND other : {Control(IDC_BRIGHTNESS_VALUE), Settings(), HWND{}}) {
+    for (const HWND other :
+         {Control(IDC_BRIGHTNESS_VALUE), Settings(), HWND{}, Control(IDC_BRIGHTNESS_SLIDER)}) {
         desktop.Send(page, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(other));
         desktop.Send(page, WM_VSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(other));
     }

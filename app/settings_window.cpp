@@ -113,8 +113,10 @@ void CSettingsDlg::PlacePage(CDialog& page) {
     ::GetWindowRect(m_tabCtrl.GetSafeHwnd(), &area);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&area), 2);
     m_tabCtrl.AdjustRect(FALSE, &area);
-    // Right after the tab control in the tab order, which clips it (WS_CLIPSIBLINGS) to stay
-    // under it.
-    page.SetWindowPos(m_tabCtrl.GetSafeHwnd(), area.left, area.top, area.right - area.left,
-                      area.bottom - area.top, SWP_NOACTIVATE);
+    // The page on top, the tab control at the bottom (WS_CLIPSIBLINGS keeps it from drawing over
+    // the page): the tab order, which follows the z-order round, goes tabs, page, Close.
+    ::SetWindowPos(m_tabCtrl.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    page.SetWindowPos(HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                      SWP_NOACTIVATE);
 }

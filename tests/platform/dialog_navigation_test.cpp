@@ -47,7 +47,8 @@ protected:
                                                  MAKEINTRESOURCEA(IDD_IMAGE_CONTROL + page),
                                                  settings, Proc, 0);
                 SetWindowLongPtrA(pages[page], GWL_EXSTYLE, WS_EX_CONTROLPARENT);
-                SetWindowPos(pages[page], tab, 0, 30, 400, 500, SWP_NOACTIVATE);
+                SetWindowPos(tab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                SetWindowPos(pages[page], HWND_TOP, 0, 30, 400, 500, SWP_NOACTIVATE);
             }
             ShowWindow(pages[0], SW_SHOW);
             ShowWindow(settings, SW_SHOW);
@@ -81,11 +82,14 @@ protected:
 };
 
 TEST_F(DialogNavigationTest, TabGoesThroughTheShownPageInZOrderAndRound) {
-    // The page sits right after the tab control in the z-order; the order of creation, which
-    // `show` follows, stays.
-    EXPECT_EQ(GetWindow(settings, GW_CHILD), GetDlgItem(settings, IDC_SETTINGS_TAB));
-    EXPECT_EQ(GetWindow(GetDlgItem(settings, IDC_SETTINGS_TAB), GW_HWNDNEXT), pages[1]);
-    EXPECT_EQ(GetWindow(pages[1], GW_HWNDPREV), GetDlgItem(settings, IDC_SETTINGS_TAB));
+    // The pages on top of the z-order, the tab control at its bottom; the order of creation,
+    // which `show` follows, stays.
+    const HWND tab = GetDlgItem(settings, IDC_SETTINGS_TAB);
+    EXPECT_EQ(GetWindow(settings, GW_CHILD), pages[1]);
+    EXPECT_EQ(GetWindow(pages[1], GW_HWNDNEXT), pages[0]);
+    EXPECT_EQ(GetWindow(pages[0], GW_HWNDNEXT), GetDlgItem(settings, IDC_SETTINGS_CLOSE));
+    EXPECT_EQ(GetWindow(tab, GW_HWNDPREV), GetDlgItem(settings, IDC_SETTINGS_CLOSE));
+    EXPECT_EQ(GetWindow(tab, GW_HWNDNEXT), nullptr);
     EXPECT_EQ(desktop.VisibleControls(settings).front().id, IDC_SETTINGS_CLOSE);
 
     // Only the Image Control page is shown: number boxes, disabled controls and the hidden page
@@ -104,11 +108,11 @@ TEST_F(DialogNavigationTest, TabGoesThroughTheShownPageInZOrderAndRound) {
 
     // A page without WS_EX_CONTROLPARENT is one window to the dialog manager, and no tab stop.
     SetWindowLongPtrA(pages[0], GWL_EXSTYLE, 0);
-    EXPECT_EQ(Walk({}, 2), (std::vector<int>{IDC_SETTINGS_TAB, IDC_SETTINGS_CLOSE}));
+    EXPECT_EQ(Walk({}, 2), (std::vector<int>{IDC_SETTINGS_CLOSE, IDC_SETTINGS_TAB}));
     ShowWindow(pages[0], SW_HIDE);
     ShowWindow(pages[1], SW_SHOW);
-    EXPECT_EQ(Walk({}, 5), (std::vector<int>{IDC_SETTINGS_TAB, IDC_FRAME_PATH, IDC_BROWSE_FRAME,
-                                             IDC_LOAD_FILE, IDC_SETTINGS_CLOSE}))
+    EXPECT_EQ(Walk({}, 5), (std::vector<int>{IDC_FRAME_PATH, IDC_BROWSE_FRAME, IDC_LOAD_FILE,
+                                             IDC_SETTINGS_CLOSE, IDC_SETTINGS_TAB}))
         << "the Effect page's radio buttons have no tab stop until one is checked";
 }
 

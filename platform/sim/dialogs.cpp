@@ -72,8 +72,12 @@ HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM pa
     }
     if (windows.CallProcedure(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first_tab_stop),
                               param) &&
-        first_tab_stop) {
-        windows.SetFocus(first_tab_stop);
+        windows.Find(hwnd)) {
+        // The procedure may have changed the tab stops: the first is looked for again.
+        const HWND focus = machine_.navigation().NextTabItem(hwnd, nullptr, false);
+        if (focus) {
+            windows.SetFocus(focus);
+        }
     }
     if (visible && windows.Find(hwnd)) {
         windows.Show(hwnd, SW_SHOWNORMAL);

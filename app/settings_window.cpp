@@ -99,10 +99,12 @@ void CSettingsDlg::ShowTab(int tab) {
         if (!shown.Create(page_template, this)) {
             return;
         }
-        // Tab goes into the page's controls as into the window's own.
-        ::SetWindowLongPtrA(
-            shown.GetSafeHwnd(), GWL_EXSTYLE,
-            ::GetWindowLongPtrA(shown.GetSafeHwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        // A control of the window (DS_CONTROL), so that the window's dialog manager takes its keys,
+        // and one that holds controls (WS_EX_CONTROLPARENT), so that Tab goes into them.
+        const HWND page = shown.GetSafeHwnd();
+        ::SetWindowLongPtrA(page, GWL_STYLE, ::GetWindowLongPtrA(page, GWL_STYLE) | DS_CONTROL);
+        ::SetWindowLongPtrA(page, GWL_EXSTYLE,
+                            ::GetWindowLongPtrA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
         PlacePage(shown);
     }
     shown.ShowWindow(SW_SHOW);

@@ -32,8 +32,7 @@ HWND DialogNavigation::Destination(HWND dialog) const {
     const WindowManager& windows = machine_.windows();
     HWND target = dialog;
     for (const Window* window = windows.Find(target);
-         window && !window->TopLevel() && (window->ex_style & WS_EX_CONTROLPARENT) &&
-         IsDialog(window->parent);
+         window && !window->TopLevel() && (window->style & DS_CONTROL) && IsDialog(window->parent);
          window = windows.Find(target)) {
         target = window->parent;
     }

@@ -21,8 +21,8 @@ public:
     void Release(UINT virtual_key) { held_.erase(virtual_key); }
     bool Down(UINT virtual_key) const { return held_.count(virtual_key) != 0; }
 
-    // The dialog that takes a key pressed in `dialog`: a child dialog holding controls of its own
-    // hands the keyboard up to the dialog it sits in.
+    // The dialog that takes a key pressed in `dialog`: a child dialog made a control of its
+    // parent dialog (DS_CONTROL) hands the keyboard up to it.
     HWND Destination(HWND dialog) const;
     // The tab stop after (or before) `from` in the dialog's tab order, going round; `from` itself
     // when there is no other, the first (or last) when `from` is not in the dialog.

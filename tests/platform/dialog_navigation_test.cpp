@@ -46,15 +46,22 @@ protected:
                 pages[page] = CreateDialogParamA(GetModuleHandleA(nullptr),
                                                  MAKEINTRESOURCEA(IDD_IMAGE_CONTROL + page),
                                                  settings, Proc, 0);
+                SetWindowLongPtrA(pages[page], GWL_STYLE,
+                                  GetWindowLongPtrA(pages[page], GWL_STYLE) | DS_CONTROL);
                 SetWindowLongPtrA(pages[page], GWL_EXSTYLE, WS_EX_CONTROLPARENT);
                 SetWindowPos(tab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
                 SetWindowPos(pages[page], HWND_TOP, 0, 30, 400, 500, SWP_NOACTIVATE);
             }
             ShowWindow(pages[0], SW_SHOW);
             ShowWindow(settings, SW_SHOW);
+            // As the framework does: the innermost dialog is asked first.
             MSG msg;
             while (GetMessageA(&msg, nullptr, 0, 0)) {
-                if (!IsDialogMessageA(settings, &msg)) {
+                HWND dialog = settings;
+                for (HWND page : pages) {
+                    dialog = IsChild(page, msg.hwnd) ? page : dialog;
+                }
+                if (!IsDialogMessageA(dialog, &msg)) {
                     DispatchMessageA(&msg);
                 }
             }
@@ -105,6 +112,12 @@ TEST_F(DialogNavigationTest, TabGoesThroughTheShownPageInZOrderAndRound) {
               (std::vector<int>{IDC_SETTINGS_CLOSE, IDC_BW_MODE, IDC_BACKLIGHT_COMP}));
     EXPECT_TRUE(log.empty()) << "moving the focus clicks nothing";
     EXPECT_EQ(GetKeyState(VK_SHIFT), 0) << "Shift is let go after the key";
+
+    // A page that is no control of the window (DS_CONTROL) keeps its keys: Tab goes round it.
+    const LONG_PTR style = GetWindowLongPtrA(pages[0], GWL_STYLE);
+    SetWindowLongPtrA(pages[0], GWL_STYLE, style & ~DS_CONTROL);
+    EXPECT_EQ(Walk({}, 3), (std::vector<int>{IDC_BW_MODE, IDC_MIRROR, IDC_FLIP}));
+    SetWindowLongPtrA(pages[0], GWL_STYLE, style);
 
     // A page without WS_EX_CONTROLPARENT is one window to the dialog manager, and no tab stop.
     SetWindowLongPtrA(pages[0], GWL_EXSTYLE, 0);

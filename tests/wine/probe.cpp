@@ -40,6 +40,7 @@ constexpr char kUsageText[] =
     "  count-windows TITLE     prints how many there are\n"
     "  close-window TITLE      its close box (WM_SYSCOMMAND SC_CLOSE)\n"
     "  key-window TITLE VK     the key VK pressed where its thread has the focus\n"
+    "  focus-id TITLE          prints the id of the control with its thread's focus (0: none)\n"
     "  click-window TITLE ID   a click on its control ID (BM_CLICK)\n"
     "  enabled TITLE           prints \"enabled\" or \"disabled\"\n"
     "  set-enabled TITLE 0|1   EnableWindow on it\n"
@@ -296,6 +297,11 @@ int ActOnWindow(std::string_view name, const char* title, const unsigned long lo
                    ? kYes
                    : kNo;
     }
+    if (name == "focus-id") {
+        const HWND focus = FocusIn(window);
+        std::printf("%d\n", focus != window ? GetDlgCtrlID(focus) : 0);
+        return kYes;
+    }
     if (name == "click-window") {
         const HWND control = VisibleDescendant(window, static_cast<int>(numbers[0]));
         if (!control) {
@@ -511,6 +517,7 @@ constexpr Command kCommands[] = {
     {"count-windows", 0, true},
     {"close-window", 0, true},
     {"key-window", 1, true},
+    {"focus-id", 0, true},
     {"click-window", 1, true},
     {"enabled", 0, true},
     {"set-enabled", 1, true},

@@ -390,6 +390,22 @@ bool Controls::TrackbarKey(HWND hwnd, UINT virtual_key) {
     }
 }
 
+void Controls::SelectTabByUser(HWND hwnd, int index) {
+    const Window* window = machine_.windows().Find(hwnd);
+    if (!window || index < 0 || index >= static_cast<int>(window->tab.items.size()) ||
+        index == window->tab.selected) {
+        return;
+    }
+    // The parent may refuse the change while it is being asked.
+    if (Notify(hwnd, TCN_SELCHANGING) != 0) {
+        return;
+    }
+    if (Window* after = machine_.windows().Find(hwnd)) {
+        after->tab.selected = index;
+        Notify(hwnd, TCN_SELCHANGE);
+    }
+}
+
 void Controls::NotifyScroll(HWND trackbar, WORD code, int position) {
     WindowManager& windows = machine_.windows();
     const Window* window = windows.Find(trackbar);
@@ -498,20 +514,15 @@ std::optional<LRESULT> Controls::Tab(HWND hwnd, UINT message, WPARAM wparam, LPA
             if (y < 0 || y >= kTabRowHeight || x < kTabLeft) {
                 return LRESULT{0};
             }
-            const int index = (x - kTabLeft) / kTabWidth;
-            if (index >= count || index == tab.selected) {
-                return LRESULT{0};
-            }
-            // The parent may refuse the change while it is being asked.
-            if (Notify(hwnd, TCN_SELCHANGING) != 0) {
-                return LRESULT{0};
-            }
-            if (Window* after = windows.Find(hwnd)) {
-                after->tab.selected = index;
-                Notify(hwnd, TCN_SELCHANGE);
-            }
+            SelectTabByUser(hwnd, (x - kTabLeft) / kTabWidth);
             return LRESULT{0};
         }
+        case WM_KEYDOWN:
+            // The arrow keys go to the tab beside the selected one, without going round.
+            if (wparam == VK_LEFT || wparam == VK_RIGHT) {
+                SelectTabByUser(hwnd, tab.selected + (wparam == VK_LEFT ? -1 : 1));
+            }
+            return LRESULT{0};
         default:
             return std::nullopt;
     }

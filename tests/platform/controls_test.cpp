@@ -290,6 +290,18 @@ TEST_F(ControlsTest, TabClicksAskTheParentFirstAndPagesShowTheirControls) {
     EXPECT_EQ(controls.back().text, u"No effect&&frame");
     EXPECT_EQ(desktop.VisibleControl(settings, 1022), nullptr);
 
+    // The arrow keys on the tabs, which the click left with the focus, choose the tab beside as a
+    // click does, and stop at either end.
+    log.clear();
+    for (UINT key : {VK_RIGHT, VK_LEFT, VK_LEFT, VK_RIGHT}) {
+        desktop.PressKey(settings, key);
+    }
+    EXPECT_EQ(log, (std::vector<Event>{{settings, WM_NOTIFY, 1002, TCN_SELCHANGING},
+                                       {settings, WM_NOTIFY, 1002, TCN_SELCHANGE},
+                                       {settings, WM_NOTIFY, 1002, TCN_SELCHANGING},
+                                       {settings, WM_NOTIFY, 1002, TCN_SELCHANGE}}));
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 1);
+
     // The program's own selection notifies nobody.
     log.clear();
     EXPECT_EQ(SendMessageA(tab, TCM_SETCURSEL, 0, 0), 1);

@@ -744,11 +744,11 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
         case WM_SYSKEYDOWN:
             // Alt+F4 closes the top-level window, whichever of its windows has the focus.
             if (wparam == VK_F4 && (HIWORD(lparam) & KF_ALTDOWN)) {
-                if (window->TopLevel()) {
-                    Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-                } else {
-                    Send(window->parent, message, wparam, lparam);
+                const Window* top = window;
+                while (!top->TopLevel() && Find(top->parent)) {
+                    top = Find(top->parent);
                 }
+                Post(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
             }
             return 0;
         case WM_SYSCOMMAND:

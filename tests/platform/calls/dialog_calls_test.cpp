@@ -182,5 +182,20 @@ TEST_F(DialogCalls, TabGoesRoundTheWindowThroughItsPageInZOrder) {
     });
 }
 
+TEST_F(DialogCalls, AltF4OnAControlClosesItsTopLevelWindow) {
+    RunProgram([this] {
+        const HWND dialog = Create(IDD_ABOUT);
+        ASSERT_NE(dialog, nullptr);
+        log.clear();
+        SendMessageA(GetDlgItem(dialog, IDOK), WM_SYSKEYDOWN, VK_F4,
+                     static_cast<LPARAM>(KF_ALTDOWN) << 16);
+        SendMessageA(GetDlgItem(dialog, IDOK), WM_SYSKEYDOWN, VK_F4, 0);  // F4 without Alt
+        EXPECT_TRUE(log.empty()) << "the close is posted";
+        Pump(dialog);
+        EXPECT_EQ(log, (std::vector<UINT>{WM_CLOSE, kCommand + IDCANCEL}));
+        EXPECT_TRUE(DestroyWindow(dialog));
+    });
+}
+
 }  // namespace
 }  // namespace calls

@@ -655,7 +655,8 @@ focus_moved_from() {
 # Windows' own dialog manager takes Tab through the settings window into the shown page, which
 # holds controls of its own; a key on a trackbar writes it once.
 check_camera_settings_keyboard() {
-    local name='Tab goes round the settings window and its page, a trackbar key writes it once'
+    local name='Tab goes round the settings window and its page, a trackbar key writes it once, '\
+'Ctrl+Tab goes to the Effect tab and Alt+F4 closes it'
     local title=$SETTINGS_TITLE id seen=() got
     probe post "$(probe registered LumisetShowSettings)" 0 0 >/dev/null
     if [[ $(probe wait-window "$title" $((START_DEADLINE * 1000))) != visible* ]]; then
@@ -681,11 +682,24 @@ check_camera_settings_keyboard() {
     wait_for_log_line_matching '^set image.2 ' >/dev/null
     sleep 0.3
     got=$(grep '^set ' "$CAMERA_LOG")
-    probe close-window "$title" >/dev/null
+    # Typed as the keyboard types them: Ctrl+Tab onto the Effect tab, Tab into its page, Alt+F4.
+    local effect_focus=
+    if probe chord-window "$title" 17 9 >/dev/null && [[ $(focus_moved_from 1022) == 1200 ]]; then
+        probe key-window "$title" 9 >/dev/null
+        effect_focus=$(focus_moved_from 1200)
+    fi
+    probe chord-window "$title" 18 115 >/dev/null
+    local closed=yes
+    probe wait-no-window "$title" $((EXIT_DEADLINE * 1000)) >/dev/null || closed=no
     if [[ " ${seen[*]} " != *" 1201 1200 1003 1004 1005 1022 "* ]]; then
         not_ok "$name" "Tab went through: ${seen[*]}"
     elif [[ $got != 'set image.2 64' ]]; then
         not_ok "$name" "the arrow key on the brightness trackbar wrote: $(tr '\n' ';' <<<"$got")"
+    elif [[ $effect_focus != 1089 ]]; then
+        not_ok "$name" "Ctrl+Tab and Tab left the focus on ${effect_focus:-no control}"
+    elif [[ $closed != yes ]]; then
+        not_ok "$name" "Alt+F4 left it open"
+        probe close-window "$title" >/dev/null
     else
         ok "$name"
     fi

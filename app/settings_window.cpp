@@ -88,6 +88,20 @@ LRESULT CSettingsDlg::OnPlacePages(WPARAM, LPARAM) {
     return 0;
 }
 
+BOOL CSettingsDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0 &&
+        GetSafeHwnd() != nullptr &&
+        (pMsg->hwnd == GetSafeHwnd() || ::IsChild(GetSafeHwnd(), pMsg->hwnd))) {
+        const int step = ::GetKeyState(VK_SHIFT) < 0 ? kTabCount - 1 : 1;
+        const int current = m_tabCtrl.GetCurSel();
+        ShowTab(((current >= 0 ? current : 0) + step) % kTabCount);
+        // On the tabs, as a click on one leaves it; Tab goes on into the page.
+        ::SetFocus(m_tabCtrl.GetSafeHwnd());
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 void CSettingsDlg::OnClose() {
     Close();
 }
@@ -112,6 +126,10 @@ void CSettingsDlg::ShowTab(int tab) {
     // Hidden first: a page on a hidden tab is never painted, so it reads nothing.
     CDialog& hidden = Page(tab == ImageControlTab ? EffectTab : ImageControlTab);
     if (hidden.GetSafeHwnd() != nullptr) {
+        // The keyboard stays in sight: on the tabs.
+        if (::IsChild(hidden.GetSafeHwnd(), ::GetFocus())) {
+            ::SetFocus(m_tabCtrl.GetSafeHwnd());
+        }
         hidden.ShowWindow(SW_HIDE);
     }
     CDialog& shown = Page(tab);
@@ -120,6 +138,12 @@ void CSettingsDlg::ShowTab(int tab) {
         if (!shown.Create(page_template, this)) {
             return;
         }
+        // A control of the window (DS_CONTROL), so that the window's dialog manager takes its keys,
+        // and one that holds controls (WS_EX_CONTROLPARENT), so that Tab goes into them.
+        const HWND page = shown.GetSafeHwnd();
+        ::SetWindowLongPtrA(page, GWL_STYLE, ::GetWindowLongPtrA(page, GWL_STYLE) | DS_CONTROL);
+        ::SetWindowLongPtrA(page, GWL_EXSTYLE,
+                            ::GetWindowLongPtrA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
         PlacePage(shown);
     }
     shown.ShowWindow(SW_SHOW);
@@ -130,6 +154,10 @@ void CSettingsDlg::PlacePage(CDialog& page) {
     ::GetWindowRect(m_tabCtrl.GetSafeHwnd(), &area);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&area), 2);
     m_tabCtrl.AdjustRect(FALSE, &area);
+    // The page on top, the tab control at the bottom (WS_CLIPSIBLINGS keeps it from drawing over
+    // the page): the tab order, which follows the z-order round, goes tabs, page, Close.
+    ::SetWindowPos(m_tabCtrl.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     page.SetWindowPos(HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                       SWP_NOACTIVATE);
 }

@@ -21,6 +21,9 @@ public:
     // Closes the window and with it the pages' windows.
     void Close();
 
+    // Ctrl+Tab and Ctrl+Shift+Tab show the next and the previous tab, wherever the focus is.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -46,6 +46,15 @@ void CEffectPage::RefreshEffectChecks() {
             entry.effect == shown ? BST_CHECKED : BST_UNCHECKED);
     }
     m_autoChange.SetCheck(BST_UNCHECKED);
+    KeepRadiosReachable();
+}
+
+void CEffectPage::KeepRadiosReachable() {
+    for (const CButton& radio : m_effectRadios) {
+        KeepTabStop(radio);
+    }
+    KeepTabStop(m_autoChange);
+    KeepTabStop(m_frameFile);
 }
 
 void CEffectPage::OnEffectRadio(UINT nID) {

@@ -26,6 +26,7 @@ protected:
     void OnAutoChange();
     void OnBrowseFrame();
     void OnLoadFile();
+    void KeepRadiosReachable() override;
 
 private:
     std::array<CButton, kEffectTable.size()> m_effectRadios;  // by EffectId

@@ -3,6 +3,7 @@
 #include "camera/vendor_properties.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
+#include "framework/message_origin.h"
 #include "res/resource.h"
 
 namespace {
@@ -61,6 +62,8 @@ BEGIN_MESSAGE_MAP(CImageControlPage, CControlPage)
     ON_COMMAND(IDC_RESTORE_DEFAULTS, &CImageControlPage::OnRestoreDefaults)
     ON_NOTIFY_RANGE(NM_RELEASEDCAPTURE, IDC_BRIGHTNESS_SLIDER, IDC_BLUE_SLIDER,
                     &CImageControlPage::OnTrackbarReleased)
+    ON_MESSAGE(WM_HSCROLL, &CImageControlPage::OnScroll)
+    ON_MESSAGE(WM_VSCROLL, &CImageControlPage::OnScroll)
 END_MESSAGE_MAP()
 
 CImageControlPage::CImageControlPage() : CControlPage(IDD_IMAGE_CONTROL) {}
@@ -337,9 +340,52 @@ void CImageControlPage::OnRestoreDefaults() {
     RefreshFromCamera();
 }
 
-// Only the mouse letting go applies a trackbar; keyboard moves wait for it.
+void CImageControlPage::KeepRadiosReachable() {
+    for (const CButton* radio : {&m_outdoor, &m_indoor, &m_flicker50Hz, &m_flicker60Hz}) {
+        KeepTabStop(*radio);
+    }
+}
+
+UINT CImageControlPage::TrackbarId(HWND window) const {
+    if (window == nullptr) {
+        return 0;
+    }
+    for (UINT id = IDC_BRIGHTNESS_SLIDER; id <= IDC_BLUE_SLIDER; ++id) {
+        if (const CWnd* trackbar = GetDlgItem(static_cast<int>(id));
+            trackbar != nullptr && trackbar->GetSafeHwnd() == window) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+// Every move of a trackbar ends with TB_ENDTRACK, whether keys, a click on the track or the mouse
+// letting go of the thumb made it; the drag's release then also says NM_RELEASEDCAPTURE. Only the
+// page's own trackbars tell it so, from its own thread.
+LRESULT CImageControlPage::OnScroll(WPARAM wParam, LPARAM lParam) {
+    const UINT id = TrackbarId(reinterpret_cast<HWND>(lParam));
+    if (id == 0 || framework::SentFromAnotherThread()) {
+        return Default();
+    }
+    m_endedTrackbar = 0;
+    if (LOWORD(wParam) == TB_ENDTRACK) {
+        ApplyTrackbar(id);
+        m_endedTrackbar = id;
+    }
+    return 0;
+}
+
+// A release right after the end of the same trackbar's move has been written already.
 void CImageControlPage::OnTrackbarReleased(UINT nID, NMHDR*, LRESULT* pResult) {
     *pResult = 0;
+    const bool written = m_endedTrackbar == nID;
+    m_endedTrackbar = 0;
+    if (!written) {
+        ApplyTrackbar(nID);
+    }
+}
+
+void CImageControlPage::ApplyTrackbar(UINT nID) {
     const int position = Trackbar(nID).GetPos();
     switch (nID) {
         case IDC_BRIGHTNESS_SLIDER:

@@ -1,6 +1,7 @@
 // CImageControlPage: the camera's image settings, read from the camera at every paint and
-// written back at once: check boxes and radio buttons on their click, trackbars when the mouse
-// lets go of them, and Reset, Save and Restore of the camera's own stored settings.
+// written back at once: check boxes and radio buttons on their click, a trackbar once each move
+// of it ends (the mouse letting go, a key let go, a click on its track), and Reset, Save and
+// Restore of the camera's own stored settings.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,8 @@ protected:
     void OnSaveDefaults();
     void OnRestoreDefaults();
     void OnTrackbarReleased(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+    LRESULT OnScroll(WPARAM wParam, LPARAM lParam);
+    void KeepRadiosReachable() override;
 
 private:
     // The camera's channels, bound first when nothing is bound.
@@ -43,6 +46,10 @@ private:
     void WriteCamera(ImageChannel channel, std::int32_t value);
 
     CSliderCtrl& Trackbar(UINT id);
+    // The id of the page's trackbar with that window; 0 for any other window.
+    UINT TrackbarId(HWND window) const;
+    // Writes the trackbar's position to its channel and shows it in its number box.
+    void ApplyTrackbar(UINT id);
     // Flips an on/off channel by the value kept for it, not by the check mark.
     void Toggle(ImageChannel channel, std::int32_t& kept);
     // Reads an on/off channel into its check box and its kept value.
@@ -66,6 +73,9 @@ private:
     std::int32_t m_keptBacklightComp = 0;
     std::int32_t m_keptBwMode = 0;
     std::int32_t m_keptBandwidthAuto = 0;
+    // The trackbar whose move has just ended and been written, when that was the last trackbar
+    // event: the mouse's release that follows the end of a drag writes nothing more.
+    UINT m_endedTrackbar = 0;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -22,6 +22,20 @@ DWORD ButtonType(const Window& window) {
     return window.style & BS_TYPEMASK;
 }
 
+// A radio button's check mark carries its tab stop: the checked button of a group is the one the
+// Tab key reaches.
+void SetCheck(Window& button, int check) {
+    button.check = check;
+    const DWORD type = ButtonType(button);
+    if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) {
+        if (check != BST_UNCHECKED) {
+            button.style |= WS_TABSTOP;
+        } else {
+            button.style &= ~static_cast<DWORD>(WS_TABSTOP);
+        }
+    }
+}
+
 int Clamped(const TrackbarState& bar, LONG value) {
     if (value < bar.min) {
         value = bar.min;
@@ -100,7 +114,19 @@ std::optional<LRESULT> Controls::Button(HWND hwnd, UINT message, WPARAM wparam, 
         case BM_GETCHECK:
             return LRESULT{button->check};
         case BM_SETCHECK:
-            button->check = static_cast<int>(wparam);
+            SetCheck(*button, static_cast<int>(wparam));
+            return LRESULT{0};
+        case WM_KEYDOWN:
+            // The space bar pushes a button as the mouse does, and letting it go clicks it.
+            if (wparam == VK_SPACE && button->Enabled() && ButtonType(*button) != BS_GROUPBOX) {
+                button->pushed = true;
+            }
+            return LRESULT{0};
+        case WM_KEYUP:
+            if (wparam == VK_SPACE && button->pushed && !button->mouse_down) {
+                button->pushed = false;
+                Click(hwnd);
+            }
             return LRESULT{0};
         case BM_GETSTATE:
             return LRESULT{button->check | (button->pushed ? BST_PUSHED : 0)};
@@ -136,7 +162,7 @@ void Controls::Click(HWND hwnd) {
             button->check = (button->check + 1) % 3;
             break;
         case BS_AUTORADIOBUTTON:
-            button->check = BST_CHECKED;
+            SetCheck(*button, BST_CHECKED);
             UncheckRadioGroup(hwnd);
             break;
         default:
@@ -173,7 +199,7 @@ void Controls::UncheckRadioGroup(HWND checked) {
         // The dialog manager's walk through a group passes over hidden and disabled controls.
         if (sibling != checked && ButtonType(*other) == BS_AUTORADIOBUTTON && other->Visible() &&
             other->Enabled() && SameTextIgnoringCase(other->class_name, u"Button")) {
-            other->check = BST_UNCHECKED;
+            SetCheck(*other, BST_UNCHECKED);
         }
     }
 }
@@ -268,13 +294,29 @@ std::optional<LRESULT> Controls::Trackbar(HWND hwnd, UINT message, WPARAM wparam
                     break;
             }
             return LRESULT{TRUE};
-        case WM_LBUTTONDOWN:
-            // The desktop's mouse goes down on the thumb.
-            if (window->Enabled()) {
-                windows.SetFocus(hwnd);
-                bar.dragging = true;
+        case WM_LBUTTONDOWN: {
+            if (!window->Enabled()) {
+                return LRESULT{0};
             }
+            windows.SetFocus(hwnd);
+            // The simulated trackbar's track shows at its two ends, on either side of the thumb;
+            // anywhere else (and on a bar too small to have ends) the mouse goes down on the thumb.
+            const bool vertical = (window->style & TBS_VERT) != 0;
+            const LONG along =
+                vertical ? static_cast<SHORT>(HIWORD(lparam)) : static_cast<SHORT>(LOWORD(lparam));
+            const LONG length = vertical ? window->rect.bottom - window->rect.top
+                                         : window->rect.right - window->rect.left;
+            if (length > 2 && (along <= 0 || along >= length - 1)) {
+                // A press on the track moves the thumb a page toward it.
+                window->mouse_down = true;
+                const bool toward_max = along > 0;
+                bar.pos = Clamped(bar, bar.pos + (toward_max ? bar.page_size : -bar.page_size));
+                NotifyScroll(hwnd, toward_max ? TB_PAGEDOWN : TB_PAGEUP);
+                return LRESULT{0};
+            }
+            bar.dragging = true;
             return LRESULT{0};
+        }
         case WM_MOUSEMOVE: {
             if (!bar.dragging || !bar.drag_to) {
                 return LRESULT{0};
@@ -288,12 +330,14 @@ std::optional<LRESULT> Controls::Trackbar(HWND hwnd, UINT message, WPARAM wparam
             return LRESULT{0};
         }
         case WM_LBUTTONUP: {
-            if (!bar.dragging) {
+            if (!bar.dragging && !window->mouse_down) {
                 return LRESULT{0};
             }
-            bar.dragging = false;
-            const int position = bar.pos;
-            NotifyScroll(hwnd, TB_THUMBPOSITION, position);
+            if (bar.dragging) {
+                bar.dragging = false;
+                NotifyScroll(hwnd, TB_THUMBPOSITION, bar.pos);
+            }
+            window->mouse_down = false;
             NotifyScroll(hwnd, TB_ENDTRACK);
             // Letting go of the mouse releases its capture; the parent hears of that last.
             Notify(hwnd, NM_RELEASEDCAPTURE);
@@ -343,6 +387,22 @@ bool Controls::TrackbarKey(HWND hwnd, UINT virtual_key) {
             return true;
         default:
             return true;
+    }
+}
+
+void Controls::SelectTabByUser(HWND hwnd, int index) {
+    const Window* window = machine_.windows().Find(hwnd);
+    if (!window || index < 0 || index >= static_cast<int>(window->tab.items.size()) ||
+        index == window->tab.selected) {
+        return;
+    }
+    // The parent may refuse the change while it is being asked.
+    if (Notify(hwnd, TCN_SELCHANGING) != 0) {
+        return;
+    }
+    if (Window* after = machine_.windows().Find(hwnd)) {
+        after->tab.selected = index;
+        Notify(hwnd, TCN_SELCHANGE);
     }
 }
 
@@ -454,20 +514,15 @@ std::optional<LRESULT> Controls::Tab(HWND hwnd, UINT message, WPARAM wparam, LPA
             if (y < 0 || y >= kTabRowHeight || x < kTabLeft) {
                 return LRESULT{0};
             }
-            const int index = (x - kTabLeft) / kTabWidth;
-            if (index >= count || index == tab.selected) {
-                return LRESULT{0};
-            }
-            // The parent may refuse the change while it is being asked.
-            if (Notify(hwnd, TCN_SELCHANGING) != 0) {
-                return LRESULT{0};
-            }
-            if (Window* after = windows.Find(hwnd)) {
-                after->tab.selected = index;
-                Notify(hwnd, TCN_SELCHANGE);
-            }
+            SelectTabByUser(hwnd, (x - kTabLeft) / kTabWidth);
             return LRESULT{0};
         }
+        case WM_KEYDOWN:
+            // The arrow keys go to the tab beside the selected one, without going round.
+            if (wparam == VK_LEFT || wparam == VK_RIGHT) {
+                SelectTabByUser(hwnd, tab.selected + (wparam == VK_LEFT ? -1 : 1));
+            }
+            return LRESULT{0};
         default:
             return std::nullopt;
     }

@@ -30,6 +30,9 @@ private:
     // A trackbar's key: moves the position and notifies the parent; false when it is a key the
     // trackbar leaves alone.
     bool TrackbarKey(HWND hwnd, UINT virtual_key);
+    // The tab `index` chosen by a person (a click, an arrow key): nothing when it is out of range
+    // or already selected, or when the parent refuses the change.
+    void SelectTabByUser(HWND tab, int index);
     // WM_HSCROLL, or WM_VSCROLL for a vertical trackbar, to the trackbar's parent.
     void NotifyScroll(HWND trackbar, WORD code, int position = 0);
     // WM_NOTIFY with a plain NMHDR to the control's parent; returns the parent's answer.

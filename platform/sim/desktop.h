@@ -97,6 +97,14 @@ public:
     bool DragTrackbar(HWND trackbar, int position);
     // The control takes the keyboard focus and the key goes down and up on it.
     bool PressKeyOn(HWND control, UINT virtual_key);
+    // A key pressed in a window with Shift, Ctrl or Alt (VK_SHIFT, VK_CONTROL, VK_MENU) held
+    // down meanwhile: as PressKey, and with Alt held a system key (WM_SYSKEYDOWN).
+    bool PressKeyWith(HWND top_level, const std::vector<UINT>& held, UINT virtual_key);
+    // The control with the keyboard focus in the window, as `VisibleControls` shows it (a tab
+    // control as kind "tab", with its selected tab's text); nullopt when the focus is elsewhere.
+    std::optional<ControlView> FocusedControl(HWND top_level) const;
+    // A click on the trackbar's track, before the thumb or after it: the thumb moves a page.
+    bool ClickTrack(HWND trackbar, bool after_thumb);
     // A click on the tab `index` of a tab control, as a person makes it.
     bool SelectTab(HWND tab, int index);
     // The window is uncovered: it and every visible window in it are painted again.

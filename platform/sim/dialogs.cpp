@@ -80,8 +80,12 @@ HWND Dialogs::Create(WORD template_id, HWND parent, DLGPROC procedure, LPARAM pa
     }
     if (windows.CallProcedure(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first_tab_stop),
                               param) &&
-        first_tab_stop) {
-        windows.SetFocus(first_tab_stop);
+        windows.Find(hwnd)) {
+        // The procedure may have changed the tab stops: the first is looked for again.
+        const HWND focus = machine_.navigation().NextTabItem(hwnd, nullptr, false);
+        if (focus) {
+            windows.SetFocus(focus);
+        }
     }
     if (visible && windows.Find(hwnd)) {
         windows.Show(hwnd, SW_SHOWNORMAL);
@@ -119,6 +123,9 @@ std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM 
             }
             return LRESULT{0};
         }
+        case WM_NEXTDLGCTL:
+            machine_.navigation().NextDialogControl(hwnd, wparam, lparam);
+            return LRESULT{0};
         case DM_GETDEFID:
             for (HWND child : windows.Children(hwnd)) {
                 const Window* control = windows.Find(child);
@@ -185,6 +192,11 @@ BOOL Dialogs::IsDialogMessage(HWND dialog, MSG* msg) {
     if (!msg || !windows.Find(dialog) ||
         (msg->hwnd != dialog && !windows.IsDescendant(dialog, msg->hwnd))) {
         return FALSE;
+    }
+    // A page that holds controls of its own leaves the keyboard to the dialog it sits in.
+    dialog = machine_.navigation().Destination(dialog);
+    if (machine_.navigation().HandleKey(dialog, *msg)) {
+        return TRUE;
     }
     if (msg->message == WM_KEYDOWN) {
         if (msg->wParam == VK_ESCAPE) {

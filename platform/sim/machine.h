@@ -7,6 +7,7 @@
 #include "platform/sim/camera/video_devices.h"
 #include "platform/sim/controls.h"
 #include "platform/sim/device_tree.h"
+#include "platform/sim/dialog_navigation.h"
 #include "platform/sim/dialogs.h"
 #include "platform/sim/display.h"
 #include "platform/sim/faults.h"
@@ -59,6 +60,7 @@ public:
     Display& display() { return display_; }
     WindowManager& windows() { return windows_; }
     Dialogs& dialogs() { return dialogs_; }
+    DialogNavigation& navigation() { return navigation_; }
     FileDialogs& file_dialogs() { return file_dialogs_; }
     Controls& controls() { return controls_; }
     Menus& menus() { return menus_; }
@@ -86,6 +88,7 @@ private:
     WindowManager windows_{*this};
     Menus menus_{*this};
     Dialogs dialogs_{*this};
+    DialogNavigation navigation_{*this};
     FileDialogs file_dialogs_{*this};
     Controls controls_{*this};
     Tray tray_{*this};

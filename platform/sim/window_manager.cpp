@@ -747,6 +747,16 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
         return 0;
     }
     switch (message) {
+        case WM_SYSKEYDOWN:
+            // Alt+F4 closes the top-level window, whichever of its windows has the focus.
+            if (wparam == VK_F4 && (HIWORD(lparam) & KF_ALTDOWN)) {
+                const Window* top = window;
+                while (!top->TopLevel() && Find(top->parent)) {
+                    top = Find(top->parent);
+                }
+                Post(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            return 0;
         case WM_SYSCOMMAND:
             if ((wparam & 0xFFF0) == SC_CLOSE) {
                 Send(hwnd, WM_CLOSE, 0, 0);
@@ -861,6 +871,9 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
         if (!(pos.flags & SWP_NOSIZE)) {
             w->rect.right = w->rect.left + pos.cx;
             w->rect.bottom = w->rect.top + pos.cy;
+        }
+        if (!(pos.flags & SWP_NOZORDER) && !w->TopLevel()) {
+            MoveInZOrder(hwnd, pos.hwndInsertAfter);
         }
         // Only a top-level window enters or leaves the topmost windows.
         if (!(pos.flags & SWP_NOZORDER) && w->TopLevel()) {

@@ -101,6 +101,8 @@ public:
     const Window* Find(HWND hwnd) const;
     std::vector<HWND> TopLevelWindows() const;  // in creation order
     std::vector<HWND> Children(HWND parent) const;
+    // The children from the top of the z-order down: creation order until SetWindowPos moves one.
+    std::vector<HWND> ChildrenInZOrder(HWND parent) const;
     HWND FindTopLevel(std::u16string_view class_name, std::u16string_view title) const;
     bool IsDescendant(HWND ancestor, HWND hwnd) const;
     // Visible together with every parent, as IsWindowVisible: what can be on the screen.
@@ -259,8 +261,13 @@ private:
     // Hands a message taken from the queue to the thread's WH_GETMESSAGE hooks.
     void RunMessageHooks(MSG* msg, bool removed);
 
+    // Puts a child right below `insert_after` (HWND_TOP, HWND_BOTTOM or a sibling).
+    void MoveInZOrder(HWND child, HWND insert_after);
+
     Machine& machine_;
     std::map<ULONG_PTR, std::unique_ptr<Window>> windows_;
+    // The children's z-order by parent, for a parent one of whose children has moved in it.
+    std::map<HWND, std::vector<HWND>> z_order_;
     // Destroyed windows stay allocated a while: a procedure running for one may still refer to
     // it. The oldest go once more than kKeptDestroyed wait.
     static constexpr std::size_t kKeptDestroyed = 256;

@@ -86,7 +86,7 @@ TEST(ControlsCommand, ShowsActsAndRefusesBadInput) {
 
     out.str("");
     for (const char* line : {"click 1005", "click 9999", "drag 1052 3", "key 1003 right",
-                             "drag 1022 x", "click", "key 1022 up", "repaint now"}) {
+                             "drag 1022 x", "click", "key 1022 sideways", "repaint now"}) {
         EXPECT_FALSE(console.Execute(line)) << line;
     }
     EXPECT_EQ(out.str(),

@@ -72,7 +72,7 @@ TEST_F(ImageControlPageTest, RefreshShowsEveryRangeEnd) {
     }
 }
 
-TEST_F(ImageControlPageTest, TrackbarsWriteWhenTheMouseLetsGo) {
+TEST_F(ImageControlPageTest, TrackbarsWriteOnceWhenAMoveEnds) {
     Open();
     Drag(IDC_EXPOSURE_SLIDER, 123);
     EXPECT_EQ(CameraLog(), Lines{"set image.12 1230000"});
@@ -88,12 +88,35 @@ TEST_F(ImageControlPageTest, TrackbarsWriteWhenTheMouseLetsGo) {
     EXPECT_EQ(Text(IDC_SNAPSIZE_VALUE), u"XGA");
     EXPECT_EQ(Text(IDC_CONTRAST_VALUE), u"1.23");
 
-    // The keyboard moves a trackbar but writes nothing until a later mouse release.
+    // Keys and clicks on the track write as the mouse's release does, once each.
     desktop.PressKeyOn(Control(IDC_BRIGHTNESS_SLIDER), VK_RIGHT);
     EXPECT_EQ(Position(IDC_BRIGHTNESS_SLIDER), 8);
-    EXPECT_TRUE(CameraLog().empty());
-    Drag(IDC_BRIGHTNESS_SLIDER, 8);
     EXPECT_EQ(CameraLog(), Lines{"set image.2 8"});
+    EXPECT_EQ(Text(IDC_BRIGHTNESS_VALUE), u"8");
+    desktop.PressKeyOn(Control(IDC_HUE_SLIDER), VK_HOME);
+    desktop.PressKeyOn(Control(IDC_EXPOSURE_SLIDER), VK_NEXT);
+    EXPECT_EQ(CameraLog(), (Lines{"set image.5 0", "set image.12 1740000"}));
+    EXPECT_EQ(Text(IDC_HUE_VALUE), u"-180");
+    EXPECT_EQ(Text(IDC_EXPOSURE_VALUE), u"174");
+    EXPECT_TRUE(desktop.ClickTrack(Control(IDC_CONTRAST_SLIDER), true));
+    EXPECT_EQ(Position(IDC_CONTRAST_SLIDER), 14345);
+    EXPECT_EQ(CameraLog(), Lines{"set image.3 14345"});
+    EXPECT_EQ(Text(IDC_CONTRAST_VALUE), u"1.43");
+
+    // The release that follows the end of a drag, or of a drag that goes nowhere, adds nothing.
+    Drag(IDC_BRIGHTNESS_SLIDER, 8);
+    Drag(IDC_BRIGHTNESS_SLIDER, 20);
+    EXPECT_EQ(CameraLog(), (Lines{"set image.2 8", "set image.2 20"}));
+
+    // The end of a move of any window but the page's own trackbars writes nothing, and nor does
+    // another program's word for one of them.
+    const HWND page = ::GetParent(Control(IDC_BRIGHTNESS_SLIDER));
+    for (const HWND other :
+         {Control(IDC_BRIGHTNESS_VALUE), Settings(), HWND{}, Control(IDC_BRIGHTNESS_SLIDER)}) {
+        desktop.Send(page, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(other));
+        desktop.Send(page, WM_VSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(other));
+    }
+    EXPECT_TRUE(CameraLog().empty());
 }
 
 // Another program sends (rather than posts) the Zoom command: the Zoom dialog's loop runs inside

@@ -1,6 +1,9 @@
 // The settings window: how it opens, its tabs, and how it closes.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "res/resource.h"
 #include "tests/dialogs/settings_test_fixture.h"
 
@@ -62,6 +65,90 @@ TEST_F(SettingsTest, ClosesByItsCloseBoxAndButtonOnly) {
     Command(32772);
     EXPECT_FALSE(desktop.Running(process));
     EXPECT_TRUE(machine.resources().Outstanding().empty());
+}
+
+// Tab goes once round the tab control, the shown page's controls that take input row by row, and
+// Close; Ctrl+Tab switches tabs from wherever the focus is; Esc closes nothing, Alt+F4 does.
+TEST_F(SettingsTest, TheKeyboardReachesEveryControlAndSwitchesTabs) {
+    Start();
+    OpenSettings(0);
+    const HWND settings = Settings();
+    const auto press = [&](std::vector<UINT> held, UINT key) {
+        desktop.PressKeyWith(settings, held, key);
+        const auto focused = desktop.FocusedControl(settings);
+        return focused ? focused->id : -1;
+    };
+    const auto round = [&] {
+        std::vector<int> ids{press({}, VK_TAB)};
+        while (ids.back() != IDC_SETTINGS_TAB && ids.size() < 100) {
+            ids.push_back(press({}, VK_TAB));
+        }
+        return ids;
+    };
+    // What takes input: every enabled control shown but the read-only number boxes.
+    const auto operable = [&] {
+        std::set<int> ids{IDC_SETTINGS_TAB};
+        for (const sim::ControlView& control : desktop.VisibleControls(settings)) {
+            if (control.enabled && !(GetWindowLongPtrA(control.hwnd, GWL_STYLE) & ES_READONLY &&
+                                     control.kind == "edit")) {
+                ids.insert(control.id);
+            }
+        }
+        return ids;
+    };
+
+    // Clicked Outdoor unchecks Indoor, which Windows leaves without a tab stop; the page gives it
+    // back. A click on the shown tab puts the focus on the tabs.
+    Click(IDC_OUTDOOR);
+    ASSERT_TRUE(desktop.SelectTab(machine.dialogs().Item(settings, IDC_SETTINGS_TAB), 0));
+    const std::vector<int> image = round();
+    EXPECT_EQ(image, (std::vector<int>{IDC_MIRROR,
+                                       IDC_FLIP,
+                                       IDC_LOW_LIGHT,
+                                       IDC_BRIGHTNESS_SLIDER,
+                                       IDC_CONTRAST_SLIDER,
+                                       IDC_GAMMA_SLIDER,
+                                       IDC_HUE_SLIDER,
+                                       IDC_SATURATION_SLIDER,
+                                       IDC_SHARPNESS_SLIDER,
+                                       IDC_SNAPSIZE_SLIDER,
+                                       IDC_BANDWIDTH_AUTO,
+                                       IDC_EXPOSURE_SLIDER,
+                                       IDC_WHITE_BALANCE_AUTO,
+                                       IDC_RESET_DEFAULTS,
+                                       IDC_SAVE_DEFAULTS,
+                                       IDC_RESTORE_DEFAULTS,
+                                       IDC_OUTDOOR,
+                                       IDC_INDOOR,
+                                       IDC_BACKLIGHT_COMP,
+                                       IDC_BW_MODE,
+                                       IDC_SETTINGS_CLOSE,
+                                       IDC_SETTINGS_TAB}))
+        << "the flicker buttons are disabled out of doors";
+    EXPECT_EQ(std::set<int>(image.begin(), image.end()), operable());
+
+    // Ctrl+Tab from inside the page, and Ctrl+Shift+Tab back, each onto the tabs.
+    EXPECT_EQ(press({}, VK_TAB), IDC_MIRROR);
+    EXPECT_EQ(press({VK_CONTROL}, VK_TAB), IDC_SETTINGS_TAB);
+    ASSERT_NE(Control(IDC_EFFECT_WIND), nullptr);
+    const std::vector<int> effect = round();
+    EXPECT_EQ(effect.size(), 34u) << "29 radio buttons, the path, two buttons, Close, the tabs";
+    EXPECT_EQ(std::set<int>(effect.begin(), effect.end()), operable());
+    EXPECT_EQ(press({VK_SHIFT}, VK_TAB), IDC_SETTINGS_CLOSE);
+    EXPECT_EQ(press({VK_SHIFT}, VK_TAB), IDC_NO_EFFECT);
+    EXPECT_EQ(press({VK_CONTROL, VK_SHIFT}, VK_TAB), IDC_SETTINGS_TAB);
+    EXPECT_NE(Control(IDC_MIRROR), nullptr);
+    press({VK_CONTROL}, VK_TAB);
+    press({VK_CONTROL}, VK_TAB);
+    EXPECT_NE(Control(IDC_MIRROR), nullptr) << "the tabs go round";
+
+    press({}, VK_ESCAPE);
+    press({}, VK_RETURN);
+    ASSERT_NE(Settings(), nullptr);
+    press({VK_MENU}, VK_F4);
+    EXPECT_EQ(Settings(), nullptr);
+    EXPECT_EQ(machine.resources().Open("COM reference"), 0);
+    EXPECT_TRUE(desktop.Running(process));
 }
 
 TEST_F(SettingsTest, LocalisedTitleAndTabs) {

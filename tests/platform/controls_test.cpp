@@ -235,6 +235,28 @@ TEST_F(ControlsTest, TrackbarDragReleasesCaptureLastAndDisabledOnesStayPut) {
     EXPECT_EQ(log.front(), (Event{settings, WM_VSCROLL, TB_LINEDOWN}));
 }
 
+TEST_F(ControlsTest, TrackClicksMoveAPageTowardTheClickAndLetGo) {
+    const HWND slider = Control(1022);  // 0 to 100, a page of 20
+    SendMessageA(slider, TBM_SETPOS, TRUE, 50);
+    ASSERT_TRUE(desktop.ClickTrack(slider, true));
+    EXPECT_EQ(Position(slider), 70);
+    const auto scroll = [this](WORD code) { return Event{pages[0], WM_HSCROLL, code}; };
+    // As the thumb's release, the track's ends the move and lets the mouse go, in that order.
+    EXPECT_EQ(log, (std::vector<Event>{PathBoxLostFocus(),
+                                       scroll(TB_PAGEDOWN),
+                                       scroll(TB_ENDTRACK),
+                                       {pages[0], WM_NOTIFY, 1022, NM_RELEASEDCAPTURE}}));
+    for (int click = 0; click < 4; ++click) {
+        desktop.ClickTrack(slider, false);
+    }
+    EXPECT_EQ(Position(slider), 0) << "the range ends the pages";
+    log.clear();
+    EnableWindow(slider, FALSE);
+    EXPECT_FALSE(desktop.ClickTrack(slider, true));
+    EXPECT_FALSE(desktop.ClickTrack(Control(1003), true)) << "only a trackbar has a track";
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(ControlsTest, TabClicksAskTheParentFirstAndPagesShowTheirControls) {
     char text[32] = {};
     TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
@@ -267,6 +289,18 @@ TEST_F(ControlsTest, TabClicksAskTheParentFirstAndPagesShowTheirControls) {
     EXPECT_EQ(controls.front().id, 1089);
     EXPECT_EQ(controls.back().text, u"No effect&&frame");
     EXPECT_EQ(desktop.VisibleControl(settings, 1022), nullptr);
+
+    // The arrow keys on the tabs, which the click left with the focus, choose the tab beside as a
+    // click does, and stop at either end.
+    log.clear();
+    for (UINT key : {VK_RIGHT, VK_LEFT, VK_LEFT, VK_RIGHT}) {
+        desktop.PressKey(settings, key);
+    }
+    EXPECT_EQ(log, (std::vector<Event>{{settings, WM_NOTIFY, 1002, TCN_SELCHANGING},
+                                       {settings, WM_NOTIFY, 1002, TCN_SELCHANGE},
+                                       {settings, WM_NOTIFY, 1002, TCN_SELCHANGING},
+                                       {settings, WM_NOTIFY, 1002, TCN_SELCHANGE}}));
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 1);
 
     // The program's own selection notifies nobody.
     log.clear();

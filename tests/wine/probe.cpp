@@ -40,6 +40,9 @@ constexpr char kUsageText[] =
     "  count-windows TITLE     prints how many there are\n"
     "  close-window TITLE      its close box (WM_SYSCOMMAND SC_CLOSE)\n"
     "  key-window TITLE VK     the key VK pressed where its thread has the focus\n"
+    "  focus-id TITLE          prints the id of the control with its thread's focus (0: none)\n"
+    "  chord-window TITLE MOD VK  brings it to the front and types VK with the key MOD held\n"
+    "                          (0: none) as the keyboard does (SendInput)\n"
     "  click-window TITLE ID   a click on its control ID (BM_CLICK)\n"
     "  enabled TITLE           prints \"enabled\" or \"disabled\"\n"
     "  set-enabled TITLE 0|1   EnableWindow on it\n"
@@ -296,6 +299,32 @@ int ActOnWindow(std::string_view name, const char* title, const unsigned long lo
                    ? kYes
                    : kNo;
     }
+    if (name == "chord-window") {
+        SetForegroundWindow(window);
+        std::vector<INPUT> inputs;
+        const auto press = [&inputs](unsigned long long key, bool up) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = static_cast<WORD>(key);
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        };
+        if (numbers[0] != 0) {
+            press(numbers[0], false);
+        }
+        press(numbers[1], false);
+        press(numbers[1], true);
+        if (numbers[0] != 0) {
+            press(numbers[0], true);
+        }
+        const auto count = static_cast<UINT>(inputs.size());
+        return SendInput(count, inputs.data(), sizeof(INPUT)) == count ? kYes : kNo;
+    }
+    if (name == "focus-id") {
+        const HWND focus = FocusIn(window);
+        std::printf("%d\n", focus != window ? GetDlgCtrlID(focus) : 0);
+        return kYes;
+    }
     if (name == "click-window") {
         const HWND control = VisibleDescendant(window, static_cast<int>(numbers[0]));
         if (!control) {
@@ -511,6 +540,8 @@ constexpr Command kCommands[] = {
     {"count-windows", 0, true},
     {"close-window", 0, true},
     {"key-window", 1, true},
+    {"focus-id", 0, true},
+    {"chord-window", 2, true},
     {"click-window", 1, true},
     {"enabled", 0, true},
     {"set-enabled", 1, true},

@@ -641,6 +641,70 @@ check_camera_settings() {
     probe close-window "$title" >/dev/null
 }
 
+# The id of the control with the settings window's focus once it is other than $1.
+focus_moved_from() {
+    local deadline=$(($(now_ms) + LOG_DEADLINE * 1000)) id
+    while :; do
+        id=$(probe focus-id "$SETTINGS_TITLE")
+        [[ $id != "$1" ]] || (($(now_ms) >= deadline)) && break
+        sleep 0.05
+    done
+    printf '%s\n' "$id"
+}
+
+# Windows' own dialog manager takes Tab through the settings window into the shown page, which
+# holds controls of its own; a key on a trackbar writes it once.
+check_camera_settings_keyboard() {
+    local name='Tab goes round the settings window and its page, a trackbar key writes it once, '\
+'Ctrl+Tab goes to the Effect tab and Alt+F4 closes it'
+    local title=$SETTINGS_TITLE id seen=() got
+    probe post "$(probe registered LumisetShowSettings)" 0 0 >/dev/null
+    if [[ $(probe wait-window "$title" $((START_DEADLINE * 1000))) != visible* ]]; then
+        not_ok "$name" "no settings window"
+        return
+    fi
+    sleep 0.5
+    id=$(probe focus-id "$title")
+    # Round to Close, then on: the tabs, and the page's first three controls.
+    for _ in {1..30}; do
+        [[ $id == 1201 ]] && break
+        probe key-window "$title" 9 >/dev/null
+        id=$(focus_moved_from "$id")
+        seen+=("$id")
+    done
+    for _ in {1..5}; do
+        probe key-window "$title" 9 >/dev/null
+        id=$(focus_moved_from "$id")
+        seen+=("$id")
+    done
+    : >"$CAMERA_LOG"
+    probe key-window "$title" 39 >/dev/null
+    wait_for_log_line_matching '^set image.2 ' >/dev/null
+    sleep 0.3
+    got=$(grep '^set ' "$CAMERA_LOG")
+    # Typed as the keyboard types them: Ctrl+Tab onto the Effect tab, Tab into its page, Alt+F4.
+    local effect_focus=
+    if probe chord-window "$title" 17 9 >/dev/null && [[ $(focus_moved_from 1022) == 1200 ]]; then
+        probe key-window "$title" 9 >/dev/null
+        effect_focus=$(focus_moved_from 1200)
+    fi
+    probe chord-window "$title" 18 115 >/dev/null
+    local closed=yes
+    probe wait-no-window "$title" $((EXIT_DEADLINE * 1000)) >/dev/null || closed=no
+    if [[ " ${seen[*]} " != *" 1201 1200 1003 1004 1005 1022 "* ]]; then
+        not_ok "$name" "Tab went through: ${seen[*]}"
+    elif [[ $got != 'set image.2 64' ]]; then
+        not_ok "$name" "the arrow key on the brightness trackbar wrote: $(tr '\n' ';' <<<"$got")"
+    elif [[ $effect_focus != 1089 ]]; then
+        not_ok "$name" "Ctrl+Tab and Tab left the focus on ${effect_focus:-no control}"
+    elif [[ $closed != yes ]]; then
+        not_ok "$name" "Alt+F4 left it open"
+        probe close-window "$title" >/dev/null
+    else
+        ok "$name"
+    fi
+}
+
 check_camera_zoom() {
     local name='with zoom on, the Zoom dialog writes the zoom level every tick'
     ctl zoom >/dev/null
@@ -686,6 +750,7 @@ run_camera_checks() {
     check_camera_tray_menu
     check_camera_property_frame
     check_camera_settings
+    check_camera_settings_keyboard
     check_camera_zoom
     ctl exit >/dev/null
     wait_for_exit "$CAMERA_PID" "$EXIT_DEADLINE" || stop_process "$CAMERA_PID"

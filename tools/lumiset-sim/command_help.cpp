@@ -28,15 +28,23 @@ constexpr std::array kHelp = {
                 "windows"},
     CommandHelp{"show", "lists the controls of the active window with their ids and states", "show",
                 "show"},
-    CommandHelp{"click", "clicks the control ID of the active window", "click ID", "click 1"},
+    CommandHelp{"click",
+                "clicks the control ID of the active window, or a trackbar's track on one side of "
+                "its thumb",
+                "click ID | click ID left|right", "click 1"},
+    CommandHelp{"focus", "tells which control of the active window has the keyboard focus", "focus",
+                "focus"},
     CommandHelp{"press", "holds the mouse's button down on the button ID of the active window",
                 "press ID", "press 1088"},
     CommandHelp{"release", "lets the held button ID go, which clicks it", "release ID",
                 "release 1088"},
     CommandHelp{"drag", "drags the thumb of the trackbar ID to POS and lets it go", "drag ID POS",
                 "drag 1121 32"},
-    CommandHelp{"key", "presses an arrow key on the trackbar ID, or Esc in the active window",
-                "key ID left|right | key esc", "key esc"},
+    CommandHelp{
+        "key", "presses a key on the trackbar ID, or a key in the active window",
+        "key ID left|right|up|down|pageup|pagedown|home|end | "
+        "key esc|enter|space|tab|shift+tab|ctrl+tab|ctrl+shift+tab|alt+f4|left|right|up|down",
+        "key tab"},
     CommandHelp{"close", "clicks the close box of the active window", "close", "close"},
     CommandHelp{"display",
                 "lists the monitors, the pointer and the tray icon's size; changes the "

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
@@ -171,6 +173,10 @@ std::span<const Console::Verb> Console::Verbs() {
         {"show",
          [](Console& c, const Words& w, std::string_view) {
              return w.size() == 1 ? c.Show() : c.Error("usage: show");
+         }},
+        {"focus",
+         [](Console& c, const Words& w, std::string_view) {
+             return w.size() == 1 ? c.Focus() : c.Error("usage: focus");
          }},
         {"click", [](Console& c, const Words& w, std::string_view) { return c.Click(w); }},
         {"press", [](Console& c, const Words& w, std::string_view) { return c.Press(w); }},
@@ -653,23 +659,40 @@ bool Console::Show() {
         return Error("no window is open");
     }
     for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
-        const char* enabled = control.enabled ? "enabled" : "disabled";
-        out_ << control.id << " " << control.kind;
-        if (control.kind == "checkbox" || control.kind == "radio") {
-            out_ << " \"" << Utf8(control.text) << "\" "
-                 << (control.checked ? "checked" : "unchecked") << " " << enabled;
-        } else if (control.kind == "button") {
-            out_ << " \"" << Utf8(control.text) << "\" " << enabled;
-        } else if (control.kind == "trackbar") {
-            out_ << " " << control.min << ".." << control.max << " " << control.pos << " "
-                 << enabled;
-        } else if (control.kind == "edit") {
-            out_ << " \"" << Utf8(control.text) << "\"";
-        } else {
-            out_ << " " << enabled;
-        }
-        out_ << "\n";
+        PrintControl(control);
     }
+    return true;
+}
+
+void Console::PrintControl(const sim::ControlView& control) {
+    const char* enabled = control.enabled ? "enabled" : "disabled";
+    out_ << control.id << " " << control.kind;
+    if (control.kind == "checkbox" || control.kind == "radio") {
+        out_ << " \"" << Utf8(control.text) << "\" " << (control.checked ? "checked" : "unchecked")
+             << " " << enabled;
+    } else if (control.kind == "button" || control.kind == "tab") {
+        out_ << " \"" << Utf8(control.text) << "\" " << enabled;
+    } else if (control.kind == "trackbar") {
+        out_ << " " << control.min << ".." << control.max << " " << control.pos << " " << enabled;
+    } else if (control.kind == "edit") {
+        out_ << " \"" << Utf8(control.text) << "\"";
+    } else {
+        out_ << " " << enabled;
+    }
+    out_ << "\n";
+}
+
+bool Console::Focus() {
+    const HWND active = desktop_.ActiveWindow();
+    if (!active) {
+        return Error("no window is open");
+    }
+    const auto focused = desktop_.FocusedControl(active);
+    if (!focused) {
+        out_ << "no control has the focus\n";
+        return true;
+    }
+    PrintControl(*focused);
     return true;
 }
 
@@ -706,12 +729,21 @@ std::optional<sim::ControlView> Console::ActiveTrackbar(const std::string& id,
 
 bool Console::Click(const Words& words) {
     const std::string usage = "usage: click ID";
-    if (words.size() != 2) {
+    // On a trackbar, a side names the track before (left) or after (right) the thumb.
+    const bool on_track = words.size() == 3 && (words[2] == "left" || words[2] == "right");
+    if (words.size() != 2 && !on_track) {
         return Error(usage);
     }
-    const auto control = ActiveControl(words[1], usage);
+    const auto control =
+        on_track ? ActiveTrackbar(words[1], usage) : ActiveControl(words[1], usage);
     if (!control) {
         return false;
+    }
+    if (on_track) {
+        if (!control->enabled || !desktop_.ClickTrack(control->hwnd, words[2] == "right")) {
+            return Error("control " + words[1] + " is disabled");
+        }
+        return true;
     }
     if (!control->enabled || !desktop_.ClickControl(control->hwnd)) {
         return Error("control " + words[1] + " is disabled");
@@ -812,25 +844,74 @@ bool Console::Drag(const Words& words) {
     return true;
 }
 
+namespace {
+
+// The keys `key ID KEY` presses on a trackbar.
+std::optional<UINT> TrackbarKey(const std::string& name) {
+    static const std::pair<const char*, UINT> keys[] = {
+        {"left", VK_LEFT},    {"right", VK_RIGHT},   {"up", VK_UP},     {"down", VK_DOWN},
+        {"pageup", VK_PRIOR}, {"pagedown", VK_NEXT}, {"home", VK_HOME}, {"end", VK_END}};
+    for (const auto& [key_name, key] : keys) {
+        if (name == key_name) {
+            return key;
+        }
+    }
+    return std::nullopt;
+}
+
+struct WindowKey {
+    const char* name;
+    std::vector<UINT> held;
+    UINT key;
+};
+
+// The keys `key KEY` presses in the active window, with what is held down meanwhile.
+const WindowKey* FindWindowKey(const std::string& name) {
+    static const WindowKey keys[] = {{"esc", {}, VK_ESCAPE},
+                                     {"enter", {}, VK_RETURN},
+                                     {"space", {}, VK_SPACE},
+                                     {"tab", {}, VK_TAB},
+                                     {"shift+tab", {VK_SHIFT}, VK_TAB},
+                                     {"ctrl+tab", {VK_CONTROL}, VK_TAB},
+                                     {"ctrl+shift+tab", {VK_CONTROL, VK_SHIFT}, VK_TAB},
+                                     {"alt+f4", {VK_MENU}, VK_F4},
+                                     {"left", {}, VK_LEFT},
+                                     {"right", {}, VK_RIGHT},
+                                     {"up", {}, VK_UP},
+                                     {"down", {}, VK_DOWN}};
+    for (const WindowKey& key : keys) {
+        if (name == key.name) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool Console::Key(const Words& words) {
     const std::string usage = "usage: key ID left|right | key esc";
-    if (words.size() == 2 && words[1] == "esc") {
+    if (words.size() == 2) {
+        const WindowKey* key = FindWindowKey(words[1]);
+        if (!key) {
+            return Error(usage);
+        }
         const HWND active = desktop_.ActiveWindow();
         if (!active) {
             return Error("no window is open");
         }
-        desktop_.PressKey(active, VK_ESCAPE);
+        desktop_.PressKeyWith(active, key->held, key->key);
         return true;
     }
-    if (words.size() != 3 || (words[2] != "left" && words[2] != "right")) {
+    const auto key = words.size() == 3 ? TrackbarKey(words[2]) : std::nullopt;
+    if (!key) {
         return Error(usage);
     }
     const auto control = ActiveTrackbar(words[1], usage);
     if (!control) {
         return false;
     }
-    const UINT key = words[2] == "left" ? VK_LEFT : VK_RIGHT;
-    if (!control->enabled || !desktop_.PressKeyOn(control->hwnd, key)) {
+    if (!control->enabled || !desktop_.PressKeyOn(control->hwnd, *key)) {
         return Error("control " + words[1] + " is disabled");
     }
     return true;

@@ -68,6 +68,9 @@ private:
     bool Driver(const Words& words, std::string_view line);
     bool Close();
     bool Show();
+    // One control as `show` and `focus` print it.
+    void PrintControl(const sim::ControlView& control);
+    bool Focus();
     bool Click(const Words& words);
     bool Press(const Words& words);
     bool Release(const Words& words);

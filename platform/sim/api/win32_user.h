@@ -151,6 +151,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define WM_DRAWITEM 0x002B
 #define WM_SETFONT 0x0030
 #define WM_QUERYDRAGICON 0x0037
+#define WM_NEXTDLGCTL 0x0028
 #define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NOTIFY 0x004E
@@ -161,6 +162,8 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
 #define WM_KEYLAST 0x0109
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
@@ -197,6 +200,9 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
 #define VK_PRIOR 0x21
@@ -207,6 +213,9 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_F4 0x73
+// In a key message's lParam's high word: the Alt key is down.
+#define KF_ALTDOWN 0x2000
 
 #define MK_LBUTTON 0x0001
 
@@ -232,10 +241,12 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define WS_MAXIMIZEBOX 0x00010000L
 #define WS_EX_DLGMODALFRAME 0x00000001L
 #define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_CONTROLPARENT 0x00010000L
 #define WS_EX_TOOLWINDOW 0x00000080L
 #define WS_EX_APPWINDOW 0x00040000L
 #define DS_SETFONT 0x40L
 #define DS_MODALFRAME 0x80L
+#define DS_CONTROL 0x0400L
 #define DS_CENTER 0x0800L
 
 #define BS_PUSHBUTTON 0x00000000L
@@ -312,6 +323,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define SWP_SHOWWINDOW 0x0040
 #define SWP_HIDEWINDOW 0x0080
 #define HWND_TOP (reinterpret_cast<HWND>(0))
+#define HWND_BOTTOM (reinterpret_cast<HWND>(1))
 #define HWND_TOPMOST (reinterpret_cast<HWND>(-1))
 #define HWND_NOTOPMOST (reinterpret_cast<HWND>(-2))
 #define HWND_BROADCAST (reinterpret_cast<HWND>(0xffff))
@@ -327,6 +339,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
 
 #define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
 #define GW_OWNER 4
 #define GW_CHILD 5
 
@@ -396,6 +409,12 @@ BOOL WINAPI IsWindowVisible(HWND hWnd);
 BOOL WINAPI IsIconic(HWND hWnd);
 HWND WINAPI GetParent(HWND hWnd);
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
+// The keyboard focus of the calling thread.
+HWND WINAPI GetFocus();
+HWND WINAPI SetFocus(HWND hWnd);
+// The high bit is set while the key is down.
+SHORT WINAPI GetKeyState(int nVirtKey);
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 int WINAPI GetDlgCtrlID(HWND hWnd);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex);

@@ -103,18 +103,47 @@ HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
         case GW_OWNER:
             return window->TopLevel() ? window->owner : nullptr;
         case GW_CHILD: {
-            const auto children = windows.Children(hWnd);
+            const auto children = windows.ChildrenInZOrder(hWnd);
             return children.empty() ? nullptr : children.front();
         }
-        case GW_HWNDNEXT: {
-            const auto siblings =
-                window->TopLevel() ? windows.TopLevelWindows() : windows.Children(window->parent);
+        case GW_HWNDNEXT:
+        case GW_HWNDPREV: {
+            const auto siblings = window->TopLevel() ? windows.TopLevelWindows()
+                                                     : windows.ChildrenInZOrder(window->parent);
             auto it = std::find(siblings.begin(), siblings.end(), hWnd);
-            return it == siblings.end() || it + 1 == siblings.end() ? nullptr : *(it + 1);
+            if (it == siblings.end()) {
+                return nullptr;
+            }
+            if (uCmd == GW_HWNDPREV) {
+                return it == siblings.begin() ? nullptr : *(it - 1);
+            }
+            return it + 1 == siblings.end() ? nullptr : *(it + 1);
         }
         default:
             return nullptr;
     }
+}
+
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd) {
+    return M().windows().IsDescendant(hWndParent, hWnd) ? TRUE : FALSE;
+}
+
+HWND WINAPI GetFocus() {
+    return M().windows().Focus(sim::Kernel::CurrentThread());
+}
+
+HWND WINAPI SetFocus(HWND hWnd) {
+    const HWND previous = GetFocus();
+    if (!Find(hWnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    M().windows().SetFocus(hWnd);
+    return previous;
+}
+
+SHORT WINAPI GetKeyState(int nVirtKey) {
+    return M().navigation().Down(static_cast<UINT>(nVirtKey)) ? static_cast<SHORT>(0x8000) : 0;
 }
 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {

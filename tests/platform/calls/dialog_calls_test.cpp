@@ -136,5 +136,66 @@ TEST_F(DialogCalls, DialogManagerTurnsKeysAndCloseIntoCommands) {
     });
 }
 
+// The settings window's arrangement: a page that is a control of the window (DS_CONTROL) and
+// holds controls (WS_EX_CONTROLPARENT) on top of the z-order, the tab control at its bottom. Tab
+// from inside the page goes round the whole window in z-order.
+TEST_F(DialogCalls, TabGoesRoundTheWindowThroughItsPageInZOrder) {
+    RunProgram([] {
+        const HWND settings = Create(IDD_SETTINGS);
+        ASSERT_NE(settings, nullptr);
+        const HWND page =
+            CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_IMAGE_CONTROL),
+                               settings, LoggingDialogProc, 0);
+        ASSERT_NE(page, nullptr);
+        SetWindowLongPtrA(page, GWL_STYLE, GetWindowLongPtrA(page, GWL_STYLE) | DS_CONTROL);
+        SetWindowLongPtrA(page, GWL_EXSTYLE,
+                          GetWindowLongPtrA(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        const HWND tab = GetDlgItem(settings, IDC_SETTINGS_TAB);
+        const HWND close = GetDlgItem(settings, IDC_SETTINGS_CLOSE);
+        SetWindowPos(tab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(page, HWND_TOP, 0, 30, 400, 500, SWP_NOACTIVATE);
+        ShowWindow(page, SW_SHOW);
+        ShowWindow(settings, SW_SHOW);
+        EXPECT_EQ(GetWindow(settings, GW_CHILD), page);
+        EXPECT_EQ(GetWindow(page, GW_HWNDNEXT), close);
+        EXPECT_EQ(GetWindow(tab, GW_HWNDPREV), close);
+        EXPECT_EQ(GetWindow(tab, GW_HWNDNEXT), nullptr);
+
+        SetFocus(GetDlgItem(page, IDC_BW_MODE));
+        std::vector<HWND> focus;
+        for (int step = 0; step < 4; ++step) {
+            // As the program's loop asks: the innermost dialog first.
+            MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            EXPECT_TRUE(IsDialogMessageA(IsChild(page, msg.hwnd) ? page : settings, &msg));
+            focus.push_back(GetFocus());
+        }
+        EXPECT_EQ(focus, (std::vector<HWND>{close, tab, GetDlgItem(page, IDC_MIRROR),
+                                            GetDlgItem(page, IDC_FLIP)}));
+
+        // A radio button's tab stop follows its check mark.
+        const HWND outdoor = GetDlgItem(page, IDC_OUTDOOR);
+        SendMessageA(outdoor, BM_SETCHECK, BST_UNCHECKED, 0);
+        EXPECT_FALSE(GetWindowLongPtrA(outdoor, GWL_STYLE) & WS_TABSTOP);
+        SendMessageA(outdoor, BM_SETCHECK, BST_CHECKED, 0);
+        EXPECT_TRUE(GetWindowLongPtrA(outdoor, GWL_STYLE) & WS_TABSTOP);
+        EXPECT_TRUE(DestroyWindow(settings));
+    });
+}
+
+TEST_F(DialogCalls, AltF4OnAControlClosesItsTopLevelWindow) {
+    RunProgram([this] {
+        const HWND dialog = Create(IDD_ABOUT);
+        ASSERT_NE(dialog, nullptr);
+        log.clear();
+        SendMessageA(GetDlgItem(dialog, IDOK), WM_SYSKEYDOWN, VK_F4,
+                     static_cast<LPARAM>(KF_ALTDOWN) << 16);
+        SendMessageA(GetDlgItem(dialog, IDOK), WM_SYSKEYDOWN, VK_F4, 0);  // F4 without Alt
+        EXPECT_TRUE(log.empty()) << "the close is posted";
+        Pump(dialog);
+        EXPECT_EQ(log, (std::vector<UINT>{WM_CLOSE, kCommand + IDCANCEL}));
+        EXPECT_TRUE(DestroyWindow(dialog));
+    });
+}
+
 }  // namespace
 }  // namespace calls

@@ -55,8 +55,10 @@ subject=$("$here/make-test-cert.sh" "$work/cert") || die "openssl could not make
 
 # The build's files, by checksum, and those of a folder's signed copies.
 build_sums() { (cd "$build_dir" && sha256sum app/Lumiset.exe app/lumisetctl.exe lumiset.msi); }
-signed_sums() { (cd "$1" && sha256sum "${SIGNED_FILES[@]}" 2>&1; ls -A); }
-readonly BUILD_SUMS=$(build_sums)
+signed_sums() { (cd "$1" && sha256sum "${SIGNED_FILES[@]}" 2>&1; folder_names .); }
+folder_names() { find "$1" -mindepth 1 -maxdepth 1 -printf '%f ' | tr ' ' '\n' | sort | tr '\n' ' '; }
+BUILD_SUMS=$(build_sums) || die "cannot read the build's files"
+readonly BUILD_SUMS
 
 # Runs the signing script with the environment in the arguments before "--"; its status goes to
 # STATUS, its error output to ERRORS.
@@ -75,16 +77,17 @@ sign_with() {
     ERRORS=$(<"$work/sign.err")
 }
 
-# Checks that file $1 carries a signature that verifies against the throwaway certificate and
-# names its subject as the signer.
+# Checks that file $1 carries a SHA-256 signature that verifies against the certificate authority
+# in file $2 (default: the throwaway certificate) and names subject $3 (default: its subject) as
+# the signer.
 check_signature() {
     local report
-    report=$(osslsigncode verify -CAfile "$work/cert/cert.pem" -in "$1" 2>&1)
-    if (($? != 0)) || [[ $report != *'Signature verification: ok'* ]]; then
+    if ! report=$(osslsigncode verify -CAfile "${2:-$work/cert/cert.pem}" -in "$1" 2>&1) ||
+        [[ $report != *'Signature verification: ok'* ]]; then
         fail "$(basename "$1") does not verify: $(grep -m1 -iE 'fail|error' <<<"$report")"
     elif [[ $(sed -nE '/^Signer.s certificate:/,/Subject:/s/^[[:space:]]*Subject: //p' \
-        <<<"$report") != "$subject" ]]; then
-        fail "$(basename "$1") is not signed by $subject"
+        <<<"$report") != "${3:-$subject}" ]]; then
+        fail "$(basename "$1") is not signed by ${3:-$subject}"
     elif ! grep -qE '^Message digest algorithm *: SHA256' <<<"$report"; then
         fail "$(basename "$1") is not signed with SHA-256"
     fi
@@ -99,8 +102,8 @@ else
     for file in "${SIGNED_FILES[@]}"; do
         check_signature "$out/$file"
     done
-    [[ $(ls -A "$out" | tr '\n' ' ') == 'Lumiset.exe lumiset.msi lumisetctl.exe ' ]] ||
-        fail "the signed folder holds $(ls -A "$out" | tr '\n' ' ')"
+    [[ $(folder_names "$out") == 'Lumiset.exe lumiset.msi lumisetctl.exe ' ]] ||
+        fail "the signed folder holds $(folder_names "$out")"
 fi
 [[ $(build_sums) == "$BUILD_SUMS" ]] || fail "the build's files changed"
 verdict 'Lumiset.exe, lumisetctl.exe and lumiset.msi are signed with SHA-256 by the throwaway certificate; the build stays unsigned'
@@ -122,8 +125,47 @@ else
 fi
 verdict 'the signed package installs the signed Lumiset.exe and lumisetctl.exe'
 
+# A chain: the signer's certificate from an intermediate authority, which follows it in SIGN_CERT.
+# The signatures verify against the root alone only if they carry the intermediate.
+# Issues certificate DIR/cert.pem (key DIR/key.pem) for subject $2 from the authority in folder $3
+# (none: self-signed), with the extensions $4, one a line.
+issue() {
+    local dir=$work/$1 subject=$2 issuer=$3 extensions=$4 line added=()
+    mkdir "$dir"
+    if [[ -z $issuer ]]; then
+        while read -r line; do added+=(-addext "$line"); done <<<"$extensions"
+        openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "$subject" -keyout "$dir/key.pem" \
+            -out "$dir/cert.pem" "${added[@]}" >"$dir/log" 2>&1
+    else
+        openssl req -new -newkey rsa:2048 -nodes -subj "$subject" -keyout "$dir/key.pem" \
+            -out "$dir/req.pem" >"$dir/log" 2>&1 &&
+            openssl x509 -req -in "$dir/req.pem" -CA "$work/$issuer/cert.pem" \
+                -CAkey "$work/$issuer/key.pem" -days 2 -out "$dir/cert.pem" \
+                -extfile <(printf '%s\n' "$extensions") >>"$dir/log" 2>&1
+    fi || die "openssl could not issue $subject: $(tail -n 1 "$dir/log")"
+}
+readonly AUTHORITY=$'basicConstraints=critical,CA:TRUE\nkeyUsage=critical,keyCertSign'
+readonly CHAIN_SIGNER='/CN=Lumiset Chain Signer/O=Lumiset tests'
+issue root '/CN=Lumiset Test Root' '' "$AUTHORITY"
+issue intermediate '/CN=Lumiset Test Intermediate' root "$AUTHORITY"
+issue leaf "$CHAIN_SIGNER" intermediate $'basicConstraints=critical,CA:FALSE
+keyUsage=critical,digitalSignature
+extendedKeyUsage=codeSigning'
+cat "$work/leaf/cert.pem" "$work/intermediate/cert.pem" >"$work/leaf/chain.pem"
+sign_with SIGN_CERT="$work/leaf/chain.pem" SIGN_KEY="$work/leaf/key.pem" -- "$build_dir" \
+    "$work/chained"
+if ((STATUS != 0)); then
+    fail "sign-release.sh exited with status $STATUS: $ERRORS"
+else
+    for file in "${SIGNED_FILES[@]}"; do
+        check_signature "$work/chained/$file" "$work/root/cert.pem" "$CHAIN_SIGNER"
+    done
+fi
+verdict 'a chain in SIGN_CERT: the signatures carry it and verify against its root'
+
 # --- Bad input: one line naming the problem, a non-zero status, and nothing changed.
-readonly SIGNED_SUMS=$(signed_sums "$out")
+SIGNED_SUMS=$(signed_sums "$out")
+readonly SIGNED_SUMS
 # Checks one failed run: status $1, the error line matching $2, nothing changed.
 check_refused() {
     if ((STATUS != $1)); then

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # tools/sign-release.sh with a throwaway certificate: the three signed copies verify against it
-# with its subject as the signer, the package installs signed programs, and the build's files stay
-# unsigned; then bad input (no certificate, one that cannot be read, a key of another
-# certificate, a time-stamp server that does not answer) fails with one clear line and leaves
-# the build's files and the earlier signed copies as they were.
+# with its subject as the signer, the package installs signed programs, the build's files stay
+# unsigned, and a chain in SIGN_CERT goes into the signatures; then bad input (no certificate,
+# one that cannot be read, a key of another certificate, a time-stamp server that does not
+# answer) fails with one clear line and leaves the build's files and the earlier signed copies as
+# they were.
 #
 # usage: check-sign-release.sh BUILD_DIR
 #   BUILD_DIR  the windows preset's folder (app/Lumiset.exe, app/lumisetctl.exe, lumiset.msi)

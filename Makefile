@@ -1,5 +1,5 @@
 # The user's commands. Each one installs what a fresh machine lacks, then does its work.
-.PHONY: all deps test sim windows msi run pictures bench asan tsan fuzz clean
+.PHONY: all deps test sim windows msi sign run pictures bench asan tsan fuzz clean
 
 JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs: `make fuzz` runs them a while, `make test` briefly.
@@ -24,6 +24,15 @@ windows: deps
 # preset builds it with them).
 msi: windows
 	@echo "build/windows/lumiset.msi"
+
+# Signed copies of Lumiset.exe, lumisetctl.exe and lumiset.msi in build/windows/signed/, e.g.
+# make sign SIGN_CERT=cert.pem SIGN_KEY=key.pem [SIGN_TIMESTAMP_URL=URL] (docs/signing.md).
+# The certificate and key are checked before the build.
+SIGN_ENV = SIGN_CERT='$(SIGN_CERT)' SIGN_KEY='$(SIGN_KEY)' SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)'
+sign: deps
+	@$(SIGN_ENV) tools/sign-release.sh --check
+	@$(MAKE) --no-print-directory windows
+	@$(SIGN_ENV) tools/sign-release.sh build/windows build/windows/signed
 
 # Every suite on the plain build, then again under the sanitizers, then each fuzz target briefly.
 test: sim windows

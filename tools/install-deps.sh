@@ -9,6 +9,7 @@ packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           wine64 wine xvfb xauth locales wixl msitools
           imagemagick fonts-wqy-microhei
           libedit-dev pkg-config
+          osslsigncode openssl  # Authenticode signing, for make sign
           clang libclang-rt-dev)  # clang with libFuzzer, for the fuzz targets
 
 missing=()

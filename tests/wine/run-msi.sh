@@ -3,7 +3,8 @@
 # features entry, the logon task, "DeviceEnable" = 1), Lumiset started from it; a newer package
 # over the running copy (one entry, the files replaced, a stored 0 kept, the copy running on); an
 # older package refused; a repair that keeps the stored value; the uninstall with Lumiset running
-# (it ends, and nothing of it is left).
+# (it ends, and nothing of it is left); then the package that make sign makes, signed with a
+# throwaway certificate: it installs, and its signed Lumiset.exe starts and ends with lumisetctl.
 #
 # usage: run-msi.sh LUMISET_MSI PROBE_EXE [WORK_DIR]
 #   LUMISET_MSI is the windows preset's package; Lumiset.exe and lumisetctl.exe of the same build
@@ -42,6 +43,7 @@ run_outside() {
     [[ -f $bin_dir/Lumiset.exe ]] || die "$bin_dir/Lumiset.exe does not exist"
     command -v wixl >/dev/null || die "no wixl (tools/install-deps.sh installs it)"
     command -v msiinfo >/dev/null || die "no msiinfo (tools/install-deps.sh installs msitools)"
+    command -v osslsigncode >/dev/null || die "no osslsigncode (tools/install-deps.sh installs it)"
     find_wine_and_display
     lock_work_dir "${3:-$(dirname "$probe")/wine-msi}"
 
@@ -60,7 +62,8 @@ WINE=${WINE_LAUNCHER:-}
 DRIVE_C=${WINEPREFIX:-}/drive_c
 INSTALLED_DIR=$DRIVE_C/Program\ Files/Lumiset
 TASK_FILE=$DRIVE_C/windows/system32/tasks/Lumiset
-BUILD_SCRIPT=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../../installer/build-msi.sh
+SOURCE_DIR=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../..
+BUILD_SCRIPT=$SOURCE_DIR/installer/build-msi.sh
 KEEP_ALIVE_PID=
 LUMISET_PID=
 WINE_CALL_OUTPUT=${LUMISET_WORK_DIR:-}/wine-call.out
@@ -289,6 +292,43 @@ check_uninstall_while_running() {
     verdict "$name"
 }
 
+# The signed package (make sign's script with a throwaway certificate) installs the signed
+# programs, and Lumiset.exe from it starts and ends as the build's does.
+check_signed_package() {
+    local name='the signed package installs; its signed Lumiset.exe starts, and lumisetctl exit ends it'
+    WHY=
+    local signed=$LUMISET_WORK_DIR/signed file started
+    started=$(now_ms)
+    rm -rf "$signed" "$LUMISET_WORK_DIR/cert"
+    mkdir -p "$LUMISET_WORK_DIR/cert"
+    if ! "$SOURCE_DIR/tests/sign/make-test-cert.sh" "$LUMISET_WORK_DIR/cert" >/dev/null ||
+        ! SIGN_CERT=$LUMISET_WORK_DIR/cert/cert.pem SIGN_KEY=$LUMISET_WORK_DIR/cert/key.pem \
+            "$SOURCE_DIR/tools/sign-release.sh" "$(dirname "$LUMISET_MSI")" "$signed" >/dev/null; then
+        not_ok "$name" "signing the build's files failed"
+        return
+    fi
+    if ! msiexec signed /i "$signed/lumiset.msi"; then
+        not_ok "$name" "msiexec /i exited with status $? (see signed.log)"
+        return
+    fi
+    say "# signed install: ${MSIEXEC_SECONDS} s"
+    for file in Lumiset.exe lumisetctl.exe; do
+        cmp -s "$INSTALLED_DIR/$file" "$signed/$file" ||
+            fail "$PROGRAM_DIR\\$file is not the signed one"
+    done
+    if ! start_installed_lumiset; then
+        fail "no host window within $START_DEADLINE s"
+    else
+        wine_call "$PROGRAM_DIR\\lumisetctl.exe" exit >/dev/null ||
+            fail "lumisetctl exit exited with status $?"
+        wait_for_exit "$LUMISET_PID" "$EXIT_DEADLINE" ||
+            fail "Lumiset still runs $EXIT_DEADLINE s after lumisetctl exit"
+    fi
+    msiexec signed-uninstall /x "$signed/lumiset.msi" || fail "msiexec /x exited with status $?"
+    say "# signed package: signed, installed, run and uninstalled in $(elapsed_since "$started") s"
+    verdict "$name"
+}
+
 run_inside() {
     start_wine_session cleanup
     # A virtual desktop gives Lumiset Wine's own shell and tray.
@@ -319,6 +359,7 @@ run_inside() {
         check_older_refused
         check_repair
         check_uninstall_while_running
+        check_signed_package
     fi
 
     say "# not checked under Wine: the refusal's message on the screen (a silent install under" \

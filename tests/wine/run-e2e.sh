@@ -153,6 +153,9 @@ stored_value() {
 # The key exists without the value: the state a first start is meant to meet.
 reset_registry() {
     reg_call delete 'HKLM\SOFTWARE\Corvance' /f >/dev/null
+    # What an earlier run in this prefix left for the user (its 60 Hz, the settings window's
+    # place) would be put back while the first checks watch the camera.
+    reg_call delete 'HKCU\Software\Corvance' /f >/dev/null
     reg_call add "$HOST_KEY" /f >/dev/null || die "wine reg add $HOST_KEY failed"
 }
 

@@ -83,3 +83,19 @@ fuzz: deps
 
 clean:
 	rm -rf build
+
+# The real Lumiset.exe under Wine on this display (a virtual one when there is none), with the
+# test camera, until Ctrl-C or `make try-ctl ARGS=exit`; see docs/try.md. With job control the
+# script alone gets the terminal's Ctrl-C, so make reports no interrupt; the `exit` keeps bash
+# from replacing itself with the script, which would undo that.
+.PHONY: try try-ctl
+try: deps
+	@cmake --preset windows >/dev/null
+	@set -o pipefail; cmake --build --preset windows -j $(JOBS) \
+		--target Lumiset lumisetctl lumiset-testcam -- --no-print-directory | \
+		{ grep --line-buffered -v -E '^(\[ *[0-9]+%\] Built target|Consolidate compiler generated dependencies) ' || true; }
+	@set -m; tools/try-lumiset.sh start; exit $$?
+
+# lumisetctl.exe with ARGS in the prefix and on the display of `make try`, e.g. ARGS="50hz".
+try-ctl:
+	@tools/try-lumiset.sh ctl $(ARGS)

@@ -177,20 +177,7 @@ bool Desktop::EnableWindow(HWND hwnd, bool enable) {
 }
 
 bool Desktop::PressKey(HWND top_level, UINT virtual_key) {
-    WindowManager& windows = machine_.windows();
-    const Window* window = windows.Find(top_level);
-    if (!window) {
-        return false;
-    }
-    // The keyboard goes to the focus only when it is inside this window.
-    HWND target = windows.Focus(window->thread);
-    if (target != top_level && !windows.IsDescendant(top_level, target)) {
-        target = top_level;
-    }
-    windows.Post(target, WM_KEYDOWN, virtual_key, 1);
-    windows.Post(target, WM_KEYUP, virtual_key, static_cast<LPARAM>(0xC0000001u));
-    Settle();
-    return true;
+    return PressKeyWith(top_level, {}, virtual_key);
 }
 
 std::vector<ControlView> Desktop::VisibleControls(HWND top_level) const {

@@ -68,6 +68,16 @@ std::optional<sim::MonitorSpec> ParseMonitor(std::string_view word) {
     return spec;
 }
 
+// X and Y, the words at `first` and after it.
+std::optional<POINT> ParsePoint(const std::vector<std::string>& words, std::size_t first) {
+    const auto x = ParseNumberIn(words[first], -kMostCoordinate, kMostCoordinate);
+    const auto y = ParseNumberIn(words[first + 1], -kMostCoordinate, kMostCoordinate);
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    return POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)};
+}
+
 }  // namespace
 
 bool Console::Display(const Words& words) {
@@ -131,23 +141,20 @@ bool Console::Display(const Words& words) {
         return true;
     }
     if (action == "pointer" && words.size() == 4) {
-        const auto x = ParseNumberIn(words[2], -kMostCoordinate, kMostCoordinate);
-        const auto y = ParseNumberIn(words[3], -kMostCoordinate, kMostCoordinate);
-        if (!x || !y) {
+        const auto point = ParsePoint(words, 2);
+        if (!point) {
             return Error(kDisplayUsage);
         }
-        desktop_.MovePointer(POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)});
+        desktop_.MovePointer(*point);
         return true;
     }
     if (action == "move" && words.size() == 4) {
-        const auto x = ParseNumberIn(words[2], -kMostCoordinate, kMostCoordinate);
-        const auto y = ParseNumberIn(words[3], -kMostCoordinate, kMostCoordinate);
-        if (!x || !y) {
+        const auto corner = ParsePoint(words, 2);
+        if (!corner) {
             return Error(kDisplayUsage);
         }
         const HWND active = desktop_.ActiveWindow();
-        if (!active ||
-            !desktop_.MoveWindow(active, POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)})) {
+        if (!active || !desktop_.MoveWindow(active, *corner)) {
             return Error("no window is open");
         }
         return true;

@@ -21,13 +21,17 @@ constexpr std::array kHelp = {
     CommandHelp{"menu",
                 "lists the items of the open popup menu, [*] before one that shows its mark",
                 "menu", "menu"},
-    CommandHelp{"choose", "chooses the item with that text in the open popup menu", "choose TEXT",
-                "choose 50Hz"},
+    CommandHelp{"choose",
+                "chooses the item with that text (in any case, & marks left out) in the open popup "
+                "menu",
+                "choose TEXT", "choose 50hz"},
     CommandHelp{"dismiss", "closes the open popup menu without a choice", "dismiss", "dismiss"},
     CommandHelp{"windows", "lists the top-level windows: class, title, shown, enabled", "windows",
                 "windows"},
-    CommandHelp{"show", "lists the controls of the active window with their ids and states", "show",
-                "show"},
+    CommandHelp{"show",
+                "lists the controls of the active window with their ids and states, and with "
+                "labels the text a person reads beside each",
+                "show [labels]", "show labels"},
     CommandHelp{"click",
                 "clicks the control ID of the active window, or a trackbar's track on one side of "
                 "its thumb",
@@ -112,6 +116,20 @@ constexpr std::array kHelp = {
     CommandHelp{"quit", "ends the console", "quit", "quit"},
 };
 
+struct OtherCommand {
+    std::string_view word;
+    std::string_view pointer;
+};
+
+constexpr std::array kOtherCommands = {
+    OtherCommand{"exit", "quit ends the console; lumisetctl exit ends Lumiset"},
+    OtherCommand{"settings",
+                 "page image opens Lumiset's settings window (page effect on its Effect tab)"},
+    OtherCommand{"zoom", "lumisetctl zoom opens Lumiset's Zoom dialog"},
+    OtherCommand{"properties", "lumisetctl properties opens the camera driver's property pages"},
+    OtherCommand{"about", "send 0x0112 16 0 opens Lumiset's About box (its system menu's item)"},
+};
+
 // Edits (insert, delete, replace, swap two neighbours) that turn one word into the other.
 size_t EditDistance(std::string_view a, std::string_view b) {
     std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
@@ -143,6 +161,15 @@ const CommandHelp* FindCommandHelp(std::string_view name) {
     const auto found = std::find_if(kHelp.begin(), kHelp.end(),
                                     [name](const CommandHelp& help) { return help.name == name; });
     return found == kHelp.end() ? nullptr : &*found;
+}
+
+std::optional<std::string_view> OtherCommandFor(std::string_view word) {
+    for (const OtherCommand& other : kOtherCommands) {
+        if (other.word == word) {
+            return other.pointer;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string_view> NearestCommand(std::string_view word) {

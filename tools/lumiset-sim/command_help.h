@@ -22,4 +22,9 @@ const CommandHelp* FindCommandHelp(std::string_view name);
 // likely typo.
 std::optional<std::string_view> NearestCommand(std::string_view word);
 
+// For a word a new user types that names no console command but something another command does
+// ("exit", "settings", "zoom", "properties", "about"): which command does it, and how. nullopt
+// for any other word.
+std::optional<std::string_view> OtherCommandFor(std::string_view word);
+
 }  // namespace console

@@ -14,6 +14,8 @@
 #include "tools/lumiset-sim/clock_limit.h"
 #include "tools/lumiset-sim/command_help.h"
 #include "tools/lumiset-sim/command_line.h"
+#include "tools/lumiset-sim/control_labels.h"
+#include "tools/lumiset-sim/device_state.h"
 #include "tools/lumisetctl/lumisetctl_commands.h"
 #include "tools/lumisetctl/report_reader.h"
 
@@ -46,18 +48,21 @@ const std::map<std::string, UINT, std::less<>>& MouseEvents() {
     return events;
 }
 
-std::string DescribeStatus(const sim::DeviceTree& devices, const sim::DeviceNode& node) {
-    const auto status = devices.Status(node.number);
-    if (!status) {
-        return node.Disabled() ? "disabled" : "started";
+// A menu item's text as a person reads it: the & that marks its mnemonic key gone ("&&" is an
+// ampersand shown) and ASCII letters in lower case.
+std::u16string MenuWords(std::u16string_view text) {
+    std::u16string words;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c == u'&') {
+            if (i + 1 == text.size()) {
+                break;
+            }
+            c = text[++i];
+        }
+        words += (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
     }
-    if (status->first & DN_STARTED) {
-        return "started";
-    }
-    if ((status->first & DN_HAS_PROBLEM) && status->second == CM_PROB_DISABLED) {
-        return "disabled";
-    }
-    return "problem";
+    return words;
 }
 
 std::string FirstHardwareId(const sim::DeviceNode& node) {
@@ -172,7 +177,10 @@ std::span<const Console::Verb> Console::Verbs() {
          }},
         {"show",
          [](Console& c, const Words& w, std::string_view) {
-             return w.size() == 1 ? c.Show() : c.Error("usage: show");
+             if (w.size() == 2 && w[1] == "labels") {
+                 return c.Show(true);
+             }
+             return w.size() == 1 ? c.Show(false) : c.Error("usage: show [labels]");
          }},
         {"focus",
          [](Console& c, const Words& w, std::string_view) {
@@ -264,6 +272,10 @@ bool Console::Execute(std::string_view line) {
 }
 
 bool Console::Unknown(const std::string& verb) {
+    // Words a new user types first name what another program does, or a command of another name.
+    if (const auto pointer = OtherCommandFor(verb)) {
+        return Error(verb + " is not a console command: " + std::string(*pointer));
+    }
     if (!for_person_) {
         return Error("unknown command: " + verb);
     }
@@ -653,18 +665,22 @@ bool Console::Close() {
     return true;
 }
 
-bool Console::Show() {
+bool Console::Show(bool with_labels) {
     const HWND active = desktop_.ActiveWindow();
     if (!active) {
         return Error("no window is open");
     }
-    for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
-        PrintControl(control);
+    const auto controls = desktop_.VisibleControls(active);
+    const auto labels = with_labels ? ControlLabels(machine_.windows(), active, controls)
+                                    : std::vector<std::optional<std::u16string>>(controls.size());
+    for (size_t i = 0; i < controls.size(); ++i) {
+        PrintControl(controls[i], labels[i]);
     }
     return true;
 }
 
-void Console::PrintControl(const sim::ControlView& control) {
+void Console::PrintControl(const sim::ControlView& control,
+                           const std::optional<std::u16string>& label) {
     const char* enabled = control.enabled ? "enabled" : "disabled";
     out_ << control.id << " " << control.kind;
     if (control.kind == "checkbox" || control.kind == "radio") {
@@ -678,6 +694,9 @@ void Console::PrintControl(const sim::ControlView& control) {
         out_ << " \"" << Utf8(control.text) << "\"";
     } else {
         out_ << " " << enabled;
+    }
+    if (label) {
+        out_ << " \"" << Utf8(*label) << "\"";
     }
     out_ << "\n";
 }
@@ -939,7 +958,7 @@ bool Console::Device(const Words& words) {
                 continue;
             }
             out_ << number << " " << FirstHardwareId(node) << " "
-                 << (node.present ? "present" : "absent") << " " << DescribeStatus(devices, node)
+                 << (node.present ? "present" : "absent") << " " << DeviceState(devices, node)
                  << "\n";
         }
         return true;
@@ -1061,10 +1080,20 @@ bool Console::Menu(const Words& words, std::string_view line) {
     if (!desktop_.MenuOpen()) {
         return Error("no menu is open");
     }
-    if (!desktop_.ChooseMenuItem(Utf16(*text))) {
+    if (!desktop_.ChooseMenuItem(Utf16(*text)) && !ChooseLikeItem(*text)) {
         return Error("the open menu has no item \"" + *text + "\" to choose");
     }
     return true;
+}
+
+bool Console::ChooseLikeItem(const std::string& typed) {
+    const std::u16string wanted = MenuWords(Utf16(typed));
+    for (const sim::MenuItemView& item : desktop_.MenuItems()) {
+        if (!item.separator && !item.popup && !item.grayed && MenuWords(item.text) == wanted) {
+            return desktop_.ChooseMenuItem(item.text);
+        }
+    }
+    return false;
 }
 
 bool Console::Camera(const Words& words, std::string_view line) {

@@ -67,9 +67,10 @@ private:
     void PrintValue(HKEY root, const char* key, const char* name);
     bool Driver(const Words& words, std::string_view line);
     bool Close();
-    bool Show();
-    // One control as `show` and `focus` print it.
-    void PrintControl(const sim::ControlView& control);
+    bool Show(bool with_labels);
+    // One control as `show` and `focus` print it, with its label after it when there is one.
+    void PrintControl(const sim::ControlView& control,
+                      const std::optional<std::u16string>& label = std::nullopt);
     bool Focus();
     bool Click(const Words& words);
     bool Press(const Words& words);
@@ -89,6 +90,8 @@ private:
     bool Rights(const Words& words);
     bool Fail(const Words& words);
     bool Menu(const Words& words, std::string_view line);
+    // `choose` for a text that differs from an item's only in case or in its mnemonic's &.
+    bool ChooseLikeItem(const std::string& typed);
     bool Camera(const Words& words, std::string_view line);
     bool FileDialog(const Words& words, std::string_view line);
     HWND HostWindow() const;

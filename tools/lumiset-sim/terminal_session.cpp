@@ -2,6 +2,8 @@
 
 #include <editline/readline.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/lumiset-sim/camera_watch.h"
 #include "tools/lumiset-sim/clock_follower.h"
 #include "tools/lumiset-sim/clock_notes.h"
 #include "tools/lumiset-sim/command_help.h"
@@ -118,6 +121,39 @@ private:
     bool line_taken_ = false;
 };
 
+// Ctrl-C as a line the console reads: SIGINT is held back from the process and read from a
+// descriptor, so that it ends the console as "quit" does wherever it comes (the line editor's
+// own handler, which would pass it on to the process group, never sees it).
+class InterruptReader {
+public:
+    InterruptReader() {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        sigprocmask(SIG_BLOCK, &interrupt, &previous_mask_);
+        fd_ = signalfd(-1, &interrupt, SFD_CLOEXEC | SFD_NONBLOCK);
+    }
+    ~InterruptReader() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+        sigprocmask(SIG_SETMASK, &previous_mask_, nullptr);
+    }
+    InterruptReader(const InterruptReader&) = delete;
+    InterruptReader& operator=(const InterruptReader&) = delete;
+
+    int fd() const { return fd_; }
+    // Whether Ctrl-C came; reads it.
+    bool Take() const {
+        signalfd_siginfo info;
+        return fd_ >= 0 && read(fd_, &info, sizeof info) == sizeof info;
+    }
+
+private:
+    sigset_t previous_mask_;
+    int fd_ = -1;
+};
+
 bool IsBlank(const std::string& line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -129,7 +165,8 @@ public:
           console_(console),
           clock_follows_wall_(clock_follows_wall),
           follower_(machine.kernel(), [] { return std::chrono::steady_clock::now(); }),
-          watch_(machine, LumisetRunning()) {}
+          watch_(machine, LumisetRunning()),
+          camera_watch_(machine) {}
 
     void Run() {
         std::cout << "Lumiset is running on a simulated Windows desktop with a camera"
@@ -143,24 +180,29 @@ public:
             std::cout << *note << "\n";
         }
         std::cout.flush();
+        const InterruptReader interrupt;
         LineEditor editor([this](const char* line) { OnLine(line); });
         while (!done_) {
             const std::optional<int> timeout =
                 clock_follows_wall_ ? follower_.IdleTimeout() : std::nullopt;
-            pollfd input{STDIN_FILENO, POLLIN, 0};
-            const int ready = poll(&input, 1, timeout.value_or(-1));
+            pollfd fds[] = {{STDIN_FILENO, POLLIN, 0}, {interrupt.fd(), POLLIN, 0}};
+            const pollfd& input = fds[0];
+            const int ready = poll(fds, interrupt.fd() >= 0 ? 2 : 1, timeout.value_or(-1));
             if (ready < 0 && errno != EINTR) {
                 break;
+            }
+            if (interrupt.Take()) {
+                break;  // Ctrl-C: ends the console as "quit" does
             }
             if (clock_follows_wall_) {
                 follower_.CatchUp();
             }
-            if (const auto changes = watch_.Changes(LumisetRunning()); !changes.empty()) {
+            if (const auto changes = News(); !changes.empty()) {
                 LineEditor::PrintAbove(changes);
             }
             if (ready > 0 && (input.revents & POLLIN)) {
                 editor.ReadAvailable();
-            } else if (ready > 0) {
+            } else if (ready > 0 && input.revents) {
                 break;  // the terminal went away
             }
         }
@@ -191,10 +233,10 @@ private:
         if (clock_follows_wall_) {
             follower_.CatchUp();
         }
-        Print(watch_.Changes(LumisetRunning()));
+        Print(News());
         const auto before = machine_.kernel().ClockWaits();
         console_.Execute(line);
-        Print(watch_.Changes(LumisetRunning()));
+        Print(News());
         const auto words = SplitFirstWord(line);
         if (auto note = ClockNote({before, machine_.kernel().ClockWaits(), machine_.kernel().Now(),
                                    clock_follows_wall_, words == "wait"})) {
@@ -202,6 +244,15 @@ private:
         }
         std::cout.flush();
         done_ = console_.quit_requested();
+    }
+
+    // What changed on the desktop and in the camera since the last look.
+    std::vector<std::string> News() {
+        auto changes = watch_.Changes(LumisetRunning());
+        for (auto& change : camera_watch_.Changes()) {
+            changes.push_back(std::move(change));
+        }
+        return changes;
     }
 
     static std::string SplitFirstWord(const std::string& line) {
@@ -221,6 +272,7 @@ private:
     bool clock_follows_wall_;
     ClockFollower follower_;
     DesktopWatch watch_;
+    CameraWatch camera_watch_;
     bool done_ = false;
 };
 

@@ -130,6 +130,9 @@ std::string NameList(std::string_view title, std::size_t first, std::size_t last
     std::size_t column = text.size();
     for (std::size_t i = first; i < last; ++i) {
         std::string item = kEffectNames[i].name;
+        if (kEffectNames[i].tab_name) {
+            item += std::string(" (tab: ") + kEffectNames[i].tab_name + ")";
+        }
         item += i + 1 < last ? "," : "";
         if (column + 1 + item.size() > 78) {
             text += "\n ";
@@ -204,7 +207,8 @@ Outcome InfoOutcome(const Report& report) {
 unsigned EffectCommand(std::string_view name) {
     const std::string wanted = Normalize(name);
     for (const EffectName& effect : kEffectNames) {
-        if (Normalize(effect.name) == wanted) {
+        if (Normalize(effect.name) == wanted ||
+            (effect.tab_name && Normalize(effect.tab_name) == wanted)) {
             return effect.command;
         }
     }

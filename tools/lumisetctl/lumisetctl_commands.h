@@ -27,10 +27,11 @@ inline constexpr unsigned kLongestUninstallWait = 600;
 inline constexpr std::size_t kLongestQuote = 64;
 
 // The camera's effects and frames by their English menu names, in the order of their EffectId
-// (1 to 26).
+// (1 to 26), with the spelling of the settings window's Effect tab where it differs.
 struct EffectName {
     const char* name;
     unsigned command;
+    const char* tab_name = nullptr;
 };
 
 inline constexpr std::array<EffectName, 26> kEffectNames{{
@@ -58,8 +59,8 @@ inline constexpr std::array<EffectName, 26> kEffectNames{{
     {"FBI Wanted", ID_FRAME_FBI_WANTED},
     {"Aim", ID_FRAME_AIM},
     {"Paper", ID_FRAME_PAPER},
-    {"Merry Xmas", ID_FRAME_MERRY_XMAS},
-    {"Magnifier", ID_FRAME_MAGNIFIER},
+    {"Merry Xmas", ID_FRAME_MERRY_XMAS, "Merry Xms"},
+    {"Magnifier", ID_FRAME_MAGNIFIER, "Magnifie"},
 }};
 inline constexpr int kFirstFrame = 17;  // EffectId of "Post Card"
 

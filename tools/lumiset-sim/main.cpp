@@ -118,6 +118,11 @@ int main(int argc, char** argv) {
     }
     std::istream& input = options->script ? static_cast<std::istream&>(script_file) : std::cin;
 
+    const bool at_terminal = !options->script && isatty(STDIN_FILENO);
+    std::optional<console::InterruptReader> interrupt;
+    if (at_terminal) {
+        interrupt.emplace();
+    }
     sim::Machine machine;
     if (!console::BootMachine(machine, options->boot)) {
         std::cerr << "lumiset-sim: the program's resources could not be loaded\n";
@@ -126,8 +131,8 @@ int main(int argc, char** argv) {
     console::Console console(machine, RunLumiset, std::cout);
     console::ClockFollower clock(machine.kernel(), [] { return std::chrono::steady_clock::now(); });
     console.StartLumiset();
-    if (!options->script && isatty(STDIN_FILENO)) {
-        console::RunAtTerminal(machine, console, !options->still);
+    if (at_terminal) {
+        console::RunAtTerminal(machine, console, !options->still, *interrupt);
         console.EndLumiset();
         return ReportComCallsAfterUninitialize(machine) ? 1 : 0;
     }

@@ -2,8 +2,6 @@
 
 #include <editline/readline.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -121,52 +119,21 @@ private:
     bool line_taken_ = false;
 };
 
-// Ctrl-C as a line the console reads: SIGINT is held back from the process and read from a
-// descriptor, so that it ends the console as "quit" does wherever it comes (the line editor's
-// own handler, which would pass it on to the process group, never sees it).
-class InterruptReader {
-public:
-    InterruptReader() {
-        sigset_t interrupt;
-        sigemptyset(&interrupt);
-        sigaddset(&interrupt, SIGINT);
-        sigprocmask(SIG_BLOCK, &interrupt, &previous_mask_);
-        fd_ = signalfd(-1, &interrupt, SFD_CLOEXEC | SFD_NONBLOCK);
-    }
-    ~InterruptReader() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-        sigprocmask(SIG_SETMASK, &previous_mask_, nullptr);
-    }
-    InterruptReader(const InterruptReader&) = delete;
-    InterruptReader& operator=(const InterruptReader&) = delete;
-
-    int fd() const { return fd_; }
-    // Whether Ctrl-C came; reads it.
-    bool Take() const {
-        signalfd_siginfo info;
-        return fd_ >= 0 && read(fd_, &info, sizeof info) == sizeof info;
-    }
-
-private:
-    sigset_t previous_mask_;
-    int fd_ = -1;
-};
-
 bool IsBlank(const std::string& line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
 class Session {
 public:
-    Session(sim::Machine& machine, Console& console, bool clock_follows_wall)
+    Session(sim::Machine& machine, Console& console, bool clock_follows_wall,
+            const InterruptReader& interrupt)
         : machine_(machine),
           console_(console),
           clock_follows_wall_(clock_follows_wall),
           follower_(machine.kernel(), [] { return std::chrono::steady_clock::now(); }),
           watch_(machine, LumisetRunning()),
-          camera_watch_(machine) {}
+          camera_watch_(machine),
+          interrupt_(interrupt) {}
 
     void Run() {
         std::cout << "Lumiset is running on a simulated Windows desktop with a camera"
@@ -180,18 +147,17 @@ public:
             std::cout << *note << "\n";
         }
         std::cout.flush();
-        const InterruptReader interrupt;
         LineEditor editor([this](const char* line) { OnLine(line); });
         while (!done_) {
             const std::optional<int> timeout =
                 clock_follows_wall_ ? follower_.IdleTimeout() : std::nullopt;
-            pollfd fds[] = {{STDIN_FILENO, POLLIN, 0}, {interrupt.fd(), POLLIN, 0}};
+            pollfd fds[] = {{STDIN_FILENO, POLLIN, 0}, {interrupt_.fd(), POLLIN, 0}};
             const pollfd& input = fds[0];
-            const int ready = poll(fds, interrupt.fd() >= 0 ? 2 : 1, timeout.value_or(-1));
+            const int ready = poll(fds, interrupt_.fd() >= 0 ? 2 : 1, timeout.value_or(-1));
             if (ready < 0 && errno != EINTR) {
                 break;
             }
-            if (interrupt.Take()) {
+            if (interrupt_.Take()) {
                 break;  // Ctrl-C: ends the console as "quit" does
             }
             if (clock_follows_wall_) {
@@ -273,14 +239,16 @@ private:
     ClockFollower follower_;
     DesktopWatch watch_;
     CameraWatch camera_watch_;
+    const InterruptReader& interrupt_;
     bool done_ = false;
 };
 
 }  // namespace
 
-void RunAtTerminal(sim::Machine& machine, Console& console, bool clock_follows_wall) {
+void RunAtTerminal(sim::Machine& machine, Console& console, bool clock_follows_wall,
+                   const InterruptReader& interrupt) {
     console.set_for_person(true);
-    Session(machine, console, clock_follows_wall).Run();
+    Session(machine, console, clock_follows_wall, interrupt).Run();
 }
 
 }  // namespace console

@@ -5,10 +5,13 @@
 
 #include "platform/sim/machine.h"
 #include "tools/lumiset-sim/console.h"
+#include "tools/lumiset-sim/interrupt_reader.h"
 
 namespace console {
 
-// Runs until `quit` or the end of input. Lumiset has been started.
-void RunAtTerminal(sim::Machine& machine, Console& console, bool clock_follows_wall);
+// Runs until `quit`, the end of input or Ctrl-C (read from `interrupt`). Lumiset has been
+// started.
+void RunAtTerminal(sim::Machine& machine, Console& console, bool clock_follows_wall,
+                   const InterruptReader& interrupt);
 
 }  // namespace console

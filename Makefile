@@ -43,11 +43,13 @@ test: sim windows
 
 # Lumiset on the simulated desktop; extra options go in ARGS, e.g. make run ARGS="--lang 2052".
 # An up-to-date build says nothing, so the console's welcome is the first line a person reads.
+# The console runs in a process group of its own (set -m), so that Ctrl-C reaches only it and it
+# ends as "quit" does; the exit keeps bash from replacing itself with it.
 run: deps
 	@cmake --preset sim >/dev/null
 	@set -o pipefail; cmake --build --preset sim -j $(JOBS) --target lumiset-sim -- \
 		--no-print-directory | { grep --line-buffered -v -E '^(\[ *[0-9]+%\] Built target|Consolidate compiler generated dependencies) ' || true; }
-	@build/sim/tools/lumiset-sim/lumiset-sim $(ARGS)
+	@set -m; build/sim/tools/lumiset-sim/lumiset-sim $(ARGS); exit $$?
 
 # Screenshots of every window, in English and Chinese, under Wine: docs/pictures/*/*.png.
 pictures: windows

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "dialogs/effect_ids.h"
+#include "platform/sim/desktop.h"
+#include "res/resource_bytes.h"
 
 namespace {
 
@@ -63,6 +65,43 @@ TEST(Lumisetctl, EffectNameSpellings) {
     for (const char* name : {"magicmirror", "tv", "Magic Mirrors"}) {
         EXPECT_EQ(lumisetctl::EffectCommand(name), 0u) << name;
     }
+}
+
+// The settings window's Effect tab spells two frames its own way; lumisetctl takes every radio
+// button's text as the tab shows it, and --help gives that spelling beside its own.
+TEST(Lumisetctl, TakesEveryNameTheEffectTabShows) {
+    sim::Machine machine;
+    ASSERT_TRUE(machine.program().LoadResources(LumisetResourceBytes()));
+    std::vector<std::pair<std::string, unsigned>> radios;
+    sim::Desktop(machine).Start([&machine, &radios] {
+        const HWND window =
+            machine.windows().Create(u"TestSettings", u"Settings", WS_POPUP, 0, nullptr, 0,
+                                     RECT{0, 0, 400, 600}, DefWindowProcA);
+        const HWND page = CreateDialogParamA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EFFECT), window,
+            [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+        for (const EffectEntry& entry : kEffectTable) {
+            char text[64] = {};
+            GetWindowTextA(GetDlgItem(page, entry.radio), text, sizeof text);
+            if (entry.effect != kNoEffect) {
+                radios.emplace_back(text, entry.command);
+            }
+        }
+        DestroyWindow(window);
+    });
+    ASSERT_EQ(radios.size(), static_cast<std::size_t>(kLastEffect));
+    for (const auto& [text, command] : radios) {
+        EXPECT_EQ(lumisetctl::EffectCommand(text), command) << text;
+    }
+    EXPECT_EQ(Posted({"effect", "merry", "xms"}), 32801u);
+    EXPECT_EQ(Posted({"effect", "MERRY-XMS"}), 32801u);
+    EXPECT_EQ(Posted({"effect", "magnifie"}), 32802u);
+    EXPECT_EQ(Posted({"effect", "Merry Xmas"}), 32801u);
+    EXPECT_EQ(lumisetctl::EffectCommand("Magnifi"), 0u);
+    const std::string help = lumisetctl::Usage();
+    EXPECT_NE(help.find("Merry Xmas (tab: Merry Xms)"), std::string::npos) << help;
+    EXPECT_NE(help.find("Magnifier (tab: Magnifie)"), std::string::npos) << help;
+    EXPECT_EQ(help.find("Paper (tab:"), std::string::npos) << help;
 }
 
 TEST(Lumisetctl, UsageErrorsNameWhatIsWrong) {

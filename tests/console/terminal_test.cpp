@@ -135,7 +135,8 @@ TEST(Terminal, APersonsSessionOnAStillClock) {
     EXPECT_TRUE(terminal.Shows("* a menu opened"));
     terminal.Type("choose 50Hz\r");
     EXPECT_TRUE(
-        terminal.Shows("* the menu closed\r\nnote: Lumiset pauses for 10 ms and the clock "
+        terminal.Shows("* the menu closed\r\n* camera: power-line frequency 50 Hz\r\nnote: Lumiset "
+                       "pauses for 10 ms and the clock "
                        "is still: \"wait 10\" lets it go on\r\n"));
     terminal.Type("tray rbuttonup\r");
     EXPECT_TRUE(terminal.Shows("note: Lumiset pauses for 10 ms"));
@@ -143,6 +144,39 @@ TEST(Terminal, APersonsSessionOnAStillClock) {
     EXPECT_TRUE(terminal.Shows("* a menu opened"));
 
     terminal.Type("quit\r");
+    EXPECT_EQ(terminal.ExitStatus(), 0);
+    EXPECT_EQ(terminal.Unmatched().find("error"), std::string::npos) << terminal.Unmatched();
+}
+
+// A person is told what a command changed in the camera, the words of other programs point to
+// the command that does it, and Ctrl-C, even on a half-typed line, ends the console as quit does.
+TEST(Terminal, CameraNewsFriendlyWordsAndCtrlC) {
+    Terminal terminal({"--virtual"});
+    ASSERT_TRUE(terminal.started());
+    ASSERT_TRUE(terminal.Shows(kPrompt));
+    terminal.Type("exit\r");
+    EXPECT_TRUE(
+        terminal.Shows("error: exit is not a console command: quit ends the console; "
+                       "lumisetctl exit ends Lumiset\r\n"));
+    terminal.Type("settings\r");
+    EXPECT_TRUE(terminal.Shows("error: settings is not a console command: page image opens"));
+    terminal.Type("wait 1000\r");
+    ASSERT_TRUE(terminal.Shows("* the notification area shows icon 148"));
+    ASSERT_TRUE(terminal.Shows(kPrompt));
+    terminal.Type("tray rbuttonup\r");
+    ASSERT_TRUE(terminal.Shows("* a menu opened"));
+    ASSERT_TRUE(terminal.Shows(kPrompt));
+    terminal.Type("choose 50hz\r");
+    EXPECT_TRUE(terminal.Shows("* the menu closed\r\n* camera: power-line frequency 50 Hz\r\n"));
+    ASSERT_TRUE(terminal.Shows(kPrompt));
+    terminal.Type("device disable 1\r");
+    EXPECT_TRUE(terminal.Shows("\r\n* camera: device 1 disabled\r\n"));
+    ASSERT_TRUE(terminal.Shows(kPrompt));
+    terminal.Type("device enable 1\r");
+    EXPECT_TRUE(terminal.Shows("\r\n* camera: device 1 started\r\n"));
+    ASSERT_TRUE(terminal.Shows(kPrompt));
+    terminal.Type("stat");
+    terminal.Type("\x03");
     EXPECT_EQ(terminal.ExitStatus(), 0);
     EXPECT_EQ(terminal.Unmatched().find("error"), std::string::npos) << terminal.Unmatched();
 }

@@ -1087,7 +1087,11 @@ bool Console::Menu(const Words& words, std::string_view line) {
 }
 
 bool Console::ChooseLikeItem(const std::string& typed) {
-    const std::u16string wanted = MenuWords(Utf16(typed));
+    // The typed text is taken as a person reads the item: an & in it is an ampersand.
+    std::u16string wanted = Utf16(typed);
+    for (char16_t& c : wanted) {
+        c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    }
     for (const sim::MenuItemView& item : desktop_.MenuItems()) {
         if (!item.separator && !item.popup && !item.grayed && MenuWords(item.text) == wanted) {
             return desktop_.ChooseMenuItem(item.text);

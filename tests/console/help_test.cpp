@@ -66,6 +66,9 @@ TEST(Help, ListsAndExplainsAndSuggests) {
               "usage: wait MS\n"
               "example: wait 1000\n");
     EXPECT_EQ(run("help nosuch"), "error: no command nosuch\n");
+    EXPECT_EQ(
+        run("help zoom"),
+        "error: zoom is not a console command: lumisetctl zoom opens Lumiset's Zoom dialog\n");
     EXPECT_EQ(run("help wait tray"), "error: usage: help [COMMAND]\n");
 
     // A script's errors are as they always were.

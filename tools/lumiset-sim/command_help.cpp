@@ -113,7 +113,10 @@ constexpr std::array kHelp = {
                 "shell restart"},
     CommandHelp{"start", "starts another copy of Lumiset", "start", "start"},
     CommandHelp{"status", "tells whether Lumiset is running", "status", "status"},
-    CommandHelp{"quit", "ends the console", "quit", "quit"},
+    CommandHelp{"quit",
+                "ends the console, as Ctrl-C and Ctrl-D do at a terminal (\"exit\", \"settings\", "
+                "\"zoom\", \"properties\" and \"about\" answer with the command that does it)",
+                "quit", "quit"},
 };
 
 struct OtherCommand {

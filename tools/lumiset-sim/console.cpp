@@ -303,6 +303,9 @@ bool Console::Help(const Words& words) {
         return Error("usage: help [COMMAND]");
     }
     const CommandHelp* help = FindCommandHelp(words[1]);
+    if (!help && OtherCommandFor(words[1])) {
+        return Unknown(words[1]);
+    }
     if (!help) {
         const auto nearest = for_person_ ? NearestCommand(words[1]) : std::nullopt;
         return Error("no command " + words[1] +

@@ -49,7 +49,7 @@ pictures: windows
 # the simulated machine. Takes several minutes; QUICK=1 gives rougher figures in about one. The
 # builds say nothing but their errors, so the figures are all a person reads.
 BENCH_QUIET_BUILD := -- --no-print-directory | { grep --line-buffered -v -E \
-	'^(\[ *[0-9]+%\] |Consolidate compiler generated dependencies |Scanning dependencies )' || true; }
+	'^(\[ *[0-9]+%\] |-- |Consolidate compiler generated dependencies |Scanning dependencies )' || true; }
 bench: deps
 	@cmake --preset windows >/dev/null
 	@set -o pipefail; cmake --build --preset windows -j $(JOBS) --target Lumiset Floor \

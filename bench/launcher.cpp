@@ -2,7 +2,7 @@
 // that Wine's own start is not counted. run-bench.sh runs it under a wineserver that is already
 // up.
 //
-//   lumiset_bench_launcher [--menus N] [--shown TITLE] STOP_FILE EXE [ARGUMENT]
+//   lumiset_bench_launcher [--menus N] [--shown TITLE] [--exit-after MS] STOP_FILE EXE [ARGUMENT]
 //
 // Starts EXE (with ARGUMENT, if given) and prints, a line each as it happens:
 //   shown MS      with --shown: CreateProcess to a visible top-level "#32770" titled TITLE
@@ -12,7 +12,9 @@
 //   menu MS       with --menus: N times, the tray callback (WM_APP + 1000 with WM_RBUTTONUP,
 //                 posted as the shell posts it) to the popup menu ("#32768") being visible;
 //                 Esc closes the menu before the next one
-// then waits until STOP_FILE exists, posts the exit command (WM_COMMAND 32772) and prints
+// then waits until STOP_FILE exists and, with --exit-after, until MS have passed since the start
+// (a program of this shape adds its tray icon at its first tick, a second after it is up), posts
+// the exit command (WM_COMMAND 32772) and prints
 //   exit MS       the post to the process's end
 // Status 0 when all went through, 1 when the program did not start, answer or end in time,
 // 2 for a bad command line.
@@ -37,6 +39,7 @@ constexpr UINT kAnswerWaitMs = 100;
 
 struct Options {
     int menus = 0;
+    double exit_after_ms = 0;
     const char* shown_title = nullptr;
     const char* stop_file = nullptr;
     const char* exe = nullptr;
@@ -69,6 +72,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     for (; at + 1 < argc && std::strncmp(argv[at], "--", 2) == 0; at += 2) {
         if (std::strcmp(argv[at], "--menus") == 0) {
             options.menus = std::atoi(argv[at + 1]);
+        } else if (std::strcmp(argv[at], "--exit-after") == 0) {
+            options.exit_after_ms = std::atof(argv[at + 1]);
         } else if (std::strcmp(argv[at], "--shown") == 0) {
             options.shown_title = argv[at + 1];
         } else {
@@ -136,8 +141,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: lumiset_bench_launcher [--menus N] [--shown TITLE] STOP_FILE EXE "
-                     "[ARGUMENT]\n");
+                     "usage: lumiset_bench_launcher [--menus N] [--shown TITLE] [--exit-after MS] "
+                     "STOP_FILE EXE [ARGUMENT]\n");
         return 2;
     }
     std::string command_line = std::string("\"") + options.exe + "\"";
@@ -192,6 +197,9 @@ int main(int argc, char** argv) {
     }
 
     while (GetFileAttributesA(options.stop_file) == INVALID_FILE_ATTRIBUTES) {
+        Sleep(kStopPollMs);
+    }
+    while (NowMs() - started < options.exit_after_ms) {
         Sleep(kStopPollMs);
     }
     const double asked = NowMs();

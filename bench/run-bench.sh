@@ -213,14 +213,19 @@ in_turns() {
 }
 
 # The kinds of start, each with its name in the figures. The starts open the tray menu MENUS
-# times and end with the exit command; Floor.exe /com initialises COM as Lumiset does, for the
-# exit's sake.
+# times and end with the exit command once the first tick has added the tray icon, as when a
+# person chooses Exit; Floor.exe /com initialises COM as Lumiset does, for the exit's sake.
 MENUS=0
 HOLD_FIRST=0
 HOLD_MORE=0
-start_lumiset() { run_once Lumiset "$BENCH_LUMISET" 0 0 --menus "$MENUS"; }
-start_floor() { run_once Floor "$BENCH_FLOOR" 0 0 --menus "$MENUS"; }
-start_floor_com() { run_once FloorCom "$BENCH_FLOOR" 0 0 --menus "$MENUS" /com; }
+readonly EXIT_AFTER_MS=1500
+start_lumiset() {
+    run_once Lumiset "$BENCH_LUMISET" 0 0 --menus "$MENUS" --exit-after "$EXIT_AFTER_MS"
+}
+start_floor() { run_once Floor "$BENCH_FLOOR" 0 0 --menus "$MENUS" --exit-after "$EXIT_AFTER_MS"; }
+start_floor_com() {
+    run_once FloorCom "$BENCH_FLOOR" 0 0 --menus "$MENUS" --exit-after "$EXIT_AFTER_MS" /com
+}
 settings_lumiset() {
     run_once LumisetSettings "$BENCH_LUMISET" 0 0 --shown "$SETTINGS_TITLE" /settings
 }

@@ -286,11 +286,11 @@ run_inside() {
     awk -v a="$a" -v b="$b" 'BEGIN { printf "%-34s %9.1f %9s %9.1f %9s %6.2fx\n",
         "file size (KiB)", a / 1024, "", b / 1024, "", a / b }'
     # Counted from what was measured, the same for both programs by the turns.
-    say "(start-up from $(count Lumiset window) starts of each;" \
-        "tray menu from $(count Lumiset menu_first) first and $(count Lumiset menu_more) later" \
-        "openings; settings window from $(count LumisetSettings shown) starts with /settings;" \
-        "exit from $(count Lumiset exit), against Floor.exe /com; memory and CPU from" \
-        "$(count Lumiset cpu))"
+    say "(start-up from $(count Lumiset window) starts of each; tray menu from" \
+        "$(count Lumiset menu_first) first and $(count Lumiset menu_more) later openings;"
+    say " settings window from $(count LumisetSettings shown) starts with /settings;" \
+        "exit from $(count Lumiset exit), against Floor.exe /com;"
+    say " memory and CPU from $(count Lumiset cpu))"
 
     if [[ -n $BENCH_SIM_COUNTS ]]; then
         say ""

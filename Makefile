@@ -46,7 +46,7 @@ pictures: windows
 		build/windows/tests/wine/lumiset_probe.exe docs/pictures
 
 # Performance figures, not a test: Lumiset.exe against a floor program under Wine, and counts on
-# the simulated machine. Takes several minutes; QUICK=1 gives rougher figures in about one. The
+# the simulated machine. Takes about ten minutes; QUICK=1 gives rougher figures in about one. The
 # builds say nothing but their errors, so the figures are all a person reads.
 BENCH_QUIET_BUILD := -- --no-print-directory | { grep --line-buffered -v -E \
 	'^(\[ *[0-9]+%\] |-- |Consolidate compiler generated dependencies |Scanning dependencies )' || true; }

@@ -138,8 +138,8 @@ bool Desktop::ShowWindow(HWND hwnd, int command) {
     return true;
 }
 
-bool Desktop::SetMonitors(const std::vector<MonitorSpec>& specs) {
-    if (!machine_.display().SetLayout(specs)) {
+bool Desktop::SetMonitors(const std::vector<MonitorSize>& sizes) {
+    if (!machine_.display().SetLayout(sizes)) {
         return false;
     }
     machine_.windows().DisplayChanged();

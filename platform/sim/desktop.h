@@ -114,7 +114,7 @@ public:
     // (WM_DPICHANGED); a window on a monitor that went stays where it was. False, changing
     // nothing, for a layout or scale out of the display's limits.
     const std::vector<Monitor>& Monitors() const { return machine_.display().Monitors(); }
-    bool SetMonitors(const std::vector<MonitorSpec>& specs);
+    bool SetMonitors(const std::vector<MonitorSize>& sizes);
     bool SetMonitorDpi(std::size_t index, UINT dpi);
     // A person drags the window by its caption until its top-left corner is at `corner`. False
     // for no such window or a hidden one.

@@ -42,7 +42,7 @@ RECT WorkArea(const Monitor& monitor) {
 }  // namespace
 
 Display::Display() {
-    SetLayout({MonitorSpec{}});
+    SetLayout({MonitorSize{}});
 }
 
 const Monitor* Display::Find(HMONITOR handle) const {
@@ -97,27 +97,27 @@ const Monitor& Display::Nearest(const RECT& rect) const {
         POINT{rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2});
 }
 
-bool Display::SetLayout(const std::vector<MonitorSpec>& specs) {
-    if (specs.empty() || specs.size() > static_cast<std::size_t>(kMaxMonitors)) {
+bool Display::SetLayout(const std::vector<MonitorSize>& sizes) {
+    if (sizes.empty() || sizes.size() > static_cast<std::size_t>(kMaxMonitors)) {
         return false;
     }
-    for (const MonitorSpec& spec : specs) {
-        if (spec.width < kMinSide || spec.width > kMaxSide || spec.height < kMinSide ||
-            spec.height > kMaxSide || !ValidDpi(spec.dpi)) {
+    for (const MonitorSize& size : sizes) {
+        if (size.width < kMinSide || size.width > kMaxSide || size.height < kMinSide ||
+            size.height > kMaxSide || !ValidDpi(size.dpi)) {
             return false;
         }
     }
     std::vector<Monitor> monitors;
     int left = 0;
-    for (const MonitorSpec& spec : specs) {
+    for (const MonitorSize& size : sizes) {
         Monitor monitor;
         monitor.handle = reinterpret_cast<HMONITOR>(next_handle_++);
-        monitor.rect = RECT{left, 0, left + spec.width, spec.height};
-        monitor.dpi = spec.dpi;
+        monitor.rect = RECT{left, 0, left + size.width, size.height};
+        monitor.dpi = size.dpi;
         monitor.primary = monitors.empty();
         monitor.work = WorkArea(monitor);
         monitors.push_back(monitor);
-        left += spec.width;
+        left += size.width;
     }
     monitors_ = std::move(monitors);
     return true;

@@ -19,7 +19,7 @@ struct Monitor {
 };
 
 // A monitor as a layout names it: its size in pixels and its scale.
-struct MonitorSpec {
+struct MonitorSize {
     int width = 1920;
     int height = 1080;
     UINT dpi = 96;
@@ -51,7 +51,7 @@ public:
     // Monitors side by side from left to right, tops aligned, the first one primary. Every
     // change makes new handles, as a monitor plugged in again is a new one. False, changing
     // nothing, for an empty list or one outside the limits above.
-    bool SetLayout(const std::vector<MonitorSpec>& specs);
+    bool SetLayout(const std::vector<MonitorSize>& sizes);
     // The scale of one monitor (0 is the primary); false, changing nothing, out of range.
     bool SetDpi(std::size_t index, UINT dpi);
 

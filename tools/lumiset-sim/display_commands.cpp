@@ -41,15 +41,15 @@ std::optional<UINT> DpiFromPercent(std::string_view text) {
 }
 
 // WIDTHxHEIGHT, optionally @PERCENT.
-std::optional<sim::MonitorSpec> ParseMonitor(std::string_view word) {
-    sim::MonitorSpec spec;
+std::optional<sim::MonitorSize> ParseMonitor(std::string_view word) {
+    sim::MonitorSize size;
     const auto at = word.find('@');
     if (at != std::string_view::npos) {
         const auto dpi = DpiFromPercent(word.substr(at + 1));
         if (!dpi) {
             return std::nullopt;
         }
-        spec.dpi = *dpi;
+        size.dpi = *dpi;
         word = word.substr(0, at);
     }
     const auto x = word.find('x');
@@ -63,9 +63,9 @@ std::optional<sim::MonitorSpec> ParseMonitor(std::string_view word) {
     if (!width || !height) {
         return std::nullopt;
     }
-    spec.width = static_cast<int>(*width);
-    spec.height = static_cast<int>(*height);
-    return spec;
+    size.width = static_cast<int>(*width);
+    size.height = static_cast<int>(*height);
+    return size;
 }
 
 // X and Y, the words at `first` and after it.
@@ -127,15 +127,15 @@ bool Console::Display(const Words& words) {
         return true;
     }
     if (action == "monitors" && words.size() >= 3) {
-        std::vector<sim::MonitorSpec> specs;
+        std::vector<sim::MonitorSize> sizes;
         for (std::size_t i = 2; i < words.size(); ++i) {
-            const auto spec = ParseMonitor(words[i]);
-            if (!spec) {
+            const auto size = ParseMonitor(words[i]);
+            if (!size) {
                 return Error(kDisplayUsage);
             }
-            specs.push_back(*spec);
+            sizes.push_back(*size);
         }
-        if (!desktop_.SetMonitors(specs)) {
+        if (!desktop_.SetMonitors(sizes)) {
             return Error(kDisplayUsage);
         }
         return true;

@@ -3,25 +3,9 @@
 #include <algorithm>
 
 #include "tools/lumiset-sim/device_state.h"
+#include "tools/lumisetctl/lumisetctl_commands.h"
 
 namespace console {
-
-namespace {
-
-std::string PowerLineText(std::int32_t value) {
-    switch (value) {
-        case 0:
-            return "off";
-        case 1:
-            return "50 Hz";
-        case 2:
-            return "60 Hz";
-        default:
-            return "value " + std::to_string(value);
-    }
-}
-
-}  // namespace
 
 CameraWatch::CameraWatch(sim::Machine& machine) : machine_(machine), last_(LookNow()) {}
 
@@ -44,7 +28,8 @@ std::vector<std::string> CameraWatch::Changes() {
     const Look now = LookNow();
     std::vector<std::string> changes;
     if (now.power_line && last_.power_line && *now.power_line != *last_.power_line) {
-        changes.push_back("* camera: power-line frequency " + PowerLineText(*now.power_line));
+        changes.push_back("* camera: power-line frequency " +
+                          lumisetctl::PowerLineText(*now.power_line));
     }
     // A node added or removed is the person's own doing; only a known node's new state is news.
     for (const auto& [number, state] : now.nodes) {

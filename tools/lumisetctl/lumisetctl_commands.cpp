@@ -144,22 +144,6 @@ std::string NameList(std::string_view title, std::size_t first, std::size_t last
     return text + "\n";
 }
 
-std::string PowerLineText(std::optional<long> value) {
-    if (!value) {
-        return "unknown";
-    }
-    switch (*value) {
-        case 0:
-            return "off";
-        case 1:
-            return "50 Hz";
-        case 2:
-            return "60 Hz";
-        default:
-            return "value " + std::to_string(*value);
-    }
-}
-
 std::string CameraStateText(const Report::Camera& camera) {
     using State = Report::Camera::State;
     switch (camera.state) {
@@ -180,6 +164,22 @@ std::string CameraStateText(const Report::Camera& camera) {
 }
 
 }  // namespace
+
+std::string PowerLineText(std::optional<long> value) {
+    if (!value) {
+        return "unknown";
+    }
+    switch (*value) {
+        case 0:
+            return "off";
+        case 1:
+            return "50 Hz";
+        case 2:
+            return "60 Hz";
+        default:
+            return "value " + std::to_string(*value);
+    }
+}
 
 Outcome InfoOutcome(const Report& report) {
     std::string lines = "Lumiset: ";

@@ -116,6 +116,9 @@ struct Report {
     std::optional<long> remembered_power_line;    // 1 or 2 as remembered for the user
 };
 
+// A power-line frequency value as people read it: "50 Hz", "off", "unknown".
+std::string PowerLineText(std::optional<long> value);
+
 // The lines of `info`, and its exit status: kDone, or kNotDelivered when no camera is found.
 Outcome InfoOutcome(const Report& report);
 

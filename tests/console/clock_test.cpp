@@ -24,7 +24,7 @@ TEST(ClockFollower, FollowsTheWallClockAndShowsWhatHappens) {
     EXPECT_EQ(follower.IdleTimeout(), std::nullopt);  // nothing waits: input may take forever
 
     const HWND window = desktop.OpenWindow(u"", u"Lumiset's window");
-    desktop.Start([&machine, window] {
+    desktop.Start([window] {
         Sleep(1000);
         NOTIFYICONDATAA data{};
         data.cbSize = sizeof data;

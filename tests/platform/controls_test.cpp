@@ -184,7 +184,7 @@ TEST_F(ControlsTest, TrackbarRangeClampsAndKeysNeverReleaseCapture) {
     EXPECT_EQ(SendMessageA(slider, TBM_GETPAGESIZE, 0, 0), 51);
     EXPECT_TRUE(log.empty()) << "the program's own changes notify nobody";
 
-    auto scroll = [this](WORD code, int pos = 0) {
+    auto scroll = [](WORD code, int pos = 0) {
         return Event{pages[0], WM_HSCROLL, MAKEWPARAM(code, pos)};
     };
     desktop.PressKeyOn(slider, VK_RIGHT);
@@ -240,7 +240,7 @@ TEST_F(ControlsTest, TrackClicksMoveAPageTowardTheClickAndLetGo) {
     SendMessageA(slider, TBM_SETPOS, TRUE, 50);
     ASSERT_TRUE(desktop.ClickTrack(slider, true));
     EXPECT_EQ(Position(slider), 70);
-    const auto scroll = [this](WORD code) { return Event{pages[0], WM_HSCROLL, code}; };
+    const auto scroll = [](WORD code) { return Event{pages[0], WM_HSCROLL, code}; };
     // As the thumb's release, the track's ends the move and lets the mouse go, in that order.
     EXPECT_EQ(log, (std::vector<Event>{PathBoxLostFocus(),
                                        scroll(TB_PAGEDOWN),

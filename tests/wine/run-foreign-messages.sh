@@ -43,14 +43,6 @@ WINE_CALL_OUTPUT=${LUMISET_WORK_DIR:-}/wine-call.out
 
 probe() { wine_call "$PROBE" "$@"; }
 
-cleanup() {
-    local pid
-    for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
-        kill "$pid" 2>/dev/null
-    done
-    stop_wineserver
-}
-
 # Wine's desktop with its tray, and no crash dialog: a program that faults ends at once.
 set_up_prefix() {
     use_virtual_desktop 1024x768 "$1" &&
@@ -144,7 +136,7 @@ check_exit() {
 }
 
 run_inside() {
-    start_wine_session cleanup
+    start_wine_session stop_lumiset_session
     ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix
     local started
     started=$(now_ms)

@@ -60,14 +60,6 @@ INFO_STATUS=
 probe() { wine_call "$PROBE" "$@"; }
 reg_call() { wine_call reg "$@"; }
 
-cleanup() {
-    local pid
-    for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
-        kill "$pid" 2>/dev/null
-    done
-    stop_wineserver
-}
-
 # Checks lumisetctl info's lines against $2, and its status 1: Wine shows no camera node. Its own
 # copy of the test camera starts at POWERLINE ($3): the camera's values live in each process that
 # binds it.
@@ -158,7 +150,7 @@ check_put_back_once() {
 
 run_inside() {
     unset LUMISET_TESTCAM_LOG LUMISET_TESTCAM_POWERLINE LUMISET_TESTCAM_POWERLINE_CHANGE
-    start_wine_session cleanup
+    start_wine_session stop_lumiset_session
     ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
     local started
     started=$(now_ms)

@@ -92,14 +92,6 @@ verdict() {
 # Notes the first reason a check fails.
 fail() { [[ -n $WHY ]] || WHY=$1; }
 
-cleanup() {
-    local pid
-    for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
-        kill "$pid" 2>/dev/null
-    done
-    stop_wineserver
-}
-
 # The product codes of every installed Lumiset, one a line.
 installed_products() {
     reg_call query "$UNINSTALL_KEY" /s | awk '
@@ -330,7 +322,7 @@ check_signed_package() {
 }
 
 run_inside() {
-    start_wine_session cleanup
+    start_wine_session stop_lumiset_session
     # A virtual desktop gives Lumiset Wine's own shell and tray.
     ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" use_virtual_desktop 1024x768
     local started

@@ -169,14 +169,6 @@ probe() {
     die "the probe did not answer within $WINE_CALL_DEADLINE s"
 }
 
-cleanup() {
-    local pid
-    for pid in $LUMISET_PID $KEEP_ALIVE_PID; do
-        kill "$pid" 2>/dev/null
-    done
-    stop_wineserver
-}
-
 # The prefix's set-up, LOG ($1) its log: a virtual desktop, with Wine's own taskbar and
 # notification area, and windows that Wine draws whole, frames included. Wine's own fonts
 # (Marlett draws the caption buttons) go into the prefix, where this Wine build looks for them,
@@ -383,7 +375,7 @@ pictures_in() {
 }
 
 run_inside() {
-    start_wine_session cleanup
+    start_wine_session stop_lumiset_session
     ensure_wine_prefix "$LUMISET_WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix
     local started
     started=$(now_ms)

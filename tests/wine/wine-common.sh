@@ -173,6 +173,15 @@ stop_wineserver() {
     timeout 10 "$WINESERVER_PATH" -w 2>/dev/null
 }
 
+# The cleanup of a script that starts one Lumiset (LUMISET_PID) beside its keep-alive.
+stop_lumiset_session() {
+    local pid
+    for pid in ${LUMISET_PID:-} ${KEEP_ALIVE_PID:-}; do
+        kill "$pid" 2>/dev/null
+    done
+    stop_wineserver
+}
+
 # The wineserver (and a virtual desktop) end with the last Wine process: PROGRAM ($1), which
 # sleeps for MS ($2, default five minutes), keeps them up throughout; its id goes to
 # KEEP_ALIVE_PID. The server is started by hand first, so that it holds no descriptor of ours.

@@ -214,8 +214,9 @@ start() {
 
     [[ -f $WINEPREFIX/system.reg ]] ||
         say "$SCRIPT_NAME: making the Wine prefix once (about half a minute, some 700 MB)"
-    ensure_wine_prefix "$WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix >/dev/null 9>&- 8>&-
-    register_test_camera 9>&- 8>&-
+    # Subshells: a failure there ends the run here, where the locks are still open for finish.
+    (ensure_wine_prefix "$WORK_DIR" "$PREFIX_LAYOUT" set_up_prefix) >/dev/null 9>&- 8>&- || exit 2
+    (register_test_camera) 9>&- 8>&- || exit 2
     : >"$WORK_DIR/camera.log"
 
     "$WINE" "$LUMISET_EXE" 9>&- 8>&- </dev/null >"$WORK_DIR/lumiset.log" 2>&1 &

@@ -74,6 +74,7 @@ reg_call() { wine_call reg "$@"; }
 
 # msiexec with its arguments; its log goes to WORK_DIR/$1.log. Returns msiexec's status.
 MSIEXEC_SECONDS=
+MSIEXEC_STATUS=
 msiexec() {
     local log=$1 started status
     shift
@@ -82,7 +83,15 @@ msiexec() {
         </dev/null >"$LUMISET_WORK_DIR/$log.out" 2>&1
     status=$?
     MSIEXEC_SECONDS=$(elapsed_since "$started")
+    MSIEXEC_STATUS=$status
     return "$status"
+}
+
+# Why the msiexec run named $1 failed: its status and what it printed.
+msiexec_failure() {
+    local said
+    said=$(tr -d '\r' <"$LUMISET_WORK_DIR/$1.out" | tr '\n' ' ')
+    say "msiexec exited with status $MSIEXEC_STATUS (see $1.log)${said:+: $said}"
 }
 
 # Reports check $1: passed when WHY is empty.
@@ -186,7 +195,7 @@ check_install() {
     local name='a silent install puts the files, the shortcuts, the entry, the logon task and the value 1 in place'
     WHY=
     if ! msiexec install /i "$CURRENT_MSI"; then
-        not_ok "$name" "msiexec /i exited with status $? (see install.log)"
+        not_ok "$name" "$(msiexec_failure install)"
         return 1
     fi
     say "# install: ${MSIEXEC_SECONDS} s"
@@ -210,7 +219,7 @@ check_upgrade_while_running() {
     WHY=
     reg_call add "$HOST_KEY" /v DeviceEnable /t REG_DWORD /d 0 /f >/dev/null
     if ! msiexec upgrade /i "$NEWER_MSI"; then
-        not_ok "$name" "msiexec /i exited with status $? (see upgrade.log)"
+        not_ok "$name" "$(msiexec_failure upgrade)"
         return
     fi
     say "# upgrade: ${MSIEXEC_SECONDS} s"
@@ -300,7 +309,7 @@ check_signed_package() {
         return
     fi
     if ! msiexec signed /i "$signed/lumiset.msi"; then
-        not_ok "$name" "msiexec /i exited with status $? (see signed.log)"
+        not_ok "$name" "$(msiexec_failure signed)"
         return
     fi
     say "# signed install: ${MSIEXEC_SECONDS} s"

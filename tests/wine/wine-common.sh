@@ -195,6 +195,9 @@ start_keep_alive() {
 # Makes sure WINEPREFIX is a prefix of this Wine and of LAYOUT ($2), a number each script bumps
 # when its set-up changes; else builds it anew, with WORK_DIR ($1) holding the stamp and the log.
 # A SET-UP command (the rest) runs on the new prefix with the log's path as its last argument.
+# A prefix whose processes cannot start (Wine's boot left it without kernel32.dll) is thrown
+# away and built once more. A full disk leaves one like that too, so the space is checked first
+# and reported with a failure.
 ensure_wine_prefix() {
     local work_dir=$1 layout=$2
     shift 2
@@ -204,16 +207,52 @@ ensure_wine_prefix() {
         return 0
     fi
     say "# creating a Wine prefix in $WINEPREFIX"
-    rm -rf "$WINEPREFIX" "$stamp" || die "cannot remove the old prefix $WINEPREFIX"
-    local started log=$work_dir/wineboot.log
-    started=$(now_ms)
-    if ! timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
-        { (($# > 0)) && ! "$@" "$log"; } ||
-        ! timeout 60 "$WINESERVER_PATH" -w || [[ ! -f $WINEPREFIX/system.reg ]]; then
-        die "creating the Wine prefix failed; see $log"
+    if ! rm -f "$stamp" || ! remove_wine_prefix; then
+        die "cannot remove the old prefix $WINEPREFIX"
     fi
-    say "$key" >"$stamp"
-    say "# Wine prefix created in $(elapsed_since "$started") s"
+    local free
+    free=$(free_megabytes "$work_dir")
+    ((free >= PREFIX_MEGABYTES)) ||
+        die "a Wine prefix takes about $PREFIX_MEGABYTES MB, and $work_dir has $free MB free"
+    local started attempt log=$work_dir/wineboot.log
+    started=$(now_ms)
+    for attempt in 1 2; do
+        if build_wine_prefix "$log" "$@"; then
+            say "$key" >"$stamp"
+            say "# Wine prefix created in $(elapsed_since "$started") s"
+            return 0
+        fi
+        say "# building the prefix failed (attempt $attempt): $(tail -n 2 "$log" | tr '\n' ' ')"
+        remove_wine_prefix || break
+    done
+    die "creating the Wine prefix failed ($(free_megabytes "$work_dir") MB free);" \
+        "see $log: $(tail -n 2 "$log" | tr '\n' ' ')"
+}
+
+# What a new prefix takes on disk, with room to spare.
+readonly PREFIX_MEGABYTES=1024
+
+# The space left, in MB, on the file system of folder $1.
+free_megabytes() { df -Pm "$1" | awk 'NR == 2 { print $4 }'; }
+
+# Ends whatever of WINEPREFIX runs and removes it.
+remove_wine_prefix() {
+    [[ -e $WINEPREFIX ]] || return 0
+    stop_wineserver
+    rm -rf "$WINEPREFIX"
+}
+
+# One try of ensure_wine_prefix: a new prefix, booted, a process of its own started in it, set
+# up, its server ended and its registry saved. LOG ($1) takes the output; the set-up command is
+# the rest.
+build_wine_prefix() {
+    local log=$1
+    shift
+    timeout -k 5 "$PREFIX_DEADLINE" "$WINE" wineboot --init </dev/null >"$log" 2>&1 &&
+        timeout -k 5 60 "$WINE" reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' \
+            /v CurrentVersion </dev/null >>"$log" 2>&1 &&
+        { (($# == 0)) || "$@" "$log"; } &&
+        timeout 60 "$WINESERVER_PATH" -w && [[ -f $WINEPREFIX/system.reg ]]
 }
 
 # A set-up for ensure_wine_prefix: Wine's virtual desktop of SIZE ($1), which gives the programs

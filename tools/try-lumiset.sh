@@ -22,8 +22,6 @@ readonly USAGE="usage: try-lumiset.sh [--build DIR] [--work DIR] start | ctl [LU
 # Bump when the prefix set-up below changes, so that older prefixes are rebuilt.
 readonly PREFIX_LAYOUT=1
 readonly DESKTOP_SIZE=1024x768
-# Debian's fonts-wqy-microhei, for the Chinese text Wine links to SimSun.
-readonly CJK_FONT='WenQuanYi Micro Hei'
 readonly TESTCAM_PATH='C:\lumiset-testcam\lumiset-testcam.dll'
 # Deadlines, in seconds.
 readonly PREFIX_DEADLINE=240
@@ -85,19 +83,8 @@ set_up_wine_environment() {
 # start
 
 # The prefix's set-up, LOG ($1) its log: Wine's virtual desktop, which brings Wine's own taskbar
-# and notification area; Wine's own fonts in the prefix, where this Wine build looks for them
-# (Marlett draws the caption buttons), and the Debian CJK font for SimSun.
-set_up_prefix() {
-    local log=$1 fonts replacement
-    fonts=$(dirname "$(readlink -f "$WINE")")/../../share/wine/fonts
-    [[ -d $fonts ]] || fonts=/usr/share/wine/fonts
-    use_virtual_desktop "$DESKTOP_SIZE" "$log" &&
-        cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$log" || return 1
-    for replacement in SimSun NSimSun; do
-        wine_call reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$replacement" \
-            /d "$CJK_FONT" /f >>"$log" || return 1
-    done
-}
+# and notification area, and Wine's fonts.
+set_up_prefix() { use_virtual_desktop "$DESKTOP_SIZE" "$1" && use_wine_fonts "$1"; }
 
 # Registers the build's test camera, again whenever the build has a new one.
 register_test_camera() {

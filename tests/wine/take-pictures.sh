@@ -38,8 +38,6 @@ readonly TRAY_PICTURE_WIDTH=200
 # Dots per inch of the display scales: 100 % and 150 %.
 readonly DPI_100=96
 readonly DPI_150=144
-# Debian's fonts-wqy-microhei.
-readonly CJK_FONT='WenQuanYi Micro Hei'
 
 readonly START_DEADLINE=15
 readonly EXIT_DEADLINE=5
@@ -170,21 +168,11 @@ probe() {
 }
 
 # The prefix's set-up, LOG ($1) its log: a virtual desktop, with Wine's own taskbar and
-# notification area, and windows that Wine draws whole, frames included. Wine's own fonts
-# (Marlett draws the caption buttons) go into the prefix, where this Wine build looks for them,
-# and the Chinese fonts the system links to are the Debian CJK font.
+# notification area, and windows that Wine draws whole, frames included; Wine's fonts.
 set_up_prefix() {
-    local log=$1 fonts replacement
-    fonts=$(dirname "$(readlink -f "$WINE")")/../../share/wine/fonts
-    [[ -d $fonts ]] || fonts=/usr/share/wine/fonts
-    use_virtual_desktop "${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}" "$log" &&
-        cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$log" || return 1
-    for replacement in SimSun NSimSun; do
-        wine_call reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$replacement" \
-            /d "$CJK_FONT" /f >>"$log" || return 1
-    done
+    use_virtual_desktop "${DESKTOP_WIDTH}x${DESKTOP_HEIGHT}" "$1" && use_wine_fonts "$1" || return 1
     # A caret that does not blink: an edit box with the focus looks the same in every shot.
-    wine_call reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f >>"$log"
+    wine_call reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f >>"$1"
 }
 
 register_test_camera() {

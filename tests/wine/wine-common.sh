@@ -255,6 +255,20 @@ build_wine_prefix() {
         timeout 60 "$WINESERVER_PATH" -w && [[ -f $WINEPREFIX/system.reg ]]
 }
 
+# Part of a set-up for ensure_wine_prefix, LOG ($1) its log: Wine's own fonts go into the prefix,
+# where this Wine build looks for them (Marlett draws the caption buttons), and the Chinese fonts
+# the system links to become Debian's CJK font (fonts-wqy-microhei).
+use_wine_fonts() {
+    local log=$1 fonts replacement
+    fonts=$(dirname "$(readlink -f "$WINE")")/../../share/wine/fonts
+    [[ -d $fonts ]] || fonts=/usr/share/wine/fonts
+    cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$log" || return 1
+    for replacement in SimSun NSimSun; do
+        wine_call reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$replacement" \
+            /d 'WenQuanYi Micro Hei' /f >>"$log" || return 1
+    done
+}
+
 # A set-up for ensure_wine_prefix: Wine's virtual desktop of SIZE ($1), which gives the programs
 # Wine's own shell and tray. On the bare X server, with no window manager, Wine's stand-in tray
 # stalls every NIM_DELETE for two seconds.

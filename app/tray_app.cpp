@@ -7,6 +7,7 @@
 #include "app/property_host_dlg.h"
 #include "camera/capture_filter.h"
 #include "dialogs/effect_cycle.h"
+#include "framework/menu_loop_guard.h"
 
 CTrayApp theApp;
 
@@ -54,6 +55,9 @@ BOOL CTrayApp::InitInstance() {
         return FALSE;  // nothing to run: the process ends at once
     }
     Enable3dControls();
+    // Every menu this thread opens (the tray menu, a window's system menu) keeps taking messages
+    // whatever another program posts meanwhile.
+    const framework::MenuLoopGuard menu_loop_guard;
     CoInitialize(nullptr);
     auto host = std::make_unique<CPropertyHostDlg>();
     if (settings) {

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <dbt.h>
+#include <dde.h>
 #include <setupapi.h>
 #include <shellapi.h>
 // COM and DirectShow; ks.h comes before ksmedia.h and ksproxy.h. The kernel-streaming GUIDs of

@@ -186,9 +186,13 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define WM_RBUTTONUP 0x0205
 #define WM_RBUTTONDBLCLK 0x0206
 #define WM_MOUSELAST 0x020E
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
 #define WM_CAPTURECHANGED 0x0215
 #define WM_POWERBROADCAST 0x0218
 #define WM_DEVICECHANGE 0x0219
+#define WM_DDE_FIRST 0x03E0
+#define WM_DDE_LAST 0x03E8
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -433,6 +437,8 @@ HWND WINAPI GetForegroundWindow();
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Delivered like SendMessageA, but the caller does not wait for the answer.
+BOOL WINAPI SendNotifyMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int nExitCode);
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
@@ -462,11 +468,21 @@ BOOL WINAPI ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action,
 DWORD WINAPI InSendMessageEx(LPVOID lpReserved);
 BOOL WINAPI ReplyMessage(LRESULT lResult);
 // Hooks: only WH_GETMESSAGE on a thread of the caller's own, which sees every message that
-// GetMessage or PeekMessage with PM_REMOVE takes from the thread's queue, in any loop.
+// GetMessage or PeekMessage with PM_REMOVE takes from the thread's queue, in any loop. Any other
+// kind is refused (ERROR_INVALID_PARAMETER).
 DECLARE_HANDLE(HHOOK);
 using HOOKPROC = LRESULT(CALLBACK*)(int code, WPARAM wParam, LPARAM lParam);
 #define WH_GETMESSAGE 3
 #define HC_ACTION 0
+// Declared for the program's menu-loop guard, which Wine needs: the machine's menu loop takes
+// every message.
+#define WH_CALLWNDPROC 4
+struct CWPSTRUCT {
+    LPARAM lParam;
+    WPARAM wParam;
+    UINT message;
+    HWND hwnd;
+};
 HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hhk);
 LRESULT WINAPI CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);

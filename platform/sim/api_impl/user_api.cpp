@@ -354,6 +354,13 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return M().windows().Send(hWnd, Msg, wParam, lParam);
 }
 
+BOOL WINAPI SendNotifyMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (!Find(hWnd)) {
+        return FALSE;
+    }
+    return M().windows().SendNotify(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
+}
+
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (Injected("PostMessageA", ERROR_NOT_ENOUGH_MEMORY)) {
         return FALSE;

@@ -57,6 +57,8 @@ constexpr char kUsageText[] =
     "  rect-tray-icon          where the notification area's icon is (Lumiset's, the only one)\n"
     "The host's own dialogs (owned by it):\n"
     "  wait-owned MS           waits up to MS ms for a visible one\n"
+    "  wait-abouts MS          waits up to MS ms for an About box (a dialog it owns with an OK\n"
+    "                          button and no Cancel); prints how many there are\n"
     "  close-owned             the close box of each\n"
     "  close-dialog            the close box of the dialog rect-dialog gives; waits until it\n"
     "                          is gone\n"
@@ -202,6 +204,42 @@ int WaitForOwned(DWORD timeoutMs) {
         }
         Sleep(kPollIntervalMs);
     }
+}
+
+// The host's About boxes, visible or not: the dialogs it owns with an OK button and no Cancel
+// button (the property frame has both; the settings window and the Zoom dialog neither).
+int CountAboutBoxes() {
+    struct Search {
+        HWND host;
+        int count;
+    } search{FindHost(), 0};
+    if (!search.host) {
+        return 0;
+    }
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            char class_name[16] = {};
+            if (GetWindow(window, GW_OWNER) == s->host &&
+                GetClassNameA(window, class_name, sizeof class_name) > 0 &&
+                std::strcmp(class_name, kHostClass) == 0 && GetDlgItem(window, IDOK) &&
+                !GetDlgItem(window, IDCANCEL)) {
+                ++s->count;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+int WaitForAboutBoxes(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    int count = 0;
+    while ((count = CountAboutBoxes()) == 0 && GetTickCount64() < deadline) {
+        Sleep(kPollIntervalMs);
+    }
+    std::printf("%d\n", count);
+    return count > 0 ? kYes : kNo;
 }
 
 HWND OpenMenu() {
@@ -547,6 +585,7 @@ constexpr Command kCommands[] = {
     {"set-enabled", 1, true},
     {"registered", 0, true},
     {"wait-owned", 1},
+    {"wait-abouts", 1},
     {"wait-menu", 1},
     {"menu-key", 1},
     {"close-owned", 0},
@@ -626,6 +665,12 @@ int Run(const std::string_view name, const char* text, const unsigned long long*
             return Usage("time out of range");
         }
         return WaitForOwned(static_cast<DWORD>(numbers[0]));
+    }
+    if (name == "wait-abouts") {
+        if (numbers[0] >= INFINITE) {
+            return Usage("time out of range");
+        }
+        return WaitForAboutBoxes(static_cast<DWORD>(numbers[0]));
     }
     if (name == "count") {
         return Count();

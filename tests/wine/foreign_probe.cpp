@@ -1,18 +1,23 @@
 // lumiset_foreign_probe: another program that sends and posts Lumiset's windows messages it has
 // no business sending: notifications with pointers into this process or none, initialisation,
-// destruction, renaming, timers. run-foreign-messages.sh runs it under Wine against the real
-// Lumiset.exe, then checks that Lumiset still runs, with its icon, and still ends cleanly.
+// destruction, renaming, timers, a quit, DDE while a menu is open, and every message id below
+// WM_USER. run-foreign-messages.sh runs it under Wine against the real Lumiset.exe, then checks
+// that Lumiset still runs, with its icon, and still ends cleanly.
 //
 // Exit status: 0 yes / done, 1 no / not in time, 2 usage error, 3 no Lumiset window to act on.
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
+#include <dde.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,10 +30,18 @@ enum ExitStatus : int { kYes = 0, kNo = 1, kUsage = 2, kNoWindow = 3 };
 constexpr char kHostClass[] = "#32770";
 constexpr char kHostTitle[] = "Property";
 constexpr UINT kTrayIconId = 148;
+constexpr UINT kTrayNotify = WM_APP + 1000;
+constexpr UINT kPopupSystemMenu = 0x0313;  // WM_POPUPSYSTEMMENU, undocumented: not in the headers
+constexpr char kShowSettings[] = "LumisetShowSettings";
 constexpr WORD kZoomCommand = 32817;
 constexpr WPARAM kAboutCommand = 16;
 constexpr UINT kSendTimeoutMs = 2000;
+// A send that opens a menu or a dialog returns only when it closes: the sweep and the system menu
+// give up on the answer after this.
+constexpr UINT kShortSendMs = 250;
 constexpr DWORD kPollMs = 50;
+// Settling waits for one posted message: polled more often, as the sweep settles a thousand times.
+constexpr DWORD kSettlePollMs = 2;
 
 constexpr char kUsageText[] =
     "usage: lumiset_foreign_probe COMMAND [NUMBER]\n"
@@ -42,6 +55,20 @@ constexpr char kUsageText[] =
     "               sends WM_CLOSE to the settings window, waits up to MS ms until it is gone, "
     "asks\n"
     "               for it again and waits up to MS ms until it is back\n"
+    "  stall-menu tray|system MS\n"
+    "               opens the tray menu (waiting up to MS ms for it) or sends the host\n"
+    "               WM_POPUPSYSTEMMENU, then posts the host WM_DDE_EXECUTE 0 0, which Wine cannot\n"
+    "               unpack\n"
+    "  send host|settings MSG WPARAM LPARAM\n"
+    "  post host|settings MSG WPARAM LPARAM\n"
+    "               sends (SendMessageTimeout, 2 s) or posts a message; prints what happened\n"
+    "  settle MS    opens the settings window or switches its tab by a posted message and waits\n"
+    "               up to MS ms until it shows: Lumiset has taken every message posted before\n"
+    "  sweep FIRST LAST MS\n"
+    "               sends (250 ms time-out) and posts each message FIRST to LAST to the host and\n"
+    "               the settings window with wParam 0 and lParam 0x10 and -1; after each id,\n"
+    "               settles (MS ms) and sends the host WM_NULL. Prints \"failed 0xID: why\" and\n"
+    "               stops at the first id after which Lumiset does not answer\n"
     "  icon         is Lumiset's tray icon there? prints \"present\" or \"absent\"\n"
     "  wait-icon MS waits up to MS ms for it\n"
     "  abouts       prints how many About boxes are open\n"
@@ -124,7 +151,7 @@ HWND VisiblePage(HWND settings) {
 }
 
 template <typename Find>
-HWND WaitFor(DWORD timeoutMs, Find find) {
+HWND WaitFor(DWORD timeoutMs, Find find, DWORD pollMs = kPollMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         if (const HWND window = find()) {
@@ -133,8 +160,47 @@ HWND WaitFor(DWORD timeoutMs, Find find) {
         if (GetTickCount64() >= deadline) {
             return nullptr;
         }
-        Sleep(kPollMs);
+        Sleep(pollMs);
     }
+}
+
+// The open popup menu of Lumiset's process.
+HWND OpenMenu(HWND host) {
+    DWORD lumiset = 0, owner = 0;
+    GetWindowThreadProcessId(host, &lumiset);
+    const HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) && GetWindowThreadProcessId(menu, &owner) &&
+                   owner == lumiset
+               ? menu
+               : nullptr;
+}
+
+// The settings window's tab, -1 when it does not answer.
+LRESULT SelectedTab(HWND settings) {
+    DWORD_PTR selected = 0;
+    return SendMessageTimeoutA(GetDlgItem(settings, IDC_SETTINGS_TAB), TCM_GETCURSEL, 0, 0,
+                               SMTO_ABORTIFHUNG, kSendTimeoutMs, &selected)
+               ? static_cast<LRESULT>(selected)
+               : -1;
+}
+
+// Lumiset takes its posted messages in order: once the settings window shows the tab that a
+// message posted now asks for (opening the window if a message closed it), every message posted
+// before has been taken. The settings window, or null when that did not happen in time.
+HWND Settle(HWND host, DWORD timeoutMs) {
+    const HWND before = SettingsWindow(host);
+    const WPARAM tab = before && SelectedTab(before) == 0 ? 1 : 0;
+    if (!PostMessageA(host, RegisterWindowMessageA(kShowSettings), tab, 0)) {
+        return nullptr;
+    }
+    return WaitFor(
+        timeoutMs,
+        [host, tab]() -> HWND {
+            const HWND settings = SettingsWindow(host);
+            return settings && SelectedTab(settings) == static_cast<LRESULT>(tab) ? settings
+                                                                                  : nullptr;
+        },
+        kSettlePollMs);
 }
 
 struct Target {
@@ -191,29 +257,13 @@ void Forge(const Target& target) {
                 sent, answered, posted, refused);
 }
 
-// The host takes its posted messages in order: once the tab asked for after the flood shows, the
-// flood has been handled.
-bool WaitForFloodTaken(HWND host, HWND settings, DWORD timeoutMs) {
-    const UINT show_settings = RegisterWindowMessageA("LumisetShowSettings");
-    const HWND tab = GetDlgItem(settings, IDC_SETTINGS_TAB);
-    PostMessageA(host, show_settings, 1, 0);
-    return WaitFor(timeoutMs, [tab]() -> HWND {
-               DWORD_PTR selected = 0;
-               return SendMessageTimeoutA(tab, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG,
-                                          kSendTimeoutMs, &selected) &&
-                              selected == 1
-                          ? tab
-                          : nullptr;
-           }) != nullptr;
-}
-
 int ForgeAll(DWORD timeoutMs) {
     const HWND host = Host();
     if (!host) {
         std::printf("no host window\n");
         return kNoWindow;
     }
-    PostMessageA(host, RegisterWindowMessageA("LumisetShowSettings"), 0, 0);
+    PostMessageA(host, RegisterWindowMessageA(kShowSettings), 0, 0);
     const HWND settings = WaitFor(timeoutMs, [host] { return SettingsWindow(host); });
     const HWND page =
         settings ? WaitFor(timeoutMs, [settings] { return VisiblePage(settings); }) : nullptr;
@@ -242,7 +292,7 @@ int ForgeAll(DWORD timeoutMs) {
     for (int i = 0; i < flood; ++i) {
         refused += PostMessageA(host, WM_SYSCOMMAND, kAboutCommand, 0) ? 0 : 1;
     }
-    if (!IsWindow(settings) || !WaitForFloodTaken(host, settings, timeoutMs)) {
+    if (!IsWindow(settings) || !Settle(host, timeoutMs)) {
         std::printf("WM_SYSCOMMAND 16 posted %d times (%d refused), not all taken within %lu ms\n",
                     flood, refused, timeoutMs);
         return kNo;
@@ -267,12 +317,135 @@ int CloseSettings(DWORD timeoutMs) {
         std::printf("still open after %lu ms\n", timeoutMs);
         return kNo;
     }
-    PostMessageA(host, RegisterWindowMessageA("LumisetShowSettings"), 0, 0);
+    PostMessageA(host, RegisterWindowMessageA(kShowSettings), 0, 0);
     if (!WaitFor(timeoutMs, [host] { return SettingsWindow(host); })) {
         std::printf("closed, and not opened again within %lu ms\n", timeoutMs);
         return kNo;
     }
     std::printf("closed and opened again\n");
+    return kYes;
+}
+
+// A menu open on Lumiset's thread, and a posted DDE message that Wine cannot unpack (no memory
+// comes with it): Wine's menu loop peeks without removing, skips the message and finds it again.
+int StallMenu(std::string_view which, DWORD timeoutMs) {
+    const HWND host = Host();
+    if (!host) {
+        std::printf("no host window\n");
+        return kNoWindow;
+    }
+    bool open = false;
+    if (which == "tray") {
+        PostMessageA(host, kTrayNotify, 0, WM_RBUTTONUP);
+        open = WaitFor(timeoutMs, [host] { return OpenMenu(host); }) != nullptr;
+        if (!open) {
+            std::printf("no tray menu within %lu ms\n", timeoutMs);
+            return kNo;
+        }
+    } else {
+        // The system menu opens inside the send, if at all: the answer comes when it closes.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(host, kPopupSystemMenu, 0, 0, SMTO_ABORTIFHUNG, kShortSendMs, &ignored);
+        open = OpenMenu(host) != nullptr;
+    }
+    if (!PostMessageA(host, WM_DDE_EXECUTE, 0, 0)) {
+        std::printf("posting WM_DDE_EXECUTE failed, error %lu\n", GetLastError());
+        return kNo;
+    }
+    std::printf("%s menu %s, WM_DDE_EXECUTE posted\n", which == "tray" ? "tray" : "system",
+                open ? "open" : "not open");
+    return kYes;
+}
+
+// Accepts decimal or 0x hexadecimal; a leading minus wraps, as for an LPARAM of -1.
+bool ParseParameter(const char* text, unsigned long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoull(text, &end, 0);
+    return end != text && *end == '\0' && errno == 0;
+}
+
+HWND NamedWindow(std::string_view name, HWND host) {
+    if (name == "host") {
+        return host;
+    }
+    return name == "settings" ? SettingsWindow(host) : nullptr;
+}
+
+int SendOrPost(std::string_view how, HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (how == "post") {
+        if (!PostMessageA(target, message, wParam, lParam)) {
+            std::printf("not posted, error %lu\n", GetLastError());
+            return kNo;
+        }
+        std::printf("posted\n");
+        return kYes;
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(target, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &result)) {
+        std::printf("no answer, error %lu\n", GetLastError());
+        return kNo;
+    }
+    std::printf("result %lld\n", static_cast<long long>(result));
+    return kYes;
+}
+
+// Every message id of the range to the host and the settings window, sent and posted, as another
+// program may. After each id Lumiset must have taken what was posted and answer a send; a
+// message that closed the settings window has it opened again by the settling.
+constexpr LPARAM kSweptLParams[] = {0x10, -1};
+
+int Sweep(UINT first, UINT last, DWORD timeoutMs) {
+    const HWND host = Host();
+    HWND settings = host ? Settle(host, timeoutMs) : nullptr;
+    if (!settings) {
+        std::printf("no %s window to sweep\n", host ? "settings" : "host");
+        return kNoWindow;
+    }
+    const ULONGLONG started = GetTickCount64();
+    int sent = 0, answered = 0, posted = 0, refused = 0;
+    std::set<std::string> timed_out;
+    for (UINT message = first; message <= last; ++message) {
+        for (const Target& target : {Target{"host", host}, Target{"settings", settings}}) {
+            for (const LPARAM lParam : kSweptLParams) {
+                DWORD_PTR result = 0;
+                ++sent;
+                SetLastError(0);  // a send the system refuses does not always say why
+                if (SendMessageTimeoutA(target.window, message, 0, lParam, SMTO_ABORTIFHUNG,
+                                        kShortSendMs, &result)) {
+                    ++answered;
+                } else if (GetLastError() == ERROR_TIMEOUT) {
+                    char text[32];
+                    std::snprintf(text, sizeof text, "%s 0x%03X", target.name, message);
+                    timed_out.insert(text);
+                }
+                ++posted;
+                refused += PostMessageA(target.window, message, 0, lParam) ? 0 : 1;
+            }
+        }
+        settings = IsWindow(host) ? Settle(host, timeoutMs) : nullptr;
+        DWORD_PTR ignored = 0;
+        const char* why =
+            !IsWindow(host) ? "the host window is gone"
+            : !settings     ? "what was posted was not all taken in time"
+            : !SendMessageTimeoutA(host, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)
+                ? "WM_NULL got no answer"
+                : nullptr;
+        if (why) {
+            std::printf("failed 0x%03X: %s\n", message, why);
+            return kNo;
+        }
+    }
+    std::string late;
+    for (const std::string& text : timed_out) {
+        late += (late.empty() ? "" : ", ") + text;
+    }
+    std::printf(
+        "swept 0x%03X-0x%03X in %llu ms: %d sent (%d answered; no answer in time: %s), %d posted "
+        "(%d refused by the system)\n",
+        first, last, GetTickCount64() - started, sent, answered,
+        late.empty() ? "none" : late.c_str(), posted, refused);
     return kYes;
 }
 
@@ -296,6 +469,46 @@ bool ParseNumber(const char* text, DWORD& value) {
     return end != text && *end == '\0' && parsed < INFINITE;
 }
 
+// The commands with words and numbers of their own: stall-menu, send, post, sweep.
+int RunWithArguments(std::string_view command, int argc, char** argv) {
+    unsigned long long numbers[3] = {};
+    const int first_number = command == "sweep" ? 2 : 3;
+    const int count = command == "stall-menu" ? 1 : 3;
+    if (argc != first_number + count) {
+        return Usage("wrong arguments");
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!ParseParameter(argv[first_number + i], numbers[i])) {
+            return Usage("arguments must be numbers");
+        }
+    }
+    if (command == "stall-menu") {
+        const std::string_view which = argv[2];
+        if ((which != "tray" && which != "system") || numbers[0] >= INFINITE) {
+            return Usage("stall-menu takes tray or system and a time-out");
+        }
+        return StallMenu(which, static_cast<DWORD>(numbers[0]));
+    }
+    if (command == "sweep") {
+        if (numbers[0] > numbers[1] || numbers[1] > 0xFFFFFFFF || numbers[2] >= INFINITE) {
+            return Usage("sweep takes FIRST <= LAST and a time-out");
+        }
+        return Sweep(static_cast<UINT>(numbers[0]), static_cast<UINT>(numbers[1]),
+                     static_cast<DWORD>(numbers[2]));
+    }
+    if (numbers[0] > 0xFFFFFFFF) {
+        return Usage("message number out of range");
+    }
+    const HWND host = Host();
+    const HWND target = host ? NamedWindow(argv[2], host) : nullptr;
+    if (!target) {
+        std::printf("no %s window\n", argv[2]);
+        return host || std::string_view(argv[2]) == "host" ? kNoWindow : Usage("no such window");
+    }
+    return SendOrPost(command, target, static_cast<UINT>(numbers[0]),
+                      static_cast<WPARAM>(numbers[1]), static_cast<LPARAM>(numbers[2]));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -303,9 +516,13 @@ int main(int argc, char** argv) {
         return Usage("no command");
     }
     const std::string_view command = argv[1];
+    if (command == "stall-menu" || command == "send" || command == "post" || command == "sweep") {
+        return RunWithArguments(command, argc, argv);
+    }
     DWORD ms = 0;
     const bool takes_number = command == "forge" || command == "wait-icon" ||
-                              command == "close-settings" || command == "sleep";
+                              command == "close-settings" || command == "settle" ||
+                              command == "sleep";
     const bool takes_more = command == "forge";
     if ((takes_more ? argc < 3 : argc != (takes_number ? 3 : 2)) ||
         (takes_number && !ParseNumber(argv[2], ms))) {
@@ -326,6 +543,19 @@ int main(int argc, char** argv) {
     }
     if (command == "close-settings") {
         return CloseSettings(ms);
+    }
+    if (command == "settle") {
+        const HWND host = Host();
+        if (!host) {
+            std::printf("no host window\n");
+            return kNoWindow;
+        }
+        if (!Settle(host, ms)) {
+            std::printf("not settled within %lu ms\n", ms);
+            return kNo;
+        }
+        std::printf("settled\n");
+        return kYes;
     }
     if (command == "icon" || command == "wait-icon") {
         const bool present =

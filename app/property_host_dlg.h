@@ -58,6 +58,7 @@ protected:
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowSettings(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HICON OnQueryDragIcon();
@@ -76,6 +77,12 @@ protected:
 
 private:
     void AppendAboutItem();
+    // The host is ending: from now on nothing opens a menu, a dialog or a modal loop, whatever is
+    // still queued.
+    void BeginClosing();
+    // What the host holds on the desktop goes with its window however its loop ended: the icon,
+    // the kept registry handle, the tick and the device notification.
+    void LeaveTheDesktop();
     void TakeMessagesFromLowerRights();
     // Sends the tray record with a freshly loaded icon, which the shell copies.
     void SendTrayRecord(DWORD command);
@@ -111,6 +118,8 @@ private:
     // Until the next tick, device messages are the failed re-apply's own doing.
     bool m_ownDeviceEventsSettling = false;
     bool m_switchUnderWay = false;
+    bool m_closing = false;
+    bool m_leftTheDesktop = false;
     std::optional<DWORD> m_lastBalloonTick;
 
     DECLARE_MESSAGE_MAP()

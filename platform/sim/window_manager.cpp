@@ -714,10 +714,11 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
         procedure(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(machine_.kernel().Now()));
         return 0;
     }
-    const Window* window = Find(msg->hwnd);
+    Window* window = Find(msg->hwnd);
     if (!window || window->thread != Kernel::CurrentThread()) {
         return 0;
     }
+    ++window->counts[msg->message].dispatched;
     return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
@@ -747,6 +748,8 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
         return 0;
     }
     switch (message) {
+        case WM_QUERYENDSESSION:
+            return TRUE;  // the session may end
         case WM_SYSKEYDOWN:
             // Alt+F4 closes the top-level window, whichever of its windows has the focus.
             if (wparam == VK_F4 && (HIWORD(lparam) & KF_ALTDOWN)) {

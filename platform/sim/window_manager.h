@@ -42,6 +42,11 @@ struct TabState {
     int selected = -1;
 };
 
+struct MessageCounts {
+    int dispatched = 0;
+    int defaulted = 0;
+};
+
 struct Window {
     HWND handle = nullptr;
     ThreadId thread = 0;  // 0: a window of another program, driven by the test or console
@@ -81,6 +86,9 @@ struct Window {
     TabState tab;
     // Messages let through from programs with lower rights (ChangeWindowMessageFilterEx).
     std::set<UINT> allowed_from_lower_rights;
+    // By message: how often DispatchMessage handed one from the queue to the window, and how
+    // often a dialog's procedure left one to the dialog manager's default processing.
+    std::map<UINT, MessageCounts> counts;
 
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }

@@ -63,7 +63,10 @@ protected:
         const auto count = [this] {
             int calls = 0;
             for (std::string_view operation : sim::FaultInjector::KnownOperations()) {
-                calls += machine.faults().Calls(operation);
+                // The loop's own wait for the tick is no work of the tick's.
+                if (operation != "GetMessageA") {
+                    calls += machine.faults().Calls(operation);
+                }
             }
             return calls;
         };

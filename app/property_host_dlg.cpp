@@ -255,9 +255,8 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
         ShutDownHost();
         return;
     }
-    m_ownDeviceEventsSettling = false;
-    if (m_reapplyPending && !m_switchUnderWay) {
-        ReapplyCameraSetting(*stored);
+    if (!m_switchUnderWay) {
+        KeepCameraAsSet(*stored);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "device/camera_arrival_notification.h"
 #include "device/camera_switch_result.h"
 #include "device/device_enable_setting.h"
+#include "device/seen_cameras.h"
 #include "dialogs/capture_windows.h"
 #include "dialogs/effect_page.h"
 #include "dialogs/image_control_page.h"
@@ -91,9 +92,13 @@ private:
     // filter must not hold the device open while it goes away.
     CameraSwitchResult DisableCameraWithoutTheFilter();
     void ShowSwitchBalloon(CameraSwitchResult result);
+    // At a tick: a camera node not seen before, among the arrivals since a failed re-apply, makes
+    // the camera marked again; a marked camera is re-applied.
+    void KeepCameraAsSet(DWORD stored);
     // The camera came back or the machine woke (the messages only mark it): switches the camera
     // to the stored choice where its node differs, and puts back the remembered frequency. Silent,
-    // and not repeated after a failure until the next arrival or resume.
+    // and not repeated after a failure until a camera node not seen before arrives or the machine
+    // resumes.
     void ReapplyCameraSetting(DWORD stored);
 
     // The shell announces with this registered message that it has started again.
@@ -113,10 +118,13 @@ private:
     ModalWindows m_modalWindows;
     CameraArrivalNotification m_cameraArrival;
     bool m_reapplyPending = false;
-    // A re-apply failed: device-node changes (its own among them) wait for an arrival or resume.
+    // A re-apply failed: device-node changes (its own among them) wait for a new camera node or
+    // resume.
     bool m_reapplyFailed = false;
-    // Until the next tick, device messages are the failed re-apply's own doing.
-    bool m_ownDeviceEventsSettling = false;
+    // Since the failure, a device arrived: the next tick looks for a camera node not seen before.
+    bool m_arrivalAfterFailure = false;
+    // The camera nodes present when the host switched the camera or looked after an arrival.
+    device::SeenCameras m_seenCameras;
     bool m_switchUnderWay = false;
     bool m_closing = false;
     bool m_leftTheDesktop = false;

@@ -23,6 +23,7 @@ constexpr std::array<std::string_view, 69> kKnownOperations = {
     "SetupDiDestroyDeviceInfoList",
     "CM_Get_DevNode_Status_Ex",
     "SetupDiGetDeviceInstallParamsA",
+    "SetupDiGetDeviceInstanceIdA",
     "RegisterDeviceNotificationA",
     "UnregisterDeviceNotification",
     "OpenProcess",

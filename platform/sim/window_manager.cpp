@@ -347,6 +347,25 @@ OutsideMessageResult WindowManager::SendFromOtherProgram(HWND hwnd, UINT message
     return result;
 }
 
+bool WindowManager::QueueFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                          const std::optional<MessageData>& data) {
+    const Window* window = Find(hwnd);
+    DWORD error = 0;
+    std::optional<MessageCopy> copy = MessageCopy::Make(message, wparam, lparam, data, error);
+    if (!window || !copy) {
+        return false;
+    }
+    if (window->thread == 0) {
+        CallProcedure(hwnd, message, copy->wparam(), copy->lparam());
+        return true;
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{hwnd, message, copy->wparam(), copy->lparam(), 0, {}};
+    sent->copy = copy;
+    Enqueue(window->thread, sent);
+    return true;
+}
+
 OutsideMessageResult WindowManager::PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
                                                          LPARAM lparam) {
     OutsideMessageResult result;

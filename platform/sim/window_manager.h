@@ -134,6 +134,11 @@ public:
     // fails when the sender's pointer cannot be read. Other messages pass with their raw values.
     OutsideMessageResult SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                               const std::optional<MessageData>& data);
+    // The same message sent by the system while a program thread is inside a call of its own:
+    // queued for the window's thread, which handles it only when it next looks for messages, as
+    // Windows hands a message from another thread over; nobody here waits for the answer.
+    bool QueueFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                               const std::optional<MessageData>& data);
     // Another program's PostMessage: messages of the copied family fail (ERROR_MESSAGE_SYNC_ONLY).
     OutsideMessageResult PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
                                               LPARAM lparam);

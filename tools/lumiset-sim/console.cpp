@@ -953,9 +953,19 @@ bool Console::Repaint() {
 bool Console::Device(const Words& words) {
     sim::DeviceTree& devices = machine_.devices();
     const std::string usage =
-        "usage: device list | device add A|B|HWID [absent] | device remove N | device unplug N | "
-        "device plug N | device disable N | device enable N | device stuck N | "
+        "usage: device list | device log | device add A|B|HWID [absent] | device remove N | "
+        "device unplug N | device plug N | device disable N | device enable N | device stuck N | "
         "device needs-restart N";
+    if (words.size() == 2 && words[1] == "log") {
+        static constexpr std::string_view changes[] = {"",           "enable", "disable",
+                                                       "propchange", "start",  "stop"};
+        for (const auto& [number, request] : devices.CarriedOut()) {
+            out_ << number << " " << changes[request.state_change] << " "
+                 << (request.scope == DICS_FLAG_GLOBAL ? "global" : "profile") << "\n";
+        }
+        devices.ClearCarriedOut();
+        return true;
+    }
     if (words.size() == 2 && words[1] == "list") {
         for (int number : devices.Numbers()) {
             const sim::DeviceNode& node = *devices.Node(number);

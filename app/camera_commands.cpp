@@ -27,6 +27,8 @@ void CPropertyHostDlg::SwitchCameraOff() {
         const CameraSwitchResult switched = DisableCameraWithoutTheFilter();
         if (switched.Accepted()) {
             m_deviceEnableSetting.StoreDeviceEnableSetting(0);
+            // The camera is as the user wants it: device changes count again.
+            m_reapplyFailed = false;
         }
         return switched;
     }();

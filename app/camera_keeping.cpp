@@ -8,18 +8,17 @@
 #include "device/camera_device.h"
 
 LRESULT CPropertyHostDlg::OnDeviceChange(WPARAM wParam, LPARAM) {
-    // What the host's own switch sets off (a roll-back brings cameras back, so they arrive) is
-    // not the camera coming back: during the switch, and until the tick after a failed re-apply,
-    // device messages are its own.
-    if (m_switchUnderWay || m_ownDeviceEventsSettling) {
+    // Nothing the host's own switch sets off marks the camera while the switch is under way.
+    if (m_switchUnderWay) {
         return TRUE;
     }
-    // lParam is not read: an arrival is one of the class asked for, or one the next tick finds
-    // nothing to do about.
-    if (wParam == DBT_DEVICEARRIVAL) {
-        m_reapplyFailed = false;
-        m_reapplyPending = true;
-    } else if (wParam == DBT_DEVNODES_CHANGED && !m_reapplyFailed) {
+    // After a failed re-apply the messages that follow are mostly its own (a roll-back starts
+    // cameras again, so they arrive): only an arrival is looked at, and only for a node not seen
+    // before. lParam is not read: the device tree tells which nodes are there, and any program
+    // may send this message.
+    if (m_reapplyFailed) {
+        m_arrivalAfterFailure = m_arrivalAfterFailure || wParam == DBT_DEVICEARRIVAL;
+    } else if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVNODES_CHANGED) {
         m_reapplyPending = true;
     }
     return TRUE;
@@ -33,19 +32,32 @@ LRESULT CPropertyHostDlg::OnPowerBroadcast(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+void CPropertyHostDlg::KeepCameraAsSet(DWORD stored) {
+    if (m_arrivalAfterFailure) {
+        m_arrivalAfterFailure = false;
+        if (m_reapplyFailed && m_seenCameras.Look()) {
+            m_reapplyFailed = false;
+            m_reapplyPending = true;
+        }
+    }
+    if (m_reapplyPending) {
+        ReapplyCameraSetting(stored);
+    }
+}
+
 void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
     m_reapplyPending = false;
     const CameraStatus status = QueryCameraStatus();
+    const bool switchOff = stored == 0 && status == CameraStatusStarted;
+    const bool switchOn = stored != 0 && status == CameraStatusDisabled;
     bool switched = true;
-    if (stored == 0 && status == CameraStatusStarted) {
+    if (switchOff || switchOn) {
+        // Whatever the switch starts again was there before it.
+        m_seenCameras.Look();
         const SwitchUnderWay underWay(m_switchUnderWay);
-        switched = static_cast<bool>(DisableCameraWithoutTheFilter());
-    } else if (stored != 0 && status == CameraStatusDisabled) {
-        const SwitchUnderWay underWay(m_switchUnderWay);
-        switched = static_cast<bool>(EnableCamera());
+        switched = static_cast<bool>(switchOff ? DisableCameraWithoutTheFilter() : EnableCamera());
     }
     m_reapplyFailed = !switched;
-    m_ownDeviceEventsSettling = !switched;
     // As at start, the frequency goes to the capture device whatever the walk found of its node
     // (a camera may not show its node, as under Wine); only a camera left off is not asked.
     const bool leftOff = stored == 0 || (status == CameraStatusDisabled && !switched);

@@ -1,6 +1,7 @@
 #include "app/property_host_dlg.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/about_dlg.h"
 #include "app/switch_under_way.h"
@@ -34,6 +35,7 @@ BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(s_showSettingsMessage, &CPropertyHostDlg::OnShowSettings)
     ON_MESSAGE(WM_SETTEXT, &CPropertyHostDlg::OnSetText)
+    ON_MESSAGE(WM_DESTROY, &CPropertyHostDlg::OnDestroy)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -122,22 +124,50 @@ void CPropertyHostDlg::HideHostWindow() {
 }
 
 void CPropertyHostDlg::ShutDownHost() {
+    BeginClosing();
     CDialog::OnOK();
     Shell_NotifyIconA(NIM_DELETE, &m_trayRecord);
     m_deviceEnableSetting.CloseDeviceEnableSetting();
     KillTimer(kTickTimer);
     m_cameraArrival.Reset();
+    m_leftTheDesktop = true;
     CloseOwnWindows();
 }
 
 void CPropertyHostDlg::OnOK() {
+    BeginClosing();
     CDialog::OnOK();
     CloseOwnWindows();
 }
 
 void CPropertyHostDlg::OnCancel() {
+    BeginClosing();
     CDialog::OnCancel();
     CloseOwnWindows();
+}
+
+void CPropertyHostDlg::BeginClosing() {
+    m_closing = true;
+}
+
+LRESULT CPropertyHostDlg::OnDestroy(WPARAM, LPARAM) {
+    BeginClosing();
+    LeaveTheDesktop();
+    return Default();
+}
+
+void CPropertyHostDlg::LeaveTheDesktop() {
+    if (std::exchange(m_leftTheDesktop, true)) {
+        return;
+    }
+    // Commands 1 and 2, another program's quit or a queue that failed for good end the loop
+    // without the exit sequence; the icon must not stay behind for a program that has gone.
+    if (m_trayRecord.uFlags != 0) {
+        Shell_NotifyIconA(NIM_DELETE, &m_trayRecord);
+    }
+    m_deviceEnableSetting.CloseDeviceEnableSetting();
+    KillTimer(kTickTimer);
+    m_cameraArrival.Reset();
 }
 
 void CPropertyHostDlg::CloseOwnWindows() {
@@ -182,6 +212,9 @@ BOOL CPropertyHostDlg::PreTranslateMessage(MSG* pMsg) {
 
 void CPropertyHostDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == kAboutCommand) {
+        if (m_closing) {
+            return;
+        }
         // Each About box would run inside the last one's loop: a flood of these commands would
         // exhaust the stack.
         if (m_modalWindows.IsOpen(ModalWindows::About)) {
@@ -222,13 +255,15 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
         ShutDownHost();
         return;
     }
-    m_ownDeviceEventsSettling = false;
-    if (m_reapplyPending && !m_switchUnderWay) {
-        ReapplyCameraSetting(*stored);
+    if (!m_switchUnderWay) {
+        KeepCameraAsSet(*stored);
     }
 }
 
 LRESULT CPropertyHostDlg::OnShowSettings(WPARAM wParam, LPARAM) {
+    if (m_closing) {
+        return 0;
+    }
     m_settingsWindow.Open(wParam);
     return 0;
 }

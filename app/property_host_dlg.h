@@ -10,6 +10,7 @@
 #include "device/camera_arrival_notification.h"
 #include "device/camera_switch_result.h"
 #include "device/device_enable_setting.h"
+#include "device/seen_cameras.h"
 #include "dialogs/capture_windows.h"
 #include "dialogs/effect_page.h"
 #include "dialogs/image_control_page.h"
@@ -58,6 +59,7 @@ protected:
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowSettings(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HICON OnQueryDragIcon();
@@ -76,6 +78,12 @@ protected:
 
 private:
     void AppendAboutItem();
+    // The host is ending: from now on nothing opens a menu, a dialog or a modal loop, whatever is
+    // still queued.
+    void BeginClosing();
+    // What the host holds on the desktop goes with its window however its loop ended: the icon,
+    // the kept registry handle, the tick and the device notification.
+    void LeaveTheDesktop();
     void TakeMessagesFromLowerRights();
     // Sends the tray record with a freshly loaded icon, which the shell copies.
     void SendTrayRecord(DWORD command);
@@ -84,9 +92,13 @@ private:
     // filter must not hold the device open while it goes away.
     CameraSwitchResult DisableCameraWithoutTheFilter();
     void ShowSwitchBalloon(CameraSwitchResult result);
+    // At a tick: a camera node not seen before, among the arrivals since a failed re-apply, makes
+    // the camera marked again; a marked camera is re-applied.
+    void KeepCameraAsSet(DWORD stored);
     // The camera came back or the machine woke (the messages only mark it): switches the camera
     // to the stored choice where its node differs, and puts back the remembered frequency. Silent,
-    // and not repeated after a failure until the next arrival or resume.
+    // and not repeated after a failure until a camera node not seen before arrives or the machine
+    // resumes.
     void ReapplyCameraSetting(DWORD stored);
 
     // The shell announces with this registered message that it has started again.
@@ -106,11 +118,16 @@ private:
     ModalWindows m_modalWindows;
     CameraArrivalNotification m_cameraArrival;
     bool m_reapplyPending = false;
-    // A re-apply failed: device-node changes (its own among them) wait for an arrival or resume.
+    // A re-apply failed: device-node changes (its own among them) wait for a new camera node or
+    // resume.
     bool m_reapplyFailed = false;
-    // Until the next tick, device messages are the failed re-apply's own doing.
-    bool m_ownDeviceEventsSettling = false;
+    // Since the failure, a device arrived: the next tick looks for a camera node not seen before.
+    bool m_arrivalAfterFailure = false;
+    // The camera nodes present when the host switched the camera or looked after an arrival.
+    device::SeenCameras m_seenCameras;
     bool m_switchUnderWay = false;
+    bool m_closing = false;
+    bool m_leftTheDesktop = false;
     std::optional<DWORD> m_lastBalloonTick;
 
     DECLARE_MESSAGE_MAP()

@@ -3,7 +3,7 @@
 #include "app/tray_popup.h"
 
 LRESULT CPropertyHostDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
-    if (lParam != WM_RBUTTONUP && lParam != WM_LBUTTONDBLCLK) {
+    if (m_closing || (lParam != WM_RBUTTONUP && lParam != WM_LBUTTONDBLCLK)) {
         return 0;
     }
     // Where the click was: building the menu asks the camera, which takes a while.

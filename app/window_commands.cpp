@@ -33,7 +33,7 @@ void CPropertyHostDlg::OnFaceTracking() {
 // The frame's title may be one the code page cannot spell, and Wine titles it otherwise: the
 // program's own frame is known without it.
 void CPropertyHostDlg::OnOpenPropertyPage() {
-    if (m_modalWindows.IsOpen(ModalWindows::PropertyFrame) || IsPropertyFrameOpen()) {
+    if (m_closing || m_modalWindows.IsOpen(ModalWindows::PropertyFrame) || IsPropertyFrameOpen()) {
         return;
     }
     CaptureFilterBinding binding;
@@ -43,7 +43,7 @@ void CPropertyHostDlg::OnOpenPropertyPage() {
 
 // Two Zoom dialogs would write their own zoom levels in turn at every tick.
 void CPropertyHostDlg::OnZoom() {
-    if (m_modalWindows.IsOpen(ModalWindows::Zoom)) {
+    if (m_closing || m_modalWindows.IsOpen(ModalWindows::Zoom)) {
         return;
     }
     const ModalWindows::Running running(m_modalWindows, ModalWindows::Zoom, nullptr);

@@ -3,7 +3,7 @@
 #include "camera/capture_filter.h"
 #include "camera/com_ptr.h"
 #include "camera/driver_description.h"
-#include "framework/message_origin.h"
+#include "framework/outside_messages.h"
 #include "framework/win_app.h"
 #include "platform/win32.h"
 #include "res/resource.h"
@@ -61,7 +61,7 @@ int ShowFilterPropertyFrame() {
     PageList pages;
     page_source->GetPages(&pages.list);
     const HWND owner = FindCaptureWindow();
-    framework::AnswerWaitingSender();
+    const framework::NestedLoop nested;
     LPUNKNOWN objects[] = {filter.Get()};
     OleCreatePropertyFrame(owner, kFrameX, kFrameY, L"", 1, objects, pages.list.cElems,
                            pages.list.pElems, 0, 0, nullptr);

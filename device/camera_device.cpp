@@ -230,8 +230,10 @@ CameraStatus QueryCameraStatus() {
     return result;
 }
 
-void ForEachInstalledCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit) {
-    const DeviceInfoList list = InstalledUsbDevices(DIGCF_ALLCLASSES);
+namespace {
+
+void ForEachCamera(DWORD flags, const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit) {
+    const DeviceInfoList list = InstalledUsbDevices(flags);
     if (!list) {
         return;
     }
@@ -239,4 +241,14 @@ void ForEachInstalledCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)
         visit(list.Get(), element);
         return NextStep::NextDevice;
     });
+}
+
+}  // namespace
+
+void ForEachInstalledCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit) {
+    ForEachCamera(DIGCF_ALLCLASSES, visit);
+}
+
+void ForEachPresentCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit) {
+    ForEachCamera(DIGCF_PRESENT | DIGCF_ALLCLASSES, visit);
 }

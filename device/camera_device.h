@@ -41,3 +41,5 @@ CameraStatus QueryCameraStatus();
 // system lists them, with the device-information set the camera's element belongs to. Changes
 // nothing.
 void ForEachInstalledCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit);
+// The same for the cameras present now.
+void ForEachPresentCamera(const std::function<void(HDEVINFO, SP_DEVINFO_DATA&)>& visit);

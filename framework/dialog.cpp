@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "framework/message_loop.h"
 #include "framework/message_origin.h"
+#include "framework/outside_messages.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -28,9 +30,9 @@ bool IsInputMessage(UINT message) {
 }
 
 // A message that another program made up, which neither a handler nor the dialog manager's default
-// processing may take: a pointer into another thread's memory, a position change without its
-// record, or a destruction that is not happening. (Posted ones never get here: the framework's
-// PostedMessageFilter has made them WM_NULL.)
+// processing may take, whatever else the thread is handling: a pointer into another thread's
+// memory, a position change without its record, or a destruction that is not happening. (Posted
+// ones never get here: the framework's filters drop them.)
 bool IsForged(HWND hWnd, UINT message, LPARAM lParam) {
     if (framework::IsPositionWithoutRecord(message, lParam)) {
         return true;
@@ -81,7 +83,7 @@ INT_PTR CDialog::DoModal() {
 
     // The loop runs on until the dialog closes: a sender from another thread gets its answer
     // now, and what the dialog's controls send meanwhile is the program's own.
-    framework::AnswerWaitingSender();
+    const framework::NestedLoop nested;
     m_nModalResult = -1;
     m_continueModal = true;
     const HWND hWnd =
@@ -141,14 +143,12 @@ void CDialog::RunModalLoop() {
             ShowWindow(SW_SHOWNORMAL);
             continue;
         }
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
+        const framework::Taken taken = framework::TakeMessage(msg);
+        if (taken != framework::Taken::kMessage) {
             // WM_QUIT ends every loop: leave it in the queue for the loop outside.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            m_nModalResult = -1;
-            break;
-        }
-        if (got == -1) {
+            if (taken == framework::Taken::kQuit) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+            }
             m_nModalResult = -1;
             break;
         }
@@ -227,10 +227,27 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         return FALSE;
     }
     if (IsForged(hWnd, message, lParam)) {
-        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, 0);
-        return TRUE;
+        return Refuse(hWnd, message);
+    }
+    if (framework::SentFromAnotherThread() && framework::AcceptedOutsideMessage::NoneUnderWay()) {
+        if (!framework::AcceptsSentFromOutside(hWnd, message, wParam)) {
+            return Refuse(hWnd, message);
+        }
+        const framework::AcceptedOutsideMessage accepted;
+        return dialog->HandleDialogMessage(message, wParam, lParam);
     }
     return dialog->HandleDialogMessage(message, wParam, lParam);
+}
+
+INT_PTR CDialog::Refuse(HWND hWnd, UINT message) {
+    // Answered without a handler and without the dialog manager's default processing, except
+    // where the answer is the procedure's own result: there (a colour, a drag icon) the default
+    // is the only sound one, and it reads nothing from the sender.
+    if (ReturnsResultDirectly(message)) {
+        return FALSE;
+    }
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, 0);
+    return TRUE;
 }
 
 INT_PTR CDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {

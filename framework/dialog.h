@@ -45,6 +45,8 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The answer to a message the window does not take from its sender.
+    static INT_PTR Refuse(HWND hWnd, UINT message);
     HWND FindOwner() const;
     void RunModalLoop();
 

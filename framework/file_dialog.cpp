@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/message_origin.h"
+#include "framework/outside_messages.h"
 #include "framework/win_app.h"
 #include "framework/wnd.h"
 
@@ -50,7 +50,7 @@ INT_PTR CFileDialog::DoModal() {
         return -1;
     }
     m_ofn.hwndOwner = FindOwner();
-    framework::AnswerWaitingSender();
+    const framework::NestedLoop nested;
     return ::GetOpenFileNameA(&m_ofn) ? IDOK : IDCANCEL;
 }
 

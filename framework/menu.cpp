@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "framework/bitmap.h"
-#include "framework/message_origin.h"
+#include "framework/outside_messages.h"
 #include "framework/win_app.h"
 #include "framework/wnd.h"
 
@@ -73,7 +73,7 @@ BOOL CMenu::SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpU
 }
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* lpRect) {
-    framework::AnswerWaitingSender();
+    const framework::NestedLoop nested;
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd != nullptr ? pWnd->m_hWnd : nullptr,
                             lpRect);
 }

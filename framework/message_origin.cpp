@@ -1,5 +1,7 @@
 #include "framework/message_origin.h"
 
+#include "framework/outside_messages.h"
+
 namespace framework {
 
 namespace {
@@ -7,11 +9,11 @@ namespace {
 // Not declared by every build's headers.
 constexpr UINT kMeasureItem = 0x002C;  // WM_MEASUREITEM
 constexpr UINT kDeleteItem = 0x002D;   // WM_DELETEITEM
+constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED
 
 LRESULT CALLBACK FilterPostedMessage(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
-        if (auto* msg = reinterpret_cast<MSG*>(lParam);
-            msg != nullptr && IsNeverPosted(msg->message)) {
+        if (auto* msg = reinterpret_cast<MSG*>(lParam); msg != nullptr && !MayDispatch(*msg)) {
             msg->message = WM_NULL;
             msg->wParam = 0;
             msg->lParam = 0;
@@ -40,6 +42,7 @@ bool CarriesSendersPointer(UINT message) {
         case kMeasureItem:
         case WM_COMPAREITEM:
         case kDeleteItem:
+        case kDpiChanged:  // its suggested rectangle: not copied between programs
             return true;
         default:
             return false;

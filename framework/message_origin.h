@@ -23,7 +23,8 @@ bool SentFromAnotherThread();
 void AnswerWaitingSender();
 
 // A message whose lParam points at a record its sender built (notifications, owner-draw
-// requests) and that Windows may pass between processes as it is.
+// requests, a new scale's suggested rectangle) and that Windows may pass between processes as it
+// is.
 bool CarriesSendersPointer(UINT message);
 
 // A position message without its record: the system never sends one, and nothing can read it.
@@ -39,10 +40,11 @@ struct HookTraits {
     static void Close(Handle hook) { UnhookWindowsHookEx(hook); }
 };
 
-// For as long as it lives, every message of IsNeverPosted that the creating thread takes from its
-// queue becomes WM_NULL, whichever loop takes it: the framework's, a dialog's, the menu's, the
-// property frame's or the file dialog's (a WH_GETMESSAGE hook sees them all). Should the system
-// refuse the hook, nothing is filtered.
+// For as long as it lives, every message that the creating thread takes from its queue and that
+// MayDispatch (framework/outside_messages.h) refuses becomes WM_NULL, whichever loop takes it: the
+// framework's, a dialog's, the menu's, the property frame's or the file dialog's (a WH_GETMESSAGE
+// hook sees them all). Should the system refuse the hook, the framework's own loops still skip
+// them.
 class PostedMessageFilter {
 public:
     PostedMessageFilter();

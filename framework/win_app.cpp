@@ -1,5 +1,6 @@
 #include "framework/win_app.h"
 
+#include "framework/message_loop.h"
 #include "framework/message_origin.h"
 #include "framework/wnd.h"
 
@@ -37,12 +38,11 @@ int CWinApp::Run() {
     }
     MSG msg{};
     for (;;) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
+        const framework::Taken taken = framework::TakeMessage(msg);
+        if (taken == framework::Taken::kQuit) {
             m_nExitCode = static_cast<int>(msg.wParam);
-            break;
         }
-        if (got == -1) {
+        if (taken != framework::Taken::kMessage) {
             break;
         }
         if (!AfxPreTranslateMessage(&msg)) {

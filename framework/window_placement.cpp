@@ -1,6 +1,8 @@
 #include "framework/window_placement.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <optional>
 
 #include "framework/display_scale.h"
@@ -11,12 +13,24 @@ namespace {
 
 constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
-LONG Width(const RECT& rect) {
-    return rect.right - rect.left;
+// Placement arithmetic in 64 bits: a kept or another program's coordinate may lie anywhere in
+// int's range, and a size added to it must not overflow.
+using Coord = std::int64_t;
+
+Coord Width(const RECT& rect) {
+    return Coord{rect.right} - rect.left;
 }
 
-LONG Height(const RECT& rect) {
-    return rect.bottom - rect.top;
+Coord Height(const RECT& rect) {
+    return Coord{rect.bottom} - rect.top;
+}
+
+bool FitsInt(Coord value) {
+    return value >= INT_MIN && value <= INT_MAX;
+}
+
+int ClampedToInt(Coord value) {
+    return static_cast<int>(std::clamp<Coord>(value, INT_MIN, INT_MAX));
 }
 
 RECT WindowRect(HWND window) {
@@ -42,12 +56,12 @@ RECT PrimaryWorkArea() {
 
 // Where a span of `size` starting at `start` lies within [low, high), its start winning when it
 // cannot fit.
-LONG Within(LONG start, LONG size, LONG low, LONG high) {
+Coord Within(Coord start, Coord size, Coord low, Coord high) {
     return std::max(low, std::min(start, high - size));
 }
 
-void MoveTo(HWND window, LONG x, LONG y) {
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, kMoveOnly);
+void MoveTo(HWND window, Coord x, Coord y) {
+    ::SetWindowPos(window, nullptr, ClampedToInt(x), ClampedToInt(y), 0, 0, kMoveOnly);
 }
 
 // The window's rectangle once on the area's monitor: its size there may differ with the scale.
@@ -57,16 +71,15 @@ RECT MovedOnto(HWND window, const RECT& area) {
 }
 
 // From the window's top edge to its client area, at least the system's caption.
-LONG CaptionHeight(HWND window) {
+Coord CaptionHeight(HWND window) {
     const RECT rect = WindowRect(window);
     POINT client{0, 0};
     ::MapWindowPoints(window, nullptr, &client, 1);
-    return std::max<LONG>(client.y - rect.top, SystemMetricForWindow(SM_CYCAPTION, window));
+    return std::max<Coord>(Coord{client.y} - rect.top, SystemMetricForWindow(SM_CYCAPTION, window));
 }
 
-bool Contains(const RECT& rect, POINT point) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
-           point.y < rect.bottom;
+bool Contains(const RECT& rect, Coord x, Coord y) {
+    return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
 }  // namespace
@@ -90,10 +103,15 @@ void CentreOnWorkArea(HWND window, const RECT& workArea) {
 }
 
 bool MoveToIfReachable(HWND window, POINT corner) {
-    const POINT caption{corner.x + Width(WindowRect(window)) / 2,
-                        corner.y + CaptionHeight(window) / 2};
+    const Coord x = Coord{corner.x} + Width(WindowRect(window)) / 2;
+    const Coord y = Coord{corner.y} + CaptionHeight(window) / 2;
+    // A caption beyond int's range is on no monitor.
+    if (!FitsInt(x) || !FitsInt(y)) {
+        return false;
+    }
+    const POINT caption{static_cast<LONG>(x), static_cast<LONG>(y)};
     const auto area = WorkAreaOf(::MonitorFromPoint(caption, MONITOR_DEFAULTTONULL));
-    if (!area || !Contains(*area, caption)) {
+    if (!area || !Contains(*area, x, y)) {
         return false;
     }
     MoveTo(window, corner.x, corner.y);
@@ -105,10 +123,10 @@ void PlaceBeside(HWND window, HWND other) {
     const RECT area = WorkAreaOf(::MonitorFromWindow(other, MONITOR_DEFAULTTONEAREST))
                           .value_or(PrimaryWorkArea());
     const RECT rect = MovedOnto(window, area);
-    const LONG width = Width(rect);
-    const LONG height = Height(rect);
-    const LONG gap = SystemMetricForWindow(SM_CXSMICON, window) / 2;
-    const LONG top = Within(beside.top, height, area.top, area.bottom);
+    const Coord width = Width(rect);
+    const Coord height = Height(rect);
+    const Coord gap = SystemMetricForWindow(SM_CXSMICON, window) / 2;
+    const Coord top = Within(beside.top, height, area.top, area.bottom);
     if (beside.right + gap + width <= area.right) {
         MoveTo(window, beside.right + gap, top);
         return;
@@ -119,9 +137,9 @@ void PlaceBeside(HWND window, HWND other) {
     }
     // No room at either side: centred, but never over the caption, by which the other window
     // is moved out of the way.
-    const LONG left = Within(area.left + (Width(area) - width) / 2, width, area.left, area.right);
-    LONG y = Within(area.top + (Height(area) - height) / 2, height, area.top, area.bottom);
-    const LONG captionBottom = beside.top + CaptionHeight(other);
+    const Coord left = Within(area.left + (Width(area) - width) / 2, width, area.left, area.right);
+    Coord y = Within(area.top + (Height(area) - height) / 2, height, area.top, area.bottom);
+    const Coord captionBottom = beside.top + CaptionHeight(other);
     const bool acrossColumns = left < beside.right && left + width > beside.left;
     if (acrossColumns && y < captionBottom && y + height > beside.top) {
         if (captionBottom + gap + height <= area.bottom) {

@@ -354,11 +354,6 @@ bool Desktop::TrayEvent(HWND hwnd, UINT id, UINT mouse_message) {
     return machine_.tray().MouseEvent(hwnd, id, mouse_message);
 }
 
-bool Desktop::InterfaceUp(int number) const {
-    const DeviceNode* node = machine_.devices().Node(number);
-    return node && node->present && node->started && HasCameraInterface(node->hardware_ids);
-}
-
 int Desktop::AddDevice(const std::vector<std::string>& hardware_ids, bool present) {
     DeviceTree& devices = machine_.devices();
     const int number = devices.Add(hardware_ids, present);

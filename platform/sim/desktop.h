@@ -168,8 +168,7 @@ private:
     void CollectControls(HWND parent, std::vector<ControlView>& views) const;
     // Shown and enabled, with everything it sits in: what a person can operate.
     bool Operable(HWND control) const;
-    // Whether the node's video interface is there: a camera node that runs.
-    bool InterfaceUp(int number) const;
+    bool InterfaceUp(int number) const { return machine_.devices().InterfaceUp(number); }
 
     Machine& machine_;
     HWND held_ = nullptr;  // where the mouse's button went down and stays

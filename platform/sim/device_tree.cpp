@@ -17,6 +17,29 @@ bool SameEnumerator(std::string_view a, std::string_view b) {
     });
 }
 
+// The device ID: the first hardware ID without its revision.
+std::string DeviceId(const DeviceNode& node) {
+    std::string device(node.hardware_ids.begin(),
+                       std::find(node.hardware_ids.begin(), node.hardware_ids.end(), BYTE{0}));
+    if (const auto revision = device.find("&REV_"); revision != std::string::npos) {
+        device.erase(revision);
+    }
+    return device;
+}
+
+// What a property change can alter of a node.
+struct NodeFlags {
+    bool started;
+    bool disabled_globally;
+    bool disabled_in_profile;
+    bool restart_pending;
+    bool operator==(const NodeFlags&) const = default;
+};
+
+NodeFlags FlagsOf(const DeviceNode& node) {
+    return {node.started, node.disabled_globally, node.disabled_in_profile, node.restart_pending};
+}
+
 constexpr ULONG kRunningBits =
     DN_DRIVER_LOADED | DN_STARTED | DN_DISABLEABLE | DN_NT_ENUMERATOR | DN_NT_DRIVER;
 constexpr ULONG kDisabledBits = DN_HAS_PROBLEM | DN_DISABLEABLE | DN_NT_ENUMERATOR | DN_NT_DRIVER;
@@ -136,15 +159,26 @@ std::string DeviceTree::CameraInterfacePath(int number) const {
     if (!node) {
         return {};
     }
-    // The device ID is the first hardware ID without its revision, with '#' for '\\'.
-    std::string device(node->hardware_ids.begin(),
-                       std::find(node->hardware_ids.begin(), node->hardware_ids.end(), BYTE{0}));
-    if (const auto revision = device.find("&REV_"); revision != std::string::npos) {
-        device.erase(revision);
-    }
+    std::string device = DeviceId(*node);
     std::replace(device.begin(), device.end(), '\\', '#');
     return "\\\\?\\" + device + "#6&2f1e0c3a&0&" + std::to_string(node->number) +
            "#{6994ad05-93ef-11d0-a3cc-00a0c9223196}\\global";
+}
+
+bool DeviceTree::InterfaceUp(int number) const {
+    const DeviceNode* node = Node(number);
+    return node && node->present && node->started && HasCameraInterface(node->hardware_ids);
+}
+
+std::string DeviceTree::InstanceId(int number) const {
+    const DeviceNode* node = Node(number);
+    if (!node) {
+        return {};
+    }
+    std::string id = DeviceId(*node) + "\\6&2F1E0C3A&0&" + std::to_string(node->number);
+    std::transform(id.begin(), id.end(), id.begin(),
+                   [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; });
+    return id;
 }
 
 std::optional<std::pair<ULONG, ULONG>> DeviceTree::Status(int number) const {
@@ -346,10 +380,42 @@ BOOL DeviceTree::CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVI
         SetLastError(ERROR_NO_SUCH_DEVINST);
         return FALSE;
     }
-    if (Apply(*node, PropertyChangeRequest{element->params->StateChange, element->params->Scope,
-                                           element->params->HwProfile})) {
+    const int number = node->number;
+    const NodeFlags before = FlagsOf(*node);
+    const bool interface_was_up = InterfaceUp(number);
+    const PropertyChangeRequest request{element->params->StateChange, element->params->Scope,
+                                        element->params->HwProfile};
+    if (Apply(*node, request)) {
         element->install_flags |= DI_NEEDRESTART;
     }
+    carried_out_.emplace_back(number, request);
+    // Only a node that is in the tree changes it; an absent one keeps its flags for later.
+    if (on_change_ && node->present && FlagsOf(*node) != before) {
+        on_change_(number, interface_was_up);
+    }
+    return TRUE;
+}
+
+BOOL DeviceTree::GetInstanceId(HDEVINFO list, SP_DEVINFO_DATA* data, PSTR buffer, DWORD size,
+                               DWORD* required) {
+    const Element* element = FindElement(list, data);
+    if (!element) {
+        return FALSE;
+    }
+    const std::string id = InstanceId(element->node);
+    if (id.empty()) {
+        SetLastError(ERROR_NO_SUCH_DEVINST);
+        return FALSE;
+    }
+    const auto needed = static_cast<DWORD>(id.size() + 1);
+    if (required) {
+        *required = needed;
+    }
+    if (!buffer || size < needed) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(buffer, id.c_str(), needed);
     return TRUE;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/api/win32_setupapi.h"
@@ -80,9 +81,24 @@ public:
     void Unplug(int number);
     // Tells whether a node is held open by a program; such a node does not stop when disabled.
     void SetInUse(std::function<bool(int node)> in_use) { in_use_ = std::move(in_use); }
+    // Called after the class installer changed a node (its config flags, or whether it runs),
+    // with whether the node's video interface was up before; the system tells windows of it.
+    void SetOnChange(std::function<void(int node, bool interface_was_up)> on_change) {
+        on_change_ = std::move(on_change);
+    }
 
     // The symbolic link of the node's video interface, as device events name it.
     std::string CameraInterfacePath(int number) const;
+    // Whether that interface is up: a camera node that is present and runs.
+    bool InterfaceUp(int number) const;
+    // The device instance ID, as SetupDiGetDeviceInstanceIdA gives it; "" for no such node.
+    std::string InstanceId(int number) const;
+
+    // Every request the class installer carried out, with its node, in order, until cleared.
+    const std::vector<std::pair<int, PropertyChangeRequest>>& CarriedOut() const {
+        return carried_out_;
+    }
+    void ClearCarriedOut() { carried_out_.clear(); }
 
     // DN_* bits and problem number as CM_Get_DevNode_Status_Ex reports them; nullopt when the
     // node is not present (or does not exist).
@@ -98,6 +114,8 @@ public:
                                const SP_CLASSINSTALL_HEADER* params, DWORD size);
     BOOL CallClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* data);
     BOOL GetInstallParams(HDEVINFO list, SP_DEVINFO_DATA* data, SP_DEVINSTALL_PARAMS_A* params);
+    BOOL GetInstanceId(HDEVINFO list, SP_DEVINFO_DATA* data, PSTR buffer, DWORD size,
+                       DWORD* required);
     BOOL DestroyList(HDEVINFO list);
     CONFIGRET GetStatus(ULONG* status, ULONG* problem, DEVINST devinst, ULONG flags) const;
 
@@ -119,6 +137,8 @@ private:
 
     ResourceCounter& resources_;
     std::function<bool(int node)> in_use_;
+    std::function<void(int node, bool interface_was_up)> on_change_;
+    std::vector<std::pair<int, PropertyChangeRequest>> carried_out_;
     std::vector<DeviceNode> nodes_;
     int next_number_ = 1;
     std::map<ULONG_PTR, List> lists_;

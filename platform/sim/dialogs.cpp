@@ -113,6 +113,9 @@ std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM 
         if (message == WM_INITDIALOG) {
             return LRESULT{0};
         }
+        if (Window* after = windows.Find(hwnd)) {
+            ++after->counts[message].defaulted;
+        }
     }
     switch (message) {
         case WM_CLOSE: {
@@ -136,7 +139,13 @@ std::optional<LRESULT> Dialogs::DialogProcedure(HWND hwnd, UINT message, WPARAM 
             }
             return static_cast<LRESULT>(MAKELPARAM(IDOK, 0x534B));
         case WM_DPICHANGED:
-            FollowDpi(hwnd, reinterpret_cast<const RECT*>(lparam));
+            // The dialog manager scales a dialog whose scale the system has just changed. The
+            // rectangle is not copied between programs (Wine packs no WM_DPICHANGED; Windows
+            // documents none), so another program's message carries its own pointer: it moves
+            // nothing.
+            if (const Window* dialog = windows.Find(hwnd); dialog && dialog->dpi_changing) {
+                FollowDpi(hwnd, reinterpret_cast<const RECT*>(lparam));
+            }
             return LRESULT{0};
         default:
             return std::nullopt;

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 68> kKnownOperations = {
+constexpr std::array<std::string_view, 69> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -23,6 +23,7 @@ constexpr std::array<std::string_view, 68> kKnownOperations = {
     "SetupDiDestroyDeviceInfoList",
     "CM_Get_DevNode_Status_Ex",
     "SetupDiGetDeviceInstallParamsA",
+    "SetupDiGetDeviceInstanceIdA",
     "RegisterDeviceNotificationA",
     "UnregisterDeviceNotification",
     "OpenProcess",
@@ -31,6 +32,7 @@ constexpr std::array<std::string_view, 68> kKnownOperations = {
     "CreateDialogParamA",
     "FindWindowA",
     "PostMessageA",
+    "GetMessageA",
     "SetTimer",
     "LoadMenuA",
     "TrackPopupMenu",

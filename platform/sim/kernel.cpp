@@ -93,6 +93,13 @@ bool Kernel::ProcessRunning(ProcessId process) const {
     });
 }
 
+std::size_t Kernel::RunningThreads(ProcessId process) const {
+    return static_cast<std::size_t>(
+        std::count_if(threads_.begin(), threads_.end(), [process](const auto& t) {
+            return t->process == process && t->state != Thread::State::Finished && !t->abandoned;
+        }));
+}
+
 std::optional<std::uint32_t> Kernel::ExitCode(ThreadId thread) const {
     for (const auto& t : threads_) {
         if (t->id == thread) {

@@ -56,6 +56,8 @@ public:
     // can still run.
     std::optional<std::uint32_t> ExitCode(ThreadId thread) const;
     bool ProcessRunning(ProcessId process) const;
+    // How many of the process's threads have not ended, whether or not a handle names them.
+    std::size_t RunningThreads(ProcessId process) const;
     // The program thread calling, or 0 for the driver (a test or the console).
     static ThreadId CurrentThread();
     ProcessId CurrentProcess() const;

@@ -17,6 +17,9 @@ Machine::Machine() {
         std::abort();
     }
     kernel_.OnProcessExit([this](ProcessId process) { windows_.DestroyProcessWindows(process); });
+    devices_.SetOnChange([this](int node, bool interface_was_up) {
+        system_events_.NodeChangedByRequest(node, interface_was_up);
+    });
 }
 
 Machine::~Machine() {

@@ -31,8 +31,8 @@ constexpr std::size_t kRect = 16;
 constexpr std::size_t kWindowPos = 40;
 constexpr std::size_t kNcCalcSizeParams = 56;  // three RECTs and the WINDOWPOS pointer
 
-// The messages whose data Windows copies between programs (the owner-draw messages and WM_NOTIFY
-// are not among them: they arrive with the sender's raw pointer).
+// The messages whose data Windows copies between programs (the owner-draw messages, WM_NOTIFY and
+// WM_DPICHANGED are not among them: they arrive with the sender's raw pointer).
 constexpr CopiedMessage kCopied[] = {
     {0x0001, Copy::kNotCarried, 0},        // WM_CREATE
     {0x000C, Copy::kText, 0},              // WM_SETTEXT

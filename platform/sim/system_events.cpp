@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/sim/api/win32_dshow.h"
 #include "platform/sim/machine.h"
 
 namespace sim {
@@ -51,13 +52,27 @@ std::vector<DeviceNotificationRegistration> SystemEvents::Registrations() const 
     return all;
 }
 
-void SystemEvents::SendToTopLevelWindows(UINT message, WPARAM wparam) {
-    WindowManager& windows = machine_.windows();
-    // The list is taken first: a window may close, or open another, while it handles the message.
-    for (HWND hwnd : windows.TopLevelWindows()) {
-        windows.SendFromOtherProgram(hwnd, message, wparam, 0, std::nullopt);
+void SystemEvents::Tell(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                        const std::optional<MessageData>& data) {
+    if (Kernel::CurrentThread() == 0) {
+        machine_.windows().SendFromOtherProgram(hwnd, message, wparam, lparam, data);
+    } else {
+        machine_.windows().QueueFromOtherProgram(hwnd, message, wparam, lparam, data);
     }
-    machine_.kernel().Settle();
+}
+
+void SystemEvents::SettleForDriver() {
+    if (Kernel::CurrentThread() == 0) {
+        machine_.kernel().Settle();
+    }
+}
+
+void SystemEvents::SendToTopLevelWindows(UINT message, WPARAM wparam) {
+    // The list is taken first: a window may close, or open another, while it handles the message.
+    for (HWND hwnd : machine_.windows().TopLevelWindows()) {
+        Tell(hwnd, message, wparam, 0, std::nullopt);
+    }
+    SettleForDriver();
 }
 
 void SystemEvents::DeviceNodesChanged() {
@@ -85,10 +100,10 @@ void SystemEvents::SendInterfaceEvent(WPARAM event, const GUID& interface_class,
             continue;
         }
         // Any nonzero pointer: the receiver gets its own copy of the record.
-        windows.SendFromOtherProgram(registration.hwnd, WM_DEVICECHANGE, event,
-                                     reinterpret_cast<LPARAM>(data.bytes.data()), data);
+        Tell(registration.hwnd, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(data.bytes.data()),
+             data);
     }
-    machine_.kernel().Settle();
+    SettleForDriver();
 }
 
 void SystemEvents::InterfaceArrived(const GUID& interface_class, const std::string& path) {
@@ -97,6 +112,19 @@ void SystemEvents::InterfaceArrived(const GUID& interface_class, const std::stri
 
 void SystemEvents::InterfaceRemoved(const GUID& interface_class, const std::string& path) {
     SendInterfaceEvent(DBT_DEVICEREMOVECOMPLETE, interface_class, path);
+}
+
+void SystemEvents::NodeChangedByRequest(int number, bool interface_was_up) {
+    const DeviceTree& devices = machine_.devices();
+    const bool interface_up = devices.InterfaceUp(number);
+    const std::string path = devices.CameraInterfacePath(number);
+    if (interface_was_up && !interface_up) {
+        InterfaceRemoved(KSCATEGORY_VIDEO, path);
+    }
+    DeviceNodesChanged();
+    if (interface_up && !interface_was_up) {
+        InterfaceArrived(KSCATEGORY_VIDEO, path);
+    }
 }
 
 bool SystemEvents::Suspend() {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/sim/api/win32_dbt.h"
 #include "platform/sim/api/win32_user.h"
 #include "platform/sim/kernel.h"
+#include "platform/sim/message_copies.h"
 
 namespace sim {
 
@@ -33,10 +35,17 @@ public:
     std::vector<DeviceNotificationRegistration> Registrations() const;
 
     // Device events, sent to each window in turn as the system broadcasts them; each returns once
-    // the machine is quiescent. `path` is the interface's symbolic link name.
+    // the machine is quiescent. `path` is the interface's symbolic link name. Called on a program
+    // thread (a change the program asked for), they are queued instead: see NodeChangedByRequest.
     void DeviceNodesChanged();
     void InterfaceArrived(const GUID& interface_class, const std::string& path);
     void InterfaceRemoved(const GUID& interface_class, const std::string& path);
+    // The class installer changed a node at a program's request (SetupDiCallClassInstaller): the
+    // system tells it as any change of the tree, a camera interface that went first and one that
+    // came last. Windows sends these from its own thread, and the calling thread is inside the
+    // call, where it looks for no messages; so its windows hear them once it next looks, after the
+    // call has returned, and every other thread's windows when they next do.
+    void NodeChangedByRequest(int number, bool interface_was_up);
 
     // Sleep and wake: PBT_APMSUSPEND, and PBT_APMRESUMEAUTOMATIC, to every top-level window.
     // False, and nothing is sent, when the machine already sleeps / is awake.
@@ -45,6 +54,11 @@ public:
     bool Asleep() const { return asleep_; }
 
 private:
+    // Sends from the system's side: waited for when the driver makes the change, queued when a
+    // program thread does (it cannot wait for itself).
+    void Tell(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+              const std::optional<MessageData>& data);
+    void SettleForDriver();
     void SendToTopLevelWindows(UINT message, WPARAM wparam);
     void SendInterfaceEvent(WPARAM event, const GUID& interface_class, const std::string& path);
 

@@ -347,6 +347,25 @@ OutsideMessageResult WindowManager::SendFromOtherProgram(HWND hwnd, UINT message
     return result;
 }
 
+bool WindowManager::QueueFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                          const std::optional<MessageData>& data) {
+    const Window* window = Find(hwnd);
+    DWORD error = 0;
+    std::optional<MessageCopy> copy = MessageCopy::Make(message, wparam, lparam, data, error);
+    if (!window || !copy) {
+        return false;
+    }
+    if (window->thread == 0) {
+        CallProcedure(hwnd, message, copy->wparam(), copy->lparam());
+        return true;
+    }
+    auto sent = std::make_shared<SentMessage>();
+    sent->msg = MSG{hwnd, message, copy->wparam(), copy->lparam(), 0, {}};
+    sent->copy = copy;
+    Enqueue(window->thread, sent);
+    return true;
+}
+
 OutsideMessageResult WindowManager::PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
                                                          LPARAM lparam) {
     OutsideMessageResult result;
@@ -714,10 +733,11 @@ LRESULT WindowManager::Dispatch(const MSG* msg) {
         procedure(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(machine_.kernel().Now()));
         return 0;
     }
-    const Window* window = Find(msg->hwnd);
+    Window* window = Find(msg->hwnd);
     if (!window || window->thread != Kernel::CurrentThread()) {
         return 0;
     }
+    ++window->counts[msg->message].dispatched;
     return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
@@ -747,6 +767,8 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
         return 0;
     }
     switch (message) {
+        case WM_QUERYENDSESSION:
+            return TRUE;  // the session may end
         case WM_SYSKEYDOWN:
             // Alt+F4 closes the top-level window, whichever of its windows has the focus.
             if (wparam == VK_F4 && (HIWORD(lparam) & KF_ALTDOWN)) {

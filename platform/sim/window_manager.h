@@ -42,6 +42,11 @@ struct TabState {
     int selected = -1;
 };
 
+struct MessageCounts {
+    int dispatched = 0;
+    int defaulted = 0;
+};
+
 struct Window {
     HWND handle = nullptr;
     ThreadId thread = 0;  // 0: a window of another program, driven by the test or console
@@ -81,6 +86,9 @@ struct Window {
     TabState tab;
     // Messages let through from programs with lower rights (ChangeWindowMessageFilterEx).
     std::set<UINT> allowed_from_lower_rights;
+    // By message: how often DispatchMessage handed one from the queue to the window, and how
+    // often a dialog's procedure left one to the dialog manager's default processing.
+    std::map<UINT, MessageCounts> counts;
 
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (style & WS_DISABLED) == 0; }
@@ -126,6 +134,11 @@ public:
     // fails when the sender's pointer cannot be read. Other messages pass with their raw values.
     OutsideMessageResult SendFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                               const std::optional<MessageData>& data);
+    // The same message sent by the system while a program thread is inside a call of its own:
+    // queued for the window's thread, which handles it only when it next looks for messages, as
+    // Windows hands a message from another thread over; nobody here waits for the answer.
+    bool QueueFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                               const std::optional<MessageData>& data);
     // Another program's PostMessage: messages of the copied family fail (ERROR_MESSAGE_SYNC_ONLY).
     OutsideMessageResult PostFromOtherProgram(HWND hwnd, UINT message, WPARAM wparam,
                                               LPARAM lparam);

@@ -182,16 +182,41 @@ TEST_F(HostTest, ExitSequenceRunsInItsOrder) {
                                         "DestroyWindow Property", "CoUninitialize"}));
 }
 
-TEST_F(HostTest, CommandsOneAndTwoEndWithoutRemovingTheIcon) {
+// Commands 1 and 2 end the host without the exit sequence, yet what it holds on the desktop goes
+// with it; another program's WM_QUIT, posted through any window of Lumiset's, ends nothing.
+TEST_F(HostTest, EveryEndIsOrderlyAndAForeignQuitEndsNothing) {
+    for (const WORD command : {IDOK, IDCANCEL}) {
+        desktop.Wait(1000);
+        ASSERT_EQ(desktop.TrayIcons().size(), 1u);
+        desktop.Post(Host(), WM_QUIT, 0, 0);
+        desktop.Send(Host(), WM_QUIT, 0, 0);
+        desktop.Wait(1000);
+        ASSERT_TRUE(desktop.Running(process)) << "a foreign WM_QUIT";
+        const int deletes = CountRequests(NIM_DELETE);
+        Command(command);
+        EXPECT_FALSE(desktop.Running(process)) << command;
+        EXPECT_TRUE(desktop.TrayIcons().empty()) << command;
+        EXPECT_EQ(CountRequests(NIM_DELETE), deletes + 1);
+        EXPECT_TRUE(machine.resources().Outstanding().empty()) << command;
+        EXPECT_EQ(machine.apartments().Outstanding(), 0);
+        process = StartLumiset();
+    }
+}
+
+// A failed GetMessage is an error, not the end; a queue that fails at every call ends the program
+// the orderly way.
+TEST_F(HostTest, AFailedGetMessageIsAnErrorNotTheEnd) {
     desktop.Wait(1000);
-    Command(IDCANCEL);
+    machine.faults().Fail("GetMessageA", 500);
+    desktop.Wait(2000);
+    ASSERT_TRUE(desktop.Running(process));
+    EXPECT_EQ(desktop.TrayIcons().size(), 1u);
+    machine.faults().Fail("GetMessageA", sim::FaultInjector::kAlways);
+    desktop.Wait(1000);
     EXPECT_FALSE(desktop.Running(process));
-    ASSERT_EQ(desktop.TrayIcons().size(), 1u) << "the icon stays behind";
-    EXPECT_EQ(CountRequests(NIM_DELETE), 0);
-    // As on Windows, the stale icon goes when the mouse passes over it.
-    const sim::TrayIcon icon = desktop.TrayIcons()[0];
-    desktop.TrayEvent(icon.hwnd, icon.id, WM_MOUSEMOVE);
     EXPECT_TRUE(desktop.TrayIcons().empty());
+    EXPECT_TRUE(machine.resources().Outstanding().empty());
+    EXPECT_EQ(machine.apartments().Outstanding(), 0);
 }
 
 TEST_F(HostTest, IconComesBackWhenTheShellRestarts) {

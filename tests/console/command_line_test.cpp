@@ -33,8 +33,18 @@ TEST(CommandLine, NumbersAreDecimalOrHex) {
     EXPECT_EQ(console::ParseNumber("0x83E8"), 0x83E8);
     EXPECT_EQ(console::ParseNumber("0X10"), 16);
     EXPECT_EQ(console::ParseNumber("-1"), -1);
-    EXPECT_EQ(console::ParseNumber("0xFFFFFFFFFFFFFFFF"), -1) << "wraps like a 64-bit LPARAM";
+    EXPECT_EQ(console::ParseNumber("-0x8000000000000000"), INT64_MIN);
+    EXPECT_EQ(console::ParseNumber("9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(console::ParseNumber("-0"), 0);
+    // The value written, never its bits: beyond int64 is beyond, not a negative.
+    EXPECT_EQ(console::ParseNumber("9223372036854775808"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("-9223372036854775809"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("0xFFFFFFFFFFFFFFFF"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("18446744073709551615"), std::nullopt);
     EXPECT_EQ(console::ParseNumber("0x1FFFFFFFFFFFFFFFF"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("+1"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("--1"), std::nullopt);
+    EXPECT_EQ(console::ParseNumber("0x-1"), std::nullopt);
     EXPECT_EQ(console::ParseNumber("12a"), std::nullopt);
     EXPECT_EQ(console::ParseNumber("0x"), std::nullopt);
     EXPECT_EQ(console::ParseNumber(""), std::nullopt);
@@ -51,6 +61,30 @@ TEST(CommandLine, RangedNumbersKeepTheirBoundsWithoutWrapping) {
     EXPECT_EQ(console::ParseNumberIn("0xFFFFFFFFFFFFFFFF", 0, UINT32_MAX), std::nullopt);
     EXPECT_EQ(console::ParseNumberIn("4294967295", 0, UINT32_MAX), 4294967295);
     EXPECT_EQ(console::ParseNumberIn("x", 0, 1), std::nullopt);
+    // 2^64 - 2^31 is not INT32_MIN; a 32-bit channel takes 0xFFFFFFFF as its bits.
+    EXPECT_EQ(console::ParseNumberIn("18446744071562067968", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(console::ParseNumberIn("0xFFFFFFFF", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(console::ParseNumberIn("0xFFFFFFFF", INT32_MIN, UINT32_MAX), 4294967295);
+    EXPECT_EQ(console::ParseNumberIn("-2147483648", INT32_MIN, INT32_MAX), INT32_MIN);
+
+    // Which bound a number broke, at any length.
+    using console::NumberFit;
+    EXPECT_EQ(console::FitIn("12a", 0, 9), NumberFit::NotANumber);
+    EXPECT_EQ(console::FitIn("-99999999999999999999999", 0, 9), NumberFit::Below);
+    EXPECT_EQ(console::FitIn("-9223372036854775808", 0, 9), NumberFit::Below);
+    EXPECT_EQ(console::FitIn("9", 0, 9), NumberFit::Within);
+    EXPECT_EQ(console::FitIn("18446744073709551615", 0, 9), NumberFit::Above);
+    EXPECT_EQ(console::FitIn("0x10000000000000000", INT64_MIN, INT64_MAX), NumberFit::Above);
+}
+
+TEST(CommandLine, MessageParametersTakeAny64BitValue) {
+    EXPECT_EQ(console::ParseBits64("0xFFFFFFFFFFFFFFFF"), UINT64_MAX);
+    EXPECT_EQ(console::ParseBits64("18446744073709551615"), UINT64_MAX);
+    EXPECT_EQ(console::ParseBits64("-1"), UINT64_MAX);
+    EXPECT_EQ(console::ParseBits64("-9223372036854775808"), std::uint64_t{1} << 63);
+    EXPECT_EQ(console::ParseBits64("-9223372036854775809"), std::nullopt);
+    EXPECT_EQ(console::ParseBits64("18446744073709551616"), std::nullopt);
+    EXPECT_EQ(console::ParseBits64("0x"), std::nullopt);
 }
 
 }  // namespace

@@ -115,6 +115,12 @@ TEST_F(DisplayScaleTest, AKeptPositionThatIsNotOneOfOursMeansCentred) {
     const std::int32_t corner[2] = {200, 100};
     const char text[] = "200,100";
     const std::int32_t offScreen[2] = {-5000, -5000};
+    // At the ends of int's range, where adding half the window's width or caption must not
+    // overflow (UBSan stops the asan preset's run if it does).
+    const std::int32_t largest[2] = {INT32_MAX, INT32_MAX};
+    const std::int32_t smallest[2] = {INT32_MIN, INT32_MIN};
+    const std::int32_t farRight[2] = {INT32_MAX, 100};
+    const std::int32_t farDown[2] = {200, INT32_MAX};
     struct Case {
         DWORD type;
         const void* data;
@@ -127,6 +133,10 @@ TEST_F(DisplayScaleTest, AKeptPositionThatIsNotOneOfOursMeansCentred) {
         {REG_BINARY, corner, 0, false},
         {REG_DWORD, corner, 4, false},
         {REG_BINARY, offScreen, sizeof offScreen, false},
+        {REG_BINARY, largest, sizeof largest, false},
+        {REG_BINARY, smallest, sizeof smallest, false},
+        {REG_BINARY, farRight, sizeof farRight, false},
+        {REG_BINARY, farDown, sizeof farDown, false},
     };
     for (const Case& c : cases) {
         StorePosition(c.type, c.data, c.size);
@@ -138,6 +148,7 @@ TEST_F(DisplayScaleTest, AKeptPositionThatIsNotOneOfOursMeansCentred) {
             EXPECT_EQ(rect.top, 100);
         } else {
             EXPECT_EQ(rect.left, (Work(0).right - Width(rect)) / 2) << "type " << c.type;
+            EXPECT_TRUE(Inside(rect, Work(0))) << "case " << &c - cases;
         }
         Click(IDC_SETTINGS_CLOSE);
         // Closing writes the position this program reads.

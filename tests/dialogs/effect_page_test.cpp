@@ -101,8 +101,12 @@ TEST_F(EffectPageTest, SecondAutoChangeRestartsAndNeverTwoWorkersWrite) {
 }
 
 TEST_F(EffectPageTest, ClicksInARowLeaveOneWorker) {
+    // Threads, not handles: a worker whose handle is closed runs on unseen by a handle count.
+    const std::size_t without_worker = machine.kernel().RunningThreads(process);
     for (int click = 0; click < 300; ++click) {
         Click(IDC_AUTO_CHANGE);
+        ASSERT_EQ(machine.kernel().RunningThreads(process), without_worker + 1)
+            << "click " << click;
         ASSERT_LE(machine.resources().Open(sim::kinds::kThreadHandle), 1) << "click " << click;
     }
     // The click's write and its worker's first step, each a 1.

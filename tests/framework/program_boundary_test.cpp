@@ -93,4 +93,63 @@ TEST_F(ProgramBoundaryTest, NoOtherProgramRenamesTheHost) {
     EXPECT_TRUE(desktop.Running(process));
 }
 
+// What the shell, the taskbar, Task Manager, screen readers and the session send from their own
+// processes still gets its answer; what the windows have no use for from outside does nothing.
+TEST_F(ProgramBoundaryTest, OthersGetTheAnswersTheirUsesNeedAndNothingElse) {
+    const sim::OutsideMessageResult title =
+        desktop.SendFromOtherProgram(settings, WM_GETTEXT, 64, 0x10, sim::MessageData::Buffer(64));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(title.returned.data())),
+              "CV Lumen Webcam Settings");
+    EXPECT_EQ(desktop.Send(Host(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_TRUE(desktop.Send(page, 0x003D /* WM_GETOBJECT */, 0, static_cast<LPARAM>(-4)));
+
+    // Not for others: a tick, the system's move loop and the keyboard's menu, a new scale.
+    const int modifies = CountRequests(NIM_MODIFY);
+    desktop.Send(Host(), WM_TIMER, 0, 0);
+    desktop.Send(settings, WM_SYSCOMMAND, 0xF010 /* SC_MOVE */, 0);
+    desktop.Send(settings, WM_SYSCOMMAND, 0xF100 /* SC_KEYMENU */, 'f');
+    RECT before{};
+    GetWindowRect(settings, &before);
+    const RECT elsewhere{0, 0, 10, 10};
+    for (HWND to : Windows()) {
+        desktop.Send(to, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&elsewhere));
+        desktop.Post(to, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&elsewhere));
+    }
+    RECT after{};
+    GetWindowRect(settings, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(CountRequests(NIM_MODIFY), modifies);
+    EXPECT_FALSE(desktop.MenuOpen());
+
+    // The taskbar's close of a window, posted or sent, closes it.
+    desktop.PostFromOtherProgram(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(about));
+    desktop.Send(zoom, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(zoom));
+    desktop.PostFromOtherProgram(settings, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(settings));
+    EXPECT_TRUE(desktop.Running(process));
+}
+
+// Once Exit has begun, nothing queued behind it opens a menu, a dialog or a loop: the close that
+// Exit sends to an open dialog lets its loop take what was queued first.
+TEST_F(ProgramBoundaryTest, NothingOpensBehindExit) {
+    const UINT show_settings = RegisterWindowMessageA("LumisetShowSettings");
+    const auto post_at_once = [this](HWND to, UINT message, WPARAM wParam, LPARAM lParam) {
+        machine.windows().Post(to, message, wParam, lParam);
+    };
+    post_at_once(Host(), WM_COMMAND, 32772, 0);
+    post_at_once(Host(), WM_COMMAND, kShowZoom, 0);
+    post_at_once(Host(), WM_SYSCOMMAND, kAboutCommand, 0);
+    post_at_once(Host(), WM_COMMAND, 32773 /* the property frame */, 0);
+    post_at_once(Host(), WM_APP + 1000, 148, WM_RBUTTONUP);
+    post_at_once(Host(), show_settings, 0, 0);
+    desktop.Settle();
+    EXPECT_FALSE(desktop.Running(process));
+    EXPECT_FALSE(desktop.MenuOpen());
+    EXPECT_TRUE(desktop.TopLevelWindows().empty());
+    EXPECT_TRUE(desktop.TrayIcons().empty());
+    EXPECT_TRUE(machine.resources().Outstanding().empty());
+}
+
 }  // namespace

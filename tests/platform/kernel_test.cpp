@@ -33,10 +33,15 @@ TEST_F(KernelTest, SleepersWakeInClockOrderOnlyWhenTheClockMoves) {
     EXPECT_TRUE(log.empty()) << "threads run only when the driver settles";
     kernel.Settle();
     EXPECT_EQ(log, (std::vector<std::string>{"a start", "b start"}));
+    EXPECT_EQ(kernel.RunningThreads(process), 2u) << "asleep is running";
 
     kernel.Advance(99);
     EXPECT_EQ(log.size(), 2u);
-    kernel.Advance(1000);
+    kernel.Advance(50);
+    EXPECT_EQ(kernel.RunningThreads(process), 2u);
+    kernel.Advance(100);
+    EXPECT_EQ(kernel.RunningThreads(process), 1u) << "b has ended";
+    kernel.Advance(850);
     EXPECT_EQ(log, (std::vector<std::string>{"a start", "b start", "b 100", "b 200", "a 300"}));
     EXPECT_EQ(kernel.Now(), 1099u);
     EXPECT_FALSE(kernel.ProcessRunning(process));

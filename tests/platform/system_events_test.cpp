@@ -23,8 +23,17 @@ struct Heard {
 };
 
 std::vector<Heard>* heard = nullptr;
+// Work the test has the program do on its own thread (WM_APP + 1).
+std::function<LRESULT()>* on_program_thread = nullptr;
+std::vector<DWORD>* deliveries = nullptr;  // InSendMessageEx for each device message
 
 LRESULT CALLBACK ListeningProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_APP + 1 && on_program_thread) {
+        return (*on_program_thread)();
+    }
+    if (message == WM_DEVICECHANGE && deliveries) {
+        deliveries->push_back(InSendMessageEx(nullptr));
+    }
     if (message == WM_DEVICECHANGE || message == WM_POWERBROADCAST) {
         Heard entry{hwnd, message, wparam, {}};
         if (message == WM_DEVICECHANGE &&
@@ -168,6 +177,88 @@ TEST_F(SystemEventsTest, ConfigFlagSurvivesUnplugAndANewNodeStartsEnabled) {
     const int fresh = desktop.AddDevice(sim::ModelAHardwareIds());
     EXPECT_TRUE(machine.devices().Status(fresh)->first & DN_STARTED);
     EXPECT_EQ(Take().size(), 3u);
+}
+
+// One property-change request for the node, as a program makes it: the windows it heard of while
+// the class installer ran (none: its thread looks for no messages meanwhile).
+std::vector<Heard> ChangeOnce(int node, DWORD state_change, DWORD scope) {
+    const std::size_t before = heard->size();
+    HDEVINFO list = SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES);
+    SP_DEVINFO_DATA element{};
+    element.cbSize = sizeof element;
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(list, index, &element); ++index) {
+        if (element.DevInst != static_cast<DWORD>(node)) {
+            continue;
+        }
+        SP_PROPCHANGE_PARAMS request{};
+        request.ClassInstallHeader = {sizeof(SP_CLASSINSTALL_HEADER), DIF_PROPERTYCHANGE};
+        request.StateChange = state_change;
+        request.Scope = scope;
+        EXPECT_TRUE(SetupDiSetClassInstallParamsA(list, &element, &request.ClassInstallHeader,
+                                                  sizeof request));
+        EXPECT_TRUE(SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, list, &element));
+    }
+    SetupDiDestroyDeviceInfoList(list);
+    return {heard->begin() + static_cast<std::ptrdiff_t>(before), heard->end()};
+}
+
+TEST_F(SystemEventsTest, AProgramsOwnChangeIsToldOnceItsThreadLooksForMessagesAgain) {
+    const int camera = machine.devices().Add(sim::ModelAHardwareIds());
+    const int absent = machine.devices().Add(sim::ModelAHardwareIds(), false);
+    const int other = machine.devices().Add(std::vector<std::string>{"USB\\VID_1234&PID_0001"});
+    StartProgram();
+    const std::string path = machine.devices().CameraInterfacePath(camera);
+    std::vector<DWORD> delivered;
+    deliveries = &delivered;
+    std::vector<Heard> during;
+    std::function<LRESULT()> work;
+    on_program_thread = &work;
+    auto change = [&](int node, DWORD state_change, DWORD scope) {
+        work = [&, node, state_change, scope] {
+            during = ChangeOnce(node, state_change, scope);
+            return TRUE;
+        };
+        EXPECT_EQ(desktop.Send(registered, WM_APP + 1, 0, 0), TRUE);
+        return Take();
+    };
+
+    // Sent by the system, as a broadcast is: the thread takes them as messages from another
+    // thread, after the call has returned. A node that stops: its interface goes, then the tree.
+    EXPECT_EQ(change(camera, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC),
+              (std::vector<Heard>{{registered, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, path},
+                                  NodesChanged(registered),
+                                  NodesChanged(plain)}));
+    EXPECT_TRUE(during.empty());
+    EXPECT_EQ(delivered, std::vector<DWORD>(3, ISMEX_SEND));
+    // A request that changes nothing tells nothing; one that starts the node, the tree and then
+    // the arrival.
+    EXPECT_TRUE(change(camera, DICS_ENABLE, DICS_FLAG_GLOBAL).empty());
+    EXPECT_EQ(change(camera, DICS_ENABLE, DICS_FLAG_CONFIGSPECIFIC),
+              (std::vector<Heard>{NodesChanged(registered),
+                                  NodesChanged(plain),
+                                  {registered, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, path}}));
+    EXPECT_TRUE(during.empty());
+
+    // A node that will not stop changes only its flag: the tree changed, no interface went. An
+    // absent node's flag changes no tree; a node without a camera's interface changes the tree.
+    machine.devices().Node(camera)->refuses_to_stop = true;
+    EXPECT_EQ(change(camera, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC),
+              (std::vector<Heard>{NodesChanged(registered), NodesChanged(plain)}));
+    EXPECT_TRUE(change(absent, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC).empty());
+    EXPECT_EQ(change(other, DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC),
+              (std::vector<Heard>{NodesChanged(registered), NodesChanged(plain)}));
+    EXPECT_TRUE(during.empty());
+
+    // Every request carried out is kept in order, changing or not, until cleared.
+    const auto& carried_out = machine.devices().CarriedOut();
+    ASSERT_EQ(carried_out.size(), 6u);
+    EXPECT_EQ(carried_out[1],
+              std::make_pair(camera, sim::PropertyChangeRequest{DICS_ENABLE, DICS_FLAG_GLOBAL, 0}));
+    EXPECT_EQ(carried_out[4].first, absent);
+    machine.devices().ClearCarriedOut();
+    EXPECT_TRUE(machine.devices().CarriedOut().empty());
+    on_program_thread = nullptr;
+    deliveries = nullptr;
 }
 
 TEST_F(SystemEventsTest, RegistrationsAreCheckedCountedAndCanFail) {

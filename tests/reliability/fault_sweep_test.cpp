@@ -28,6 +28,9 @@ bool MayEndTheProgram(std::string_view operation, const Scenario& scenario) {
     if (operation == "RegQueryValueExA") {
         return true;  // every tick reads the setting; a failed read is taken as its loss
     }
+    if (operation == "GetMessageA") {
+        return true;  // a queue that fails at every call is gone: the program ends
+    }
     if (!scenario.started_before) {
         // Without a value written at start-up the first tick finds none.
         return operation == "RegOpenKeyExA" || operation == "CreateDialogParamA" ||

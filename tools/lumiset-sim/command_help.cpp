@@ -89,11 +89,13 @@ constexpr std::array kHelp = {
     CommandHelp{"driver", "changes the camera driver's registry keys",
                 "driver desc TEXT | driver path TEXT | driver count N | driver none",
                 "driver count 2"},
-    CommandHelp{"device",
-                "lists or changes the USB device nodes; windows hear of nodes that come and go",
-                "device list | device add A|B|HWID [absent] | "
-                "device remove|unplug|plug|disable|enable|stuck|needs-restart N",
-                "device list"},
+    CommandHelp{
+        "device",
+        "lists or changes the USB device nodes, or the requests programs made of them; windows "
+        "hear of nodes that come and go",
+        "device list | device log | device add A|B|HWID [absent] | "
+        "device remove|unplug|plug|disable|enable|stuck|needs-restart N",
+        "device list"},
     CommandHelp{"power", "the machine goes to sleep, or wakes and tells every window it resumed",
                 "power suspend|resume", "power resume"},
     CommandHelp{"rights",

@@ -40,6 +40,50 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+// A number as written: its sign and its magnitude, exact up to 64 bits.
+struct WrittenNumber {
+    bool negative = false;
+    bool beyond_64_bits = false;  // the magnitude does not fit; `magnitude` means nothing then
+    std::uint64_t magnitude = 0;
+};
+
+// Decimal or 0x-prefixed hexadecimal digits, optionally after a minus sign, of any length.
+std::optional<WrittenNumber> Read(std::string_view text) {
+    WrittenNumber number;
+    if (!text.empty() && text.front() == '-') {
+        number.negative = true;
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), number.magnitude, base);
+    if (end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        number.beyond_64_bits = true;
+    } else if (error != std::errc()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// The value of a number that FitIn found within int64.
+std::int64_t ValueOf(const WrittenNumber& number) {
+    if (!number.negative) {
+        return static_cast<std::int64_t>(number.magnitude);
+    }
+    // -2^63 has no positive counterpart in int64: negate one less, then step down.
+    return number.magnitude == 0 ? 0 : -static_cast<std::int64_t>(number.magnitude - 1) - 1;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::string>> SplitWords(std::string_view line) {
@@ -69,41 +113,46 @@ std::optional<std::vector<std::string>> SplitWords(std::string_view line) {
     return words;
 }
 
-std::optional<std::int64_t> ParseNumber(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
+NumberFit FitIn(std::string_view text, std::int64_t min, std::int64_t max) {
+    const auto number = Read(text);
+    if (!number) {
+        return NumberFit::NotANumber;
     }
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
+    if (number->beyond_64_bits) {
+        return number->negative ? NumberFit::Below : NumberFit::Above;
     }
-    if (text.empty()) {
-        return std::nullopt;
+    // Both sides in magnitudes first, so that nothing outside int64 is ever converted.
+    constexpr std::uint64_t kMostNegative = std::uint64_t{1} << 63;
+    if (number->negative ? number->magnitude > kMostNegative
+                         : number->magnitude > static_cast<std::uint64_t>(INT64_MAX)) {
+        return number->negative ? NumberFit::Below : NumberFit::Above;
     }
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
+    const std::int64_t value = ValueOf(*number);
+    if (value < min) {
+        return NumberFit::Below;
     }
-    if (negative) {
-        if (value > static_cast<std::uint64_t>(INT64_MAX) + 1) {
-            return std::nullopt;
-        }
-        return static_cast<std::int64_t>(0 - value);
-    }
-    return static_cast<std::int64_t>(value);
+    return value > max ? NumberFit::Above : NumberFit::Within;
 }
 
 std::optional<std::int64_t> ParseNumberIn(std::string_view text, std::int64_t min,
                                           std::int64_t max) {
-    const auto value = ParseNumber(text);
-    if (!value || *value < min || *value > max) {
+    if (FitIn(text, min, max) != NumberFit::Within) {
         return std::nullopt;
     }
-    return value;
+    return ValueOf(*Read(text));
+}
+
+std::optional<std::int64_t> ParseNumber(std::string_view text) {
+    return ParseNumberIn(text, INT64_MIN, INT64_MAX);
+}
+
+std::optional<std::uint64_t> ParseBits64(std::string_view text) {
+    const auto number = Read(text);
+    if (!number || number->beyond_64_bits ||
+        (number->negative && number->magnitude > std::uint64_t{1} << 63)) {
+        return std::nullopt;
+    }
+    return number->negative ? 0 - number->magnitude : number->magnitude;
 }
 
 std::optional<std::string> RestOfLine(std::string_view line, size_t skip) {

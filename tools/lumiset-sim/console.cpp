@@ -318,12 +318,13 @@ bool Console::Help(const Words& words) {
 }
 
 bool Console::Wait(const Words& words) {
-    const auto ms = words.size() == 2 ? ParseNumber(words[1]) : std::nullopt;
-    if (!ms || *ms < 0) {
-        return Error("usage: wait MS");
-    }
+    const std::string_view word = words.size() == 2 ? std::string_view(words[1]) : "";
     const sim::Millis room = ClockRoom(machine_.kernel().Now());
-    if (static_cast<std::uint64_t>(*ms) > room) {
+    const auto ms = ParseNumberIn(word, 0, static_cast<std::int64_t>(room));
+    if (!ms) {
+        if (FitIn(word, 0, static_cast<std::int64_t>(room)) != NumberFit::Above) {
+            return Error("usage: wait MS");
+        }
         return Error("usage: wait MS (MS 0 to " + std::to_string(room) +
                      " now: the 32-bit clock ends at 4294967295 ms)");
     }
@@ -454,16 +455,13 @@ bool Console::SendOrPost(const Words& words) {
         return Error("usage: " + words[0] + " MSG WPARAM LPARAM");
     }
     const bool sending = words[0] == "send";
-    const auto message = ParseNumber(words[1]);
-    const auto wparam = ParseNumber(words[2]);
-    const auto lparam = ParseNumber(words[3]);
-    const auto negative = [](std::string_view text, std::int64_t value) {
-        return text.starts_with('-') && value != 0;
-    };
-    if (!message || negative(words[1], *message) || *message > 0xFFFF) {
+    const auto message = ParseNumberIn(words[1], 0, 0xFFFF);
+    const auto wparam = ParseBits64(words[2]);
+    const auto lparam = ParseBits64(words[3]);
+    if (!message) {
         return Error("MSG must be a number from 0 to 0xFFFF (greater ones are the system's)");
     }
-    if (!wparam || negative(words[2], *wparam)) {
+    if (!wparam || (words[2].starts_with('-') && *wparam != 0)) {
         return Error("WPARAM must be a number from 0 to 0xFFFFFFFFFFFFFFFF");
     }
     if (!lparam) {
@@ -574,8 +572,8 @@ bool Console::Registry(const Words& words, std::string_view line) {
         return true;
     }
     if (words.size() == 4 && words[1] == "set" && words[2] == "dword") {
-        const auto number = ParseNumber(words[3]);
-        if (!number || *number < 0 || *number > 0xFFFFFFFF) {
+        const auto number = ParseNumberIn(words[3], 0, UINT32_MAX);
+        if (!number) {
             return Error("usage: reg set dword N (0 to 4294967295)");
         }
         registry.SetDword(HKEY_LOCAL_MACHINE, kSettingKey, kSettingValue,
@@ -588,9 +586,10 @@ bool Console::Registry(const Words& words, std::string_view line) {
         return true;
     }
     if (words.size() >= 3 && words[1] == "set" && words[2] == "user") {
-        const auto number =
-            words.size() == 5 && words[3] == "dword" ? ParseNumber(words[4]) : std::nullopt;
-        if (!number || *number < 0 || *number > 0xFFFFFFFF) {
+        const auto number = words.size() == 5 && words[3] == "dword"
+                                ? ParseNumberIn(words[4], 0, UINT32_MAX)
+                                : std::nullopt;
+        if (!number) {
             return Error("usage: reg set user dword N (0 to 4294967295)");
         }
         registry.SetDword(HKEY_CURRENT_USER, kUserKey, kUserValue, static_cast<DWORD>(*number));
@@ -631,8 +630,8 @@ bool Console::Driver(const Words& words, std::string_view line) {
         return true;
     }
     if (words.size() == 3 && words[1] == "count") {
-        const auto number = ParseNumber(words[2]);
-        if (!number || *number < 0 || *number > 0xFFFFFFFF) {
+        const auto number = ParseNumberIn(words[2], 0, UINT32_MAX);
+        if (!number) {
             return Error("usage: driver count N (0 to 4294967295)");
         }
         registry.SetDword(HKEY_LOCAL_MACHINE, driver::kDriverKey, driver::kInstanceCountValue,
@@ -725,9 +724,10 @@ std::optional<sim::ControlView> Console::ActiveControl(const std::string& id,
         Error("no window is open");
         return std::nullopt;
     }
-    const auto number = ParseNumber(id);
-    if (!number || *number < 0 || *number > kLastControlId) {
-        Error(number ? usage + " (ID 0 to 65535)" : usage);
+    const auto number = ParseNumberIn(id, 0, kLastControlId);
+    if (!number) {
+        Error(FitIn(id, 0, kLastControlId) != NumberFit::NotANumber ? usage + " (ID 0 to 65535)"
+                                                                    : usage);
         return std::nullopt;
     }
     for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
@@ -815,7 +815,7 @@ bool Console::Release(const Words& words) {
     // The held button takes the release even when it has gone out of sight meanwhile.
     const HWND active = desktop_.ActiveWindow();
     const HWND held = desktop_.HeldButton();
-    const auto number = ParseNumber(words[1]);
+    const auto number = ParseNumberIn(words[1], 0, kLastControlId);
     if (held && active && number && machine_.windows().Find(held)->id == *number &&
         machine_.windows().IsDescendant(active, held)) {
         desktop_.ReleaseButton(held);
@@ -852,9 +852,11 @@ bool Console::Drag(const Words& words) {
     if (words.size() != 3) {
         return Error(usage);
     }
-    const auto position = ParseNumber(words[2]);
-    if (!position || *position < INT32_MIN || *position > INT32_MAX) {
-        return Error(position ? usage + " (POS -2147483648 to 2147483647)" : usage);
+    const auto position = ParseNumberIn(words[2], INT32_MIN, INT32_MAX);
+    if (!position) {
+        return Error(FitIn(words[2], INT32_MIN, INT32_MAX) != NumberFit::NotANumber
+                         ? usage + " (POS -2147483648 to 2147483647)"
+                         : usage);
     }
     const auto control = ActiveTrackbar(words[1], usage);
     if (!control) {
@@ -951,9 +953,19 @@ bool Console::Repaint() {
 bool Console::Device(const Words& words) {
     sim::DeviceTree& devices = machine_.devices();
     const std::string usage =
-        "usage: device list | device add A|B|HWID [absent] | device remove N | device unplug N | "
-        "device plug N | device disable N | device enable N | device stuck N | "
+        "usage: device list | device log | device add A|B|HWID [absent] | device remove N | "
+        "device unplug N | device plug N | device disable N | device enable N | device stuck N | "
         "device needs-restart N";
+    if (words.size() == 2 && words[1] == "log") {
+        static constexpr std::string_view changes[] = {"",           "enable", "disable",
+                                                       "propchange", "start",  "stop"};
+        for (const auto& [number, request] : devices.CarriedOut()) {
+            out_ << number << " " << changes[request.state_change] << " "
+                 << (request.scope == DICS_FLAG_GLOBAL ? "global" : "profile") << "\n";
+        }
+        devices.ClearCarriedOut();
+        return true;
+    }
     if (words.size() == 2 && words[1] == "list") {
         for (int number : devices.Numbers()) {
             const sim::DeviceNode& node = *devices.Node(number);
@@ -984,8 +996,8 @@ bool Console::Device(const Words& words) {
                                                     "enable", "stuck",  "needs-restart"};
     if (words.size() == 3 && std::ranges::find(node_actions, words[1]) != std::end(node_actions)) {
         // The tree numbers its nodes with an int; a number beyond it must not wrap onto one.
-        const auto number = ParseNumber(words[2]);
-        if (number && (*number < 1 || *number > INT32_MAX)) {
+        const auto number = ParseNumberIn(words[2], 1, INT32_MAX);
+        if (!number && FitIn(words[2], 1, INT32_MAX) != NumberFit::NotANumber) {
             return Error("device number must be 1 to 2147483647 (device list shows them)");
         }
         sim::DeviceNode* node = number ? devices.Node(static_cast<int>(*number)) : nullptr;
@@ -1041,11 +1053,12 @@ bool Console::Fail(const Words& words) {
     if (!sim::FaultInjector::IsKnownOperation(words[1])) {
         return Error("no platform operation named " + words[1]);
     }
-    const auto count = words.size() == 3 ? ParseNumber(words[2]) : std::optional<std::int64_t>(1);
-    if (count && *count > kMostFailures) {
+    const auto count = words.size() == 3 ? ParseNumberIn(words[2], 1, kMostFailures)
+                                         : std::optional<std::int64_t>(1);
+    if (!count && FitIn(words[2], 1, kMostFailures) == NumberFit::Above) {
         return Error("usage: fail OPERATION [N] (N 1 to " + std::to_string(kMostFailures) + ")");
     }
-    if (!count || *count < 1) {
+    if (!count) {
         return Error("usage: fail OPERATION [N] (N from 1)");
     }
     machine_.faults().Fail(words[1], static_cast<int>(*count));
@@ -1192,8 +1205,8 @@ bool Console::Camera(const Words& words, std::string_view line) {
             if (target.rfind(prefix, 0) != 0) {
                 continue;
             }
-            const auto channel = ParseNumber(target.substr(prefix.size()));
-            if (!channel || *channel < 0 || *channel > last) {
+            const auto channel = ParseNumberIn(target.substr(prefix.size()), 0, last);
+            if (!channel) {
                 return Error("no channel " + target + " (image.0 to image.40, zoom.0 to zoom.13)");
             }
             if (prefix == "image.") {

@@ -37,6 +37,9 @@ struct SP_DEVINSTALL_PARAMS_A {
 };
 using PSP_DEVINSTALL_PARAMS_A = SP_DEVINSTALL_PARAMS_A*;
 
+// The longest device instance ID, without its terminating zero (cfgmgr32.h).
+#define MAX_DEVICE_ID_LEN 200
+
 #define DI_NEEDRESTART 0x00000080L
 #define DI_NEEDREBOOT 0x00000100L
 
@@ -114,6 +117,9 @@ BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION InstallFunction, HDEVINFO Devi
                                       PSP_DEVINFO_DATA DeviceInfoData);
 BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
                                            PSP_DEVINSTALL_PARAMS_A DeviceInstallParams);
+BOOL WINAPI SetupDiGetDeviceInstanceIdA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
+                                        PSTR DeviceInstanceId, DWORD DeviceInstanceIdSize,
+                                        PDWORD RequiredSize);
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet);
 CONFIGRET WINAPI CM_Get_DevNode_Status_Ex(PULONG pulStatus, PULONG pulProblemNumber,
                                           DEVINST dnDevInst, ULONG ulFlags, HMACHINE hMachine);

@@ -76,6 +76,17 @@ BOOL WINAPI SetupDiGetDeviceInstallParamsA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_D
     return machine.devices().GetInstallParams(DeviceInfoSet, DeviceInfoData, DeviceInstallParams);
 }
 
+BOOL WINAPI SetupDiGetDeviceInstanceIdA(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA DeviceInfoData,
+                                        PSTR DeviceInstanceId, DWORD DeviceInstanceIdSize,
+                                        PDWORD RequiredSize) {
+    auto& machine = sim::Machine::Current();
+    if (Injected("SetupDiGetDeviceInstanceIdA", ERROR_INVALID_PARAMETER)) {
+        return FALSE;
+    }
+    return machine.devices().GetInstanceId(DeviceInfoSet, DeviceInfoData, DeviceInstanceId,
+                                           DeviceInstanceIdSize, RequiredSize);
+}
+
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
     auto& machine = sim::Machine::Current();
     if (Injected("SetupDiDestroyDeviceInfoList", ERROR_INVALID_HANDLE)) {

@@ -378,6 +378,10 @@ void WINAPI PostQuitMessage(int nExitCode) {
 }
 
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+    // As when Wine cannot unpack what another program sent: -1, and the message is gone.
+    if (Injected("GetMessageA", ERROR_INVALID_PARAMETER)) {
+        return -1;
+    }
     return M().windows().Get(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
 }
 

@@ -55,10 +55,11 @@ constexpr char kUsageText[] =
     "               sends WM_CLOSE to the settings window, waits up to MS ms until it is gone, "
     "asks\n"
     "               for it again and waits up to MS ms until it is back\n"
-    "  stall-menu tray|system MS\n"
-    "               opens the tray menu (waiting up to MS ms for it) or sends the host\n"
-    "               WM_POPUPSYSTEMMENU, then posts the host WM_DDE_EXECUTE 0 0, which Wine cannot\n"
-    "               unpack\n"
+    "  stall-menu tray|system|settings MS\n"
+    "               opens the tray menu, sends the host WM_POPUPSYSTEMMENU, or types Alt+Space\n"
+    "               in the settings window (SendInput), waiting up to MS ms for the tray menu\n"
+    "               and the settings window's system menu; then posts the host\n"
+    "               WM_DDE_EXECUTE 0 0, which Wine cannot unpack\n"
     "  send host|settings MSG WPARAM LPARAM\n"
     "  post host|settings MSG WPARAM LPARAM\n"
     "               sends (SendMessageTimeout, 2 s) or posts a message; prints what happened\n"
@@ -326,6 +327,19 @@ int CloseSettings(DWORD timeoutMs) {
     return kYes;
 }
 
+// Alt+Space through the keyboard's own path, as a person opens a window's system menu.
+bool TypeAltSpace(HWND window) {
+    SetForegroundWindow(window);
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_MENU, VK_SPACE, VK_SPACE, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
 // A menu open on Lumiset's thread, and a posted DDE message that Wine cannot unpack (no memory
 // comes with it): Wine's menu loop peeks without removing, skips the message and finds it again.
 int StallMenu(std::string_view which, DWORD timeoutMs) {
@@ -335,11 +349,18 @@ int StallMenu(std::string_view which, DWORD timeoutMs) {
         return kNoWindow;
     }
     bool open = false;
-    if (which == "tray") {
-        PostMessageA(host, kTrayNotify, 0, WM_RBUTTONUP);
+    if (which != "system") {
+        if (which == "tray") {
+            PostMessageA(host, kTrayNotify, 0, WM_RBUTTONUP);
+        } else if (const HWND settings = Settle(host, timeoutMs);
+                   !settings || !TypeAltSpace(settings)) {
+            std::printf("no settings window to type in\n");
+            return kNo;
+        }
         open = WaitFor(timeoutMs, [host] { return OpenMenu(host); }) != nullptr;
         if (!open) {
-            std::printf("no tray menu within %lu ms\n", timeoutMs);
+            std::printf("no %s menu within %lu ms\n", which == "tray" ? "tray" : "system",
+                        timeoutMs);
             return kNo;
         }
     } else {
@@ -352,7 +373,10 @@ int StallMenu(std::string_view which, DWORD timeoutMs) {
         std::printf("posting WM_DDE_EXECUTE failed, error %lu\n", GetLastError());
         return kNo;
     }
-    std::printf("%s menu %s, WM_DDE_EXECUTE posted\n", which == "tray" ? "tray" : "system",
+    std::printf("%s menu %s, WM_DDE_EXECUTE posted\n",
+                which == "tray"     ? "tray"
+                : which == "system" ? "host's system"
+                                    : "settings window's system",
                 open ? "open" : "not open");
     return kYes;
 }
@@ -484,8 +508,9 @@ int RunWithArguments(std::string_view command, int argc, char** argv) {
     }
     if (command == "stall-menu") {
         const std::string_view which = argv[2];
-        if ((which != "tray" && which != "system") || numbers[0] >= INFINITE) {
-            return Usage("stall-menu takes tray or system and a time-out");
+        if ((which != "tray" && which != "system" && which != "settings") ||
+            numbers[0] >= INFINITE) {
+            return Usage("stall-menu takes tray, system or settings and a time-out");
         }
         return StallMenu(which, static_cast<DWORD>(numbers[0]));
     }

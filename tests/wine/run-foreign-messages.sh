@@ -6,9 +6,9 @@
 # times. Lumiset must still run with its icon and one About box; a WM_CLOSE that another program
 # sends must close its settings window for good; and it must end on `lumisetctl exit`. Then, each
 # on a fresh copy: a WM_ASKCBFORMATNAME that Wine cannot unpack and posted WM_QUITs must leave it
-# running; a WM_DDE_EXECUTE posted while a menu is open must not keep `lumisetctl exit` from
-# ending it; and every message id below WM_USER, sent and posted to the host and the settings
-# window, must leave it running, taking its messages, with its icon.
+# running; a WM_DDE_EXECUTE posted while a menu is open (the tray menu, a system menu) must not
+# keep `lumisetctl exit` from ending it; and every message id below WM_USER, sent and posted to
+# the host and the settings window, must leave it running, taking its messages, with its icon.
 #
 # usage: run-foreign-messages.sh LUMISET_EXE FOREIGN_PROBE_EXE [WORK_DIR]
 #   WORK_DIR (default: the probe's folder/wine-foreign) keeps the Wine prefix, which later runs
@@ -208,15 +208,16 @@ check_posted_quit() {
 }
 
 # Wine's menu loop peeks without removing: a posted DDE message that Wine cannot unpack is
-# skipped there but stays first in the queue, and the peek spins. WHICH ($1): the tray menu, or
-# the system menu that another program's WM_POPUPSYSTEMMENU opens (if the host lets it).
+# skipped there but stays first in the queue, and the peek spins. WHICH ($1): the tray menu, the
+# settings window's system menu opened by Alt+Space, or the host's system menu that another
+# program's WM_POPUPSYSTEMMENU opens (if the host lets it).
 check_dde_in_menu() {
     local which=$1 name out
-    if [[ $which == tray ]]; then
-        name='a WM_DDE_EXECUTE posted while the tray menu is open'
-    else
-        name='a WM_DDE_EXECUTE posted after another program'"'"'s WM_POPUPSYSTEMMENU'
-    fi
+    case $which in
+        tray) name='a WM_DDE_EXECUTE posted while the tray menu is open' ;;
+        settings) name='a WM_DDE_EXECUTE posted while Alt+Space has the settings window'"'"'s system menu open' ;;
+        *) name='a WM_DDE_EXECUTE posted after another program'"'"'s WM_POPUPSYSTEMMENU' ;;
+    esac
     name+=" leaves lumisetctl exit ending it within $MENU_EXIT_DEADLINE s, icon and all"
     if ! launch_lumiset; then
         not_ok "$name" "a new copy showed no icon within $START_DEADLINE s"
@@ -298,6 +299,7 @@ run_inside() {
     check_clipboard_format_name
     check_posted_quit
     check_dde_in_menu tray
+    check_dde_in_menu settings
     check_dde_in_menu system
     check_message_sweep
 

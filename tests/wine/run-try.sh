@@ -69,6 +69,9 @@ trap cleanup EXIT
 trap 'exit 2' INT TERM
 
 start_try() {
+    # Emptied here, not only by the background job's redirection: a check that reads it before
+    # the job has started must not find the last run's "Lumiset is running".
+    : >"$OUT"
     env -u DISPLAY -u XAUTHORITY "$TRY" --build "$BUILD_DIR" --work "$WORK_DIR" start \
         </dev/null >"$OUT" 2>&1 &
     TRY_PID=$!

@@ -2,6 +2,7 @@
 // rewritten when odd; their names both ways; and the hidden window's word on each.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,11 @@
 #include "device/key_names.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/machine.h"
+
+// Keys by name in a failure's message.
+void PrintTo(const CameraKey& key, std::ostream* out) {
+    *out << KeyName(key);
+}
 
 namespace {
 

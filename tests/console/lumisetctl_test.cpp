@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/key_names.h"
 #include "dialogs/effect_ids.h"
 #include "platform/sim/desktop.h"
 #include "res/resource_bytes.h"
@@ -173,6 +174,30 @@ public:
         ++reports_read;
         return report;
     }
+    lumisetctl::KeysReport ReadKeys() override {
+        keys.running = running;
+        return keys;
+    }
+    Result StoreKey(CameraKeySlot slot, CameraKey key) override {
+        stored.emplace_back(slot, key);
+        if (store_result == Result::Kind::Failed) {
+            return {store_result, "cannot store the key (error 5)"};
+        }
+        keys.keys[static_cast<std::size_t>(slot)].key = key;
+        return {Result::Kind::Done, {}};
+    }
+    Result PostKeysChanged() override {
+        ++keys_changed_posted;
+        if (!running) {
+            return {Result::Kind::NotRunning, {}};
+        }
+        return {post_result,
+                post_result == Result::Kind::Failed ? "cannot tell Lumiset (error 1816)" : ""};
+    }
+    lumisetctl::KeysReport keys;
+    std::vector<std::pair<CameraKeySlot, CameraKey>> stored;
+    Result::Kind store_result = Result::Kind::Done;
+    int keys_changed_posted = 0;
     bool setting_readable = true;
     std::vector<unsigned> waited_ms;
     lumisetctl::Report report;
@@ -247,6 +272,7 @@ TEST(Lumisetctl, InfoLinesInEveryState) {
     using Camera = lumisetctl::Report::Camera;
     FakeMachine machine;
     machine.running = false;
+    machine.report.keys.keys[2].key = {MOD_WIN | MOD_SHIFT, 'O'};
     auto outcome = lumisetctl::Run({"info"}, machine);
     EXPECT_EQ(machine.reports_read, 1);
     EXPECT_EQ(machine.posted, std::vector<unsigned>{});
@@ -256,9 +282,15 @@ TEST(Lumisetctl, InfoLinesInEveryState) {
               "Lumiset: not running\n"
               "camera: none found\n"
               "stored setting: missing\n"
-              "power-line frequency: unknown (remembered: none)\n");
+              "power-line frequency: unknown (remembered: none)\n"
+              "key off: none\n"
+              "key on: none\n"
+              "key toggle: Win+Shift+O (Lumiset is not running)\n");
 
     machine.report.running = true;
+    machine.report.keys.running = true;
+    machine.report.keys.keys[0].key = {MOD_CONTROL | MOD_ALT, VK_F1 + 9};
+    machine.report.keys.keys[2].state = CameraKeyState::Refused;
     machine.report.administrator = false;
     machine.report.cameras = {Camera{"CV Lumen Webcam", Camera::State::Started, 0}};
     machine.report.stored_setting = 1;
@@ -269,7 +301,10 @@ TEST(Lumisetctl, InfoLinesInEveryState) {
               "Lumiset: running (administrator rights: no)\n"
               "camera: CV Lumen Webcam, started\n"
               "stored setting: On\n"
-              "power-line frequency: 60 Hz (remembered: none)\n");
+              "power-line frequency: 60 Hz (remembered: none)\n"
+              "key off: Ctrl+Alt+F10 ready\n"
+              "key on: none\n"
+              "key toggle: Win+Shift+O used by another program\n");
 
     // Every camera a line; a name with a line break stays on its line.
     machine.report.administrator = true;
@@ -291,7 +326,10 @@ TEST(Lumisetctl, InfoLinesInEveryState) {
               "camera: x, stopped\n"
               "camera: y, state unknown\n"
               "stored setting: Off\n"
-              "power-line frequency: 50 Hz (remembered: 50 Hz)\n");
+              "power-line frequency: 50 Hz (remembered: 50 Hz)\n"
+              "key off: Ctrl+Alt+F10 ready\n"
+              "key on: none\n"
+              "key toggle: Win+Shift+O used by another program\n");
 
     // Values Lumiset would not store, and rights it could not read.
     machine.report.administrator.reset();
@@ -310,6 +348,92 @@ TEST(Lumisetctl, InfoLinesInEveryState) {
 
     EXPECT_EQ(lumisetctl::Run({"info", "now"}, machine).error, "\"info\" takes no arguments");
     EXPECT_EQ(machine.reports_read, 5);
+}
+
+// `keys`: a line each with the running Lumiset's word; setting one checks the name and our own
+// duplicates before anything is stored, then tells the running Lumiset, and only it.
+TEST(Lumisetctl, KeysListedSetAndRefused) {
+    using State = CameraKeyState;
+    FakeMachine machine;
+    auto run = [&machine](const Args& args) { return lumisetctl::Run(args, machine); };
+    machine.keys.keys[2].key = {MOD_WIN | MOD_SHIFT, 'O'};
+    auto outcome = run({"keys"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "off: none\non: none\ntoggle: Win+Shift+O ready\n");
+
+    // Set; the running Lumiset is told each time.
+    outcome = run({"KEYS", "On", "ctrl+alt+f10"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output + outcome.error, "");
+    outcome = run({"keys", "off", "Ctrl", "+", "Alt", "+", "Pause"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(machine.keys_changed_posted, 2);
+    machine.keys.keys[0].state = State::Held;
+    machine.keys.keys[1].state = State::Stale;
+    machine.keys.keys[2].state = State::Refused;
+    EXPECT_EQ(run({"keys"}).output,
+              "off: Ctrl+Alt+Pause ready\n"
+              "on: Ctrl+Alt+F10 (Lumiset has not taken it yet)\n"
+              "toggle: Win+Shift+O used by another program\n");
+
+    // Refused before anything is stored: names, slots, our own duplicates.
+    const std::vector<std::pair<Args, std::string>> refused = {
+        {{"keys", "toggle", "Win+Shift+Foo"},
+         "unknown key \"Foo\" (a KEY is " + AcceptedKeyNames() + ")"},
+        {{"keys", "toggle"}, "keys toggle needs a KEY, e.g. Win+Shift+O, or none"},
+        {{"keys", "toggle", "Ctrl+"}, "\"Ctrl+\" has a + without a name beside it"},
+        {{"keys", "on", "A+B"},
+         "\"A+B\" names two keys; a KEY has one besides Win, Ctrl, Alt and Shift"},
+        {{"keys", "on", "Ctrl+Alt"}, "\"Ctrl+Alt\" names no key besides Win, Ctrl, Alt and Shift"},
+        {{"keys", "on", "Alt+alt+X"}, "\"Alt+alt+X\" names Alt twice"},
+        {{"keys", "camera", "none"},
+         "keys takes off, on or toggle, not \"camera\" (e.g. lumisetctl keys toggle Win+Shift+O)"},
+        {{"keys", "on", "win+shift+o"},
+         "Win+Shift+O is already the toggle key, and two keys of Lumiset cannot be one "
+         "(lumisetctl keys toggle none frees it)"},
+        {{"keys", "toggle", "Ctrl+Alt+F10"},
+         "Ctrl+Alt+F10 is already the on key, and two keys of Lumiset cannot be one "
+         "(lumisetctl keys on none frees it)"},
+    };
+    for (const auto& [args, error] : refused) {
+        outcome = run(args);
+        EXPECT_EQ(outcome.status, 2) << args.back();
+        EXPECT_EQ(outcome.error, error) << args.back();
+        EXPECT_EQ(outcome.output, "");
+    }
+    EXPECT_EQ(machine.stored.size(), 2u);
+    EXPECT_EQ(machine.keys_changed_posted, 2);
+
+    // The same key again in its own slot, and "none" in two slots, are no duplicates.
+    EXPECT_EQ(run({"keys", "toggle", "Shift+Win+O"}).status, 0);
+    EXPECT_EQ(run({"keys", "off", "none"}).status, 0);
+    EXPECT_EQ(run({"keys", "on", "None"}).status, 0);
+    EXPECT_EQ(machine.stored.back(), (std::pair{CameraKeySlot::On, CameraKey{}}));
+
+    // Not running: stored all the same, and said so; a store the system refuses is status 1.
+    machine.running = false;
+    EXPECT_EQ(run({"keys", "on", "F9"}).status, 0);
+    EXPECT_EQ(run({"keys"}).output,
+              "off: none\non: F9 (Lumiset is not running)\n"
+              "toggle: Win+Shift+O (Lumiset is not running)\n");
+    machine.store_result = FakeMachine::Result::Kind::Failed;
+    const int posted = machine.keys_changed_posted;
+    outcome = run({"keys", "on", "F8"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.error, "cannot store the key (error 5)");
+    EXPECT_EQ(machine.keys_changed_posted, posted);
+    machine.store_result = FakeMachine::Result::Kind::Done;
+    machine.running = true;
+    machine.post_result = FakeMachine::Result::Kind::Failed;
+    outcome = run({"keys", "on", "F8"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.error, "the key is stored, but cannot tell Lumiset (error 1816)");
+
+    EXPECT_TRUE(machine.posted.empty()) << "no window command";
+    const std::string help = lumisetctl::Usage();
+    EXPECT_NE(help.find("  keys off|on|toggle KEY\n"), std::string::npos) << help;
+    EXPECT_NE(help.find("lumisetctl keys toggle Win+Shift+O"), std::string::npos) << help;
+    EXPECT_NE(help.find("PrintScreen"), std::string::npos) << help;
 }
 
 }  // namespace

@@ -100,11 +100,13 @@ TEST(SystemEventsCommands, WindowsHearOfDevicesAndPowerAndTheTrayShowsTheBalloon
     heard = nullptr;
 }
 
+// `reg get user`: the remembered frequency, then the user's keys, a line each, in any type.
 TEST(SystemEventsCommands, TheUsersRememberedFrequency) {
     sim::Machine machine;
     StandInHostConsole console(machine, DefWindowProcA);
     const char* key = "Software\\Corvance\\CV Lumen Webcam";
-    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency missing\n");
+    const std::string no_keys = "HotkeyOff missing\nHotkeyOn missing\nHotkeyToggle missing\n";
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency missing\n" + no_keys);
     EXPECT_EQ(console.Run("reg set user dword 4294967295"), "");
     EXPECT_EQ(machine.registry().GetValue(HKEY_CURRENT_USER, key, "PowerLineFrequency")->AsDword(),
               0xFFFFFFFFu);
@@ -113,11 +115,18 @@ TEST(SystemEventsCommands, TheUsersRememberedFrequency) {
     EXPECT_EQ(console.Run("reg set user dword"),
               "error: usage: reg set user dword N (0 to 4294967295)\n");
     EXPECT_EQ(console.Run("reg set user dword 0x2"), "");
-    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency REG_DWORD 2\n");
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency REG_DWORD 2\n" + no_keys);
     machine.registry().SetString(HKEY_CURRENT_USER, key, "PowerLineFrequency", "50");
-    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency REG_SZ \"50\"\n");
+    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency REG_SZ \"50\"\n" + no_keys);
     EXPECT_EQ(console.Run("reg delete user"), "");
-    EXPECT_EQ(console.Run("reg get user"), "PowerLineFrequency missing\n");
+    machine.registry().SetDword(HKEY_CURRENT_USER, key, "HotkeyToggle", 0x000C004F);
+    machine.registry().SetString(HKEY_CURRENT_USER, key, "HotkeyOn", "Win+Shift+O");
+    machine.registry().SetValue(HKEY_CURRENT_USER, key, "HotkeyOff", REG_BINARY, {0x4F, 0});
+    EXPECT_EQ(console.Run("reg get user"),
+              "PowerLineFrequency missing\n"
+              "HotkeyOff type 3, 2 bytes\n"
+              "HotkeyOn REG_SZ \"Win+Shift+O\"\n"
+              "HotkeyToggle REG_DWORD 786511\n");
     EXPECT_FALSE(machine.registry().GetValue(
         HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvance\\CV Lumen Webcam", "PowerLineFrequency"));
 }

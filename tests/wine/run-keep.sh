@@ -159,22 +159,22 @@ run_inside() {
     [[ $(probe count) == 0 ]] || die "a host window exists before the start"
 
     check_info 'lumisetctl info without Lumiset: its lines, status 1 for no camera node' \
-        $'Lumiset: not running\ncamera: none found\nstored setting: On\npower-line frequency: 60 Hz (remembered: 50 Hz)' 2
+        $'Lumiset: not running\ncamera: none found\nstored setting: On\npower-line frequency: 60 Hz (remembered: 50 Hz)\nkey off: none\nkey on: none\nkey toggle: Win+Shift+O (Lumiset is not running)' 2
     if start_lumiset; then
         check_put_back_once
         # Wine gives every process the token of the user's session, an elevated one.
         check_info 'lumisetctl info with Lumiset running reads its rights and the camera' \
-            $'Lumiset: running (administrator rights: yes)\ncamera: none found\nstored setting: On\npower-line frequency: 50 Hz (remembered: 50 Hz)' 1
+            $'Lumiset: running (administrator rights: yes)\ncamera: none found\nstored setting: On\npower-line frequency: 50 Hz (remembered: 50 Hz)\nkey off: none\nkey on: none\nkey toggle: Win+Shift+O ready' 1
         wine_call "$CTL" exit >/dev/null
         wait_for_exit "$LUMISET_PID" "$EXIT_DEADLINE" || kill "$LUMISET_PID" 2>/dev/null
     fi
     reg_call delete "$HOST_KEY" /v DeviceEnable /f >/dev/null
     reg_call delete "$USER_KEY" /v PowerLineFrequency /f >/dev/null
     check_info 'lumisetctl info says what is missing' \
-        $'Lumiset: not running\ncamera: none found\nstored setting: missing\npower-line frequency: 60 Hz (remembered: none)' 2
+        $'Lumiset: not running\ncamera: none found\nstored setting: missing\npower-line frequency: 60 Hz (remembered: none)\nkey off: none\nkey on: none\nkey toggle: Win+Shift+O (Lumiset is not running)' 2
     wine_call regsvr32 /s /u "$TESTCAM_PATH" >/dev/null
     check_info 'lumisetctl info without any capture device' \
-        $'Lumiset: not running\ncamera: none found\nstored setting: missing\npower-line frequency: unknown (remembered: none)' 2
+        $'Lumiset: not running\ncamera: none found\nstored setting: missing\npower-line frequency: unknown (remembered: none)\nkey off: none\nkey on: none\nkey toggle: Win+Shift+O (Lumiset is not running)' 2
 
     say "# checks took $(elapsed_since "$started") s"
     say "$PASSED passed, $FAILED failed"

@@ -82,7 +82,7 @@ constexpr std::array kHelp = {
                 "profile set windows Beep no"},
     CommandHelp{"reg",
                 "reads or changes Lumiset's stored setting, or the user's remembered frequency, in "
-                "the registry",
+                "the registry; reg get user also prints the user's keys",
                 "reg get | reg set dword N | reg set string TEXT | reg delete value|key | "
                 "reg get user | reg set user dword N | reg delete user",
                 "reg get user"},

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "device/camera_key_setting.h"
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
@@ -439,6 +440,29 @@ bool Console::Lumisetctl(const Words& words) {
             console_.desktop_.Start([report] { *report = lumisetctl::ReadReport(); });
             return *report;
         }
+        lumisetctl::KeysReport ReadKeys() override {
+            auto report = std::make_shared<lumisetctl::KeysReport>();
+            console_.desktop_.Start([report] { *report = lumisetctl::ReadKeysReport(); });
+            return *report;
+        }
+        Result StoreKey(CameraKeySlot slot, CameraKey key) override {
+            auto status = std::make_shared<LSTATUS>(ERROR_SUCCESS);
+            console_.desktop_.Start([status, slot, key] { *status = StoreCameraKey(slot, key); });
+            if (*status != ERROR_SUCCESS) {
+                return {Result::Kind::Failed,
+                        "cannot store the key (error " + std::to_string(*status) + ")"};
+            }
+            return {Result::Kind::Done, {}};
+        }
+        Result PostKeysChanged() override {
+            const HWND host = console_.HostWindow();
+            const UINT message =
+                console_.machine_.windows().RegisterMessage(Utf16(kCameraKeysChangedMessage));
+            if (!host || !console_.desktop_.Post(host, message, 0, 0)) {
+                return {Result::Kind::NotRunning, {}};
+            }
+            return {Result::Kind::Done, {}};
+        }
 
     private:
         Console& console_;
@@ -583,6 +607,9 @@ bool Console::Registry(const Words& words, std::string_view line) {
     // The user's remembered frequency; a missing key reads as a missing value.
     if (words.size() == 3 && words[1] == "get" && words[2] == "user") {
         PrintValue(HKEY_CURRENT_USER, kUserKey, kUserValue);
+        for (const CameraKeySlot slot : kCameraKeySlots) {
+            PrintValue(HKEY_CURRENT_USER, kCameraKeysPath, CameraKeyValueName(slot));
+        }
         return true;
     }
     if (words.size() >= 3 && words[1] == "set" && words[2] == "user") {

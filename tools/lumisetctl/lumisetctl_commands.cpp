@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "device/camera_key_setting.h"
+#include "device/key_names.h"
+
 namespace lumisetctl {
 
 namespace {
@@ -102,11 +105,16 @@ std::string Quoted(std::string_view typed) {
 }
 
 Action Error(std::string why) {
-    return Action{Action::Kind::UsageError, 0, std::move(why)};
+    Action action;
+    action.error = std::move(why);
+    return action;
 }
 
 Action Simple(Action::Kind kind, unsigned command = 0) {
-    return Action{kind, command, {}};
+    Action action;
+    action.kind = kind;
+    action.command = command;
+    return action;
 }
 
 // "--uninstall-wait SECONDS" with SECONDS 0 to kLongestUninstallWait, in decimal.
@@ -121,7 +129,7 @@ Action UninstallWait(const std::vector<std::string>& args) {
     if (seconds > kLongestUninstallWait) {
         return Error(error);
     }
-    return Action{Action::Kind::UninstallWait, seconds, {}};
+    return Simple(Action::Kind::UninstallWait, seconds);
 }
 
 // "TITLE: a, b, c" wrapped at 78 columns, continued lines indented.
@@ -144,6 +152,110 @@ std::string NameList(std::string_view title, std::size_t first, std::size_t last
     return text + "\n";
 }
 
+// `text` wrapped at 78 columns after blanks, every line indented by `indent`.
+std::string Wrapped(std::string_view text, std::size_t indent) {
+    std::string wrapped(indent, ' ');
+    std::size_t column = indent;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        end = end == std::string_view::npos ? text.size() : end;
+        const std::string_view word = text.substr(start, end - start);
+        if (column > indent && column + 1 + word.size() > 78) {
+            wrapped += "\n" + std::string(indent, ' ');
+            column = indent;
+        } else if (column > indent) {
+            wrapped += ' ';
+            ++column;
+        }
+        wrapped += word;
+        column += word.size();
+        start = end + 1;
+    }
+    return wrapped + "\n";
+}
+
+// "keys", "keys SLOT KEY...".
+Action Keys(const std::vector<std::string>& args) {
+    if (args.size() == 1) {
+        return Simple(Action::Kind::Keys);
+    }
+    const std::string word = Lower(args[1]);
+    const auto slot = std::find_if(kCameraKeySlots.begin(), kCameraKeySlots.end(),
+                                   [&word](CameraKeySlot s) { return word == SlotWord(s); });
+    if (slot == kCameraKeySlots.end()) {
+        return Error("keys takes off, on or toggle, not " + Quoted(args[1]) +
+                     " (e.g. lumisetctl keys toggle Win+Shift+O)");
+    }
+    const std::string name = Join(args, 2);
+    const KeyNameReading reading = ReadKeyName(name);
+    using Problem = KeyNameReading::Problem;
+    switch (reading.problem) {
+        case Problem::None:
+            break;
+        case Problem::Empty:
+            return Error("keys " + word + " needs a KEY, e.g. Win+Shift+O, or none");
+        case Problem::EmptyPart:
+            return Error(Quoted(name) + " has a + without a name beside it");
+        case Problem::Unknown:
+            return Error("unknown key " + Quoted(reading.part) + " (a KEY is " +
+                         AcceptedKeyNames() + ")");
+        case Problem::TwoKeys:
+            return Error(Quoted(name) + " names two keys; a KEY has one besides Win, Ctrl, " +
+                         "Alt and Shift");
+        case Problem::NoKey:
+            return Error(Quoted(name) + " names no key besides Win, Ctrl, Alt and Shift");
+        case Problem::Twice:
+            return Error(Quoted(name) + " names " + reading.part + " twice");
+    }
+    Action action = Simple(Action::Kind::SetKey);
+    action.slot = *slot;
+    action.key = reading.key;
+    return action;
+}
+
+const char* KeyStateText(const KeysReport& report, const KeysReport::Key& key) {
+    if (!report.running) {
+        return " (Lumiset is not running)";
+    }
+    switch (key.state) {
+        case CameraKeyState::Refused:
+            return " used by another program";
+        case CameraKeyState::Stale:
+            return " (Lumiset has not taken it yet)";
+        case CameraKeyState::Held:
+        case CameraKeyState::Unpublished:
+            break;
+    }
+    // A Lumiset that tells nothing of its keys holds them.
+    return " ready";
+}
+
+Outcome SetKey(const Action& action, Machine& machine) {
+    const KeysReport now = machine.ReadKeys();
+    CameraKeys keys{};
+    for (const CameraKeySlot slot : kCameraKeySlots) {
+        KeyOf(keys, slot) = now.keys[static_cast<std::size_t>(slot)].key;
+    }
+    if (const auto other = SlotSharingKey(keys, action.slot, action.key)) {
+        return Outcome{kUsageError,
+                       {},
+                       KeyName(action.key) + " is already the " + SlotWord(*other) +
+                           " key, and two keys of Lumiset cannot be one (lumisetctl keys " +
+                           SlotWord(*other) + " none frees it)"};
+    }
+    const Machine::Result stored = machine.StoreKey(action.slot, action.key);
+    if (stored.kind != Machine::Result::Kind::Done) {
+        return Outcome{kNotDelivered, {}, stored.why};
+    }
+    // A Lumiset that is not running reads the keys when it starts.
+    const Machine::Result told = machine.PostKeysChanged();
+    if (told.kind == Machine::Result::Kind::Failed) {
+        return Outcome{kNotDelivered, {}, "the key is stored, but " + told.why};
+    }
+    return Outcome{kDone, {}, {}};
+}
+
 std::string CameraStateText(const Report::Camera& camera) {
     using State = Report::Camera::State;
     switch (camera.state) {
@@ -164,6 +276,29 @@ std::string CameraStateText(const Report::Camera& camera) {
 }
 
 }  // namespace
+
+const char* SlotWord(CameraKeySlot slot) {
+    switch (slot) {
+        case CameraKeySlot::Off:
+            return "off";
+        case CameraKeySlot::On:
+            return "on";
+        case CameraKeySlot::Toggle:
+            break;
+    }
+    return "toggle";
+}
+
+std::string KeysLines(const KeysReport& report, std::string_view prefix) {
+    std::string lines;
+    for (const CameraKeySlot slot : kCameraKeySlots) {
+        const KeysReport::Key& key = report.keys[static_cast<std::size_t>(slot)];
+        lines += std::string(prefix) + SlotWord(slot) + ": " + KeyName(key.key);
+        lines += key.key.None() ? "" : KeyStateText(report, key);
+        lines += "\n";
+    }
+    return lines;
+}
 
 std::string PowerLineText(std::optional<long> value) {
     if (!value) {
@@ -201,6 +336,7 @@ Outcome InfoOutcome(const Report& report) {
     lines += "\npower-line frequency: " + PowerLineText(report.power_line) + " (remembered: " +
              (report.remembered_power_line ? PowerLineText(report.remembered_power_line) : "none") +
              ")\n";
+    lines += KeysLines(report.keys, "key ");
     return Outcome{report.cameras.empty() ? kNotDelivered : kDone, lines, {}};
 }
 
@@ -223,6 +359,9 @@ Action Parse(const std::vector<std::string>& args) {
     const std::string word = Lower(typed);
     if (typed == "--uninstall-wait") {
         return UninstallWait(args);
+    }
+    if (word == "keys") {
+        return Keys(args);
     }
     if (word == "effect") {
         const std::string name = Join(args, 1);
@@ -273,12 +412,17 @@ std::string Usage() {
            "  noeffect       no effect\n"
            "  settings       open the settings window (starts Lumiset when none runs)\n"
            "  status         print \"running\" or \"not running\"\n"
+           "  keys           print the keys that switch the camera off, on, off/on\n"
+           "  keys off|on|toggle KEY\n" +
+           Wrapped("set one; KEY is " + AcceptedKeyNames(), 17) +
            "  --help, -h     print this text\n"
            "\n" +
            NameList("effects:", 0, kFirstFrame - 1) +
            NameList("frames:", kFirstFrame - 1, kEffectNames.size()) +
            "Commands and names in any case; in names blanks or dashes alike:\n"
            "  lumisetctl effect tv-effect, lumisetctl effect magic mirror\n"
+           "Keys:\n"
+           "  lumisetctl keys toggle Win+Shift+O, lumisetctl keys off none\n"
            "\n"
            "exit status: 0 done (status: running), 1 Lumiset is not running or the\n"
            "command could not be delivered, 2 usage error\n";
@@ -297,6 +441,10 @@ Outcome Run(const std::vector<std::string>& args, Machine& machine) {
                                             : Outcome{kNotDelivered, "not running\n", {}};
         case Action::Kind::Info:
             return InfoOutcome(machine.ReadReport());
+        case Action::Kind::Keys:
+            return Outcome{kDone, KeysLines(machine.ReadKeys()), {}};
+        case Action::Kind::SetKey:
+            return SetKey(action, machine);
         case Action::Kind::Post:
             result = machine.Post(action.command);
             break;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "device/camera_key.h"
+#include "device/camera_key_state.h"
 #include "res/resource.h"
 
 namespace lumisetctl {
@@ -77,10 +79,12 @@ static_assert(EffectCommandsRunInOrder());
 
 // What the arguments ask for.
 struct Action {
-    enum class Kind { Post, Settings, Status, Info, Help, UninstallWait, UsageError };
+    enum class Kind { Post, Settings, Status, Info, Keys, SetKey, Help, UninstallWait, UsageError };
     Kind kind = Kind::UsageError;
     unsigned command = 0;  // Post: the window command; UninstallWait: the seconds
     std::string error;     // UsageError: what is wrong, one line
+    CameraKeySlot slot = CameraKeySlot::Toggle;  // SetKey: which key, and what it becomes
+    CameraKey key;
 };
 
 // `args` are the arguments after the program's name.
@@ -100,7 +104,23 @@ struct Outcome {
     std::string error;
 };
 
-// What `info` shows, as lumisetctl reads it itself: nothing here comes from Lumiset.
+// The keys as stored, and what the running Lumiset's hidden window says of each.
+struct KeysReport {
+    struct Key {
+        CameraKey key;
+        CameraKeyState state = CameraKeyState::Unpublished;
+    };
+    bool running = false;
+    std::array<Key, kCameraKeySlots.size()> keys;  // by slot
+};
+
+// "off", "on", "toggle".
+const char* SlotWord(CameraKeySlot slot);
+
+// A line each: "toggle: Win+Shift+O ready".
+std::string KeysLines(const KeysReport& report, std::string_view prefix = {});
+
+// What `info` shows, as lumisetctl reads it itself: nothing here is asked of Lumiset.
 struct Report {
     struct Camera {
         enum class State { Started, Disabled, Absent, Problem, Stopped, Unknown };
@@ -114,6 +134,7 @@ struct Report {
     std::optional<unsigned long> stored_setting;  // "DeviceEnable" as Lumiset reads it
     std::optional<long> power_line;               // what the camera reports
     std::optional<long> remembered_power_line;    // 1 or 2 as remembered for the user
+    KeysReport keys;
 };
 
 // A power-line frequency value as people read it: "50 Hz", "off", "unknown".
@@ -142,6 +163,12 @@ public:
     virtual bool WaitForNoLumiset(unsigned milliseconds) = 0;
     // Reads what `info` shows.
     virtual Report ReadReport() = 0;
+    // Reads the stored keys and, when Lumiset runs, its window's word on each.
+    virtual KeysReport ReadKeys() = 0;
+    // Stores one key for the user.
+    virtual Result StoreKey(CameraKeySlot slot, CameraKey key) = 0;
+    // Posts kCameraKeysChangedMessage to the running Lumiset's host window.
+    virtual Result PostKeysChanged() = 0;
 };
 
 Outcome Run(const std::vector<std::string>& args, Machine& machine);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "device/camera_key_setting.h"
 #include "tools/lumisetctl/lumisetctl_commands.h"
 #include "tools/lumisetctl/report_reader.h"
 #include "tools/lumisetctl/uninstall_wait.h"
@@ -70,6 +71,35 @@ public:
         return lumisetctl::WaitForNoLumiset(milliseconds);
     }
     lumisetctl::Report ReadReport() override { return lumisetctl::ReadReport(); }
+    lumisetctl::KeysReport ReadKeys() override { return lumisetctl::ReadKeysReport(); }
+
+    Result StoreKey(CameraKeySlot slot, CameraKey key) override {
+        const LSTATUS status = StoreCameraKey(slot, key);
+        if (status != ERROR_SUCCESS) {
+            return {Result::Kind::Failed,
+                    ErrorText("cannot store the key", static_cast<DWORD>(status))};
+        }
+        return {Result::Kind::Done, {}};
+    }
+
+    Result PostKeysChanged() override {
+        const HWND host = Host();
+        if (host == nullptr) {
+            return {Result::Kind::NotRunning, {}};
+        }
+        const UINT message = RegisterWindowMessageA(kCameraKeysChangedMessage);
+        if (message == 0) {
+            return {Result::Kind::Failed, ErrorText("cannot tell Lumiset", GetLastError())};
+        }
+        if (!PostMessageA(host, message, 0, 0)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_INVALID_WINDOW_HANDLE) {
+                return {Result::Kind::NotRunning, {}};
+            }
+            return {Result::Kind::Failed, ErrorText("cannot tell Lumiset", error)};
+        }
+        return {Result::Kind::Done, {}};
+    }
 
 private:
     static HWND Host() { return FindWindowA(lumisetctl::kHostClass, lumisetctl::kHostTitle); }

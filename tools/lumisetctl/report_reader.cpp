@@ -2,6 +2,7 @@
 
 #include "camera/capture_filter.h"
 #include "camera/power_line_memory.h"
+#include "device/camera_key_setting.h"
 #include "device/camera_nodes.h"
 #include "device/device_enable_setting.h"
 #include "framework/kernel_handle.h"
@@ -78,11 +79,30 @@ std::optional<long> CameraPowerLine() {
     return ReadCameraPowerLine(filter);
 }
 
+KeysReport KeysOf(HWND host) {
+    KeysReport report;
+    report.running = host != nullptr;
+    const CameraKeys keys = ReadCameraKeys();
+    for (const CameraKeySlot slot : kCameraKeySlots) {
+        KeysReport::Key& key = report.keys[static_cast<std::size_t>(slot)];
+        key.key = KeyOf(keys, slot);
+        if (host) {
+            key.state = ReadCameraKeyState(host, slot, key.key);
+        }
+    }
+    return report;
+}
+
 }  // namespace
+
+KeysReport ReadKeysReport() {
+    return KeysOf(FindWindowA(kHostClass, kHostTitle));
+}
 
 Report ReadReport() {
     Report report;
-    if (const HWND host = FindWindowA(kHostClass, kHostTitle)) {
+    const HWND host = FindWindowA(kHostClass, kHostTitle);
+    if (host) {
         report.running = true;
         report.administrator = ProcessElevated(host);
     }
@@ -94,6 +114,7 @@ Report ReadReport() {
     report.stored_setting = setting.ReadStoredSetting();
     report.power_line = CameraPowerLine();
     report.remembered_power_line = ReadRememberedPowerLine();
+    report.keys = KeysOf(host);
     return report;
 }
 

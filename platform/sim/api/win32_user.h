@@ -220,6 +220,20 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_F4 0x73
+// The keys a hot key may name beyond those above, and RegisterHotKey's modifiers.
+#define VK_BACK 0x08
+#define VK_PAUSE 0x13
+#define VK_SNAPSHOT 0x2C
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F24 0x87
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define MOD_ALT 0x0001
+#define MOD_CONTROL 0x0002
+#define MOD_SHIFT 0x0004
+#define MOD_WIN 0x0008
 // In a key message's lParam's high word: the Alt key is down.
 #define KF_ALTDOWN 0x2000
 

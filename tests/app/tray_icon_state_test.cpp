@@ -114,6 +114,15 @@ TEST_F(TrayIconStateTest, IconAndTooltipFollowTheCameraAtNoCostToTheTick) {
     EXPECT_TRUE(machine.devices().Node(camera_node)->started);
     EXPECT_EQ(Shown(), kOn);
     EXPECT_EQ(machine.tray().BalloonCount(), 1u) << "re-applies are silent";
+
+    // Disabled from outside again: the menu's query marks Off, and the icon follows it.
+    machine.devices().Node(camera_node)->disabled_in_profile = true;
+    machine.devices().Node(camera_node)->started = false;
+    const sim::TrayIcon icon = desktop.TrayIcons().at(0);
+    desktop.TrayEvent(icon.hwnd, icon.id, WM_RBUTTONUP);
+    desktop.DismissMenu();
+    desktop.Wait(1000);
+    EXPECT_EQ(Shown(), kOff);
     EXPECT_EQ(machine.resources().Open("icon"), 0) << "each tick destroys its icon";
     EXPECT_TRUE(desktop.Running(process));
 }

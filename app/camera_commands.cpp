@@ -10,8 +10,10 @@ void CPropertyHostDlg::SwitchCameraOn() {
     const CameraSwitchResult result = [this] {
         const SwitchUnderWay underWay(m_switchUnderWay);
         const CameraSwitchResult switched = EnableCamera();
+        m_cameraState.Switched(true, switched);
         if (switched.Accepted()) {
             m_deviceEnableSetting.StoreDeviceEnableSetting(1);
+            m_cameraState.Stored(1);
             // A camera that starts again starts with its own frequency: the next tick puts the
             // remembered one back, as when it is plugged in.
             m_reapplyPending = true;
@@ -25,8 +27,10 @@ void CPropertyHostDlg::SwitchCameraOff() {
     const CameraSwitchResult result = [this] {
         const SwitchUnderWay underWay(m_switchUnderWay);
         const CameraSwitchResult switched = DisableCameraWithoutTheFilter();
+        m_cameraState.Switched(false, switched);
         if (switched.Accepted()) {
             m_deviceEnableSetting.StoreDeviceEnableSetting(0);
+            m_cameraState.Stored(0);
             // The camera is as the user wants it: device changes count again.
             m_reapplyFailed = false;
         }

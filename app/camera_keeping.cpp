@@ -48,6 +48,7 @@ void CPropertyHostDlg::KeepCameraAsSet(DWORD stored) {
 void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
     m_reapplyPending = false;
     const CameraStatus status = QueryCameraStatus();
+    m_cameraState.Found(status == CameraStatusStarted);
     const bool switchOff = stored == 0 && status == CameraStatusStarted;
     const bool switchOn = stored != 0 && status == CameraStatusDisabled;
     bool switched = true;
@@ -55,7 +56,10 @@ void CPropertyHostDlg::ReapplyCameraSetting(DWORD stored) {
         // Whatever the switch starts again was there before it.
         m_seenCameras.Look();
         const SwitchUnderWay underWay(m_switchUnderWay);
-        switched = static_cast<bool>(switchOff ? DisableCameraWithoutTheFilter() : EnableCamera());
+        const CameraSwitchResult result =
+            switchOff ? DisableCameraWithoutTheFilter() : EnableCamera();
+        m_cameraState.Switched(switchOn, result);
+        switched = static_cast<bool>(result);
     }
     m_reapplyFailed = !switched;
     // As at start, the frequency goes to the capture device whatever the walk found of its node

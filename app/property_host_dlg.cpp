@@ -19,7 +19,6 @@ namespace {
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickPeriodMs = 1000;
 constexpr UINT kTrayIconId = 148;
-constexpr char kTrayTip[] = "CV Lumen Webcam";
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
 
@@ -76,7 +75,7 @@ BOOL CPropertyHostDlg::OnInitDialog() {
     TakeMessagesFromLowerRights();
     {
         const SwitchUnderWay underWay(m_switchUnderWay);
-        m_deviceEnableSetting.LoadDeviceEnableSetting();
+        m_cameraState.Stored(m_deviceEnableSetting.LoadDeviceEnableSetting());
         ApplyRememberedPowerLine();
     }
     m_cameraArrival = RegisterCameraArrival(m_hWnd);
@@ -181,11 +180,14 @@ void CPropertyHostDlg::CloseOwnWindows() {
 void CPropertyHostDlg::SendTrayRecord(DWORD command) {
     // The shell shows the icon at the small-icon size of the display's scale: 16 pixels at 100 %.
     const int size = framework::SystemMetricForWindow(SM_CXSMICON, m_hWnd);
-    const framework::IconHandle icon = framework::LoadIconResource(IDI_TRAY, size, size);
+    const framework::IconHandle icon =
+        framework::LoadIconResource(m_cameraState.Icon(), size, size);
     m_trayRecord.uFlags = kTrayFlags;
     m_trayRecord.hIcon = icon.Get();
-    static_assert(sizeof kTrayTip <= sizeof m_trayRecord.szTip);
-    std::memcpy(m_trayRecord.szTip, kTrayTip, sizeof kTrayTip);
+    static_assert(sizeof TrayCameraState::kOnTip <= sizeof m_trayRecord.szTip);
+    static_assert(sizeof TrayCameraState::kOffTip <= sizeof m_trayRecord.szTip);
+    const char* tip = m_cameraState.Tip();
+    std::memcpy(m_trayRecord.szTip, tip, std::strlen(tip) + 1);
     Shell_NotifyIconA(command, &m_trayRecord);
 }
 
@@ -255,6 +257,8 @@ void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
         ShutDownHost();
         return;
     }
+    // The icon shows it from the next tick on.
+    m_cameraState.Stored(*stored);
     if (!m_switchUnderWay) {
         KeepCameraAsSet(*stored);
     }

@@ -7,6 +7,7 @@
 
 #include "app/modal_windows.h"
 #include "app/settings_window.h"
+#include "app/tray_camera_state.h"
 #include "device/camera_arrival_notification.h"
 #include "device/camera_switch_result.h"
 #include "device/device_enable_setting.h"
@@ -106,6 +107,7 @@ private:
     static UINT s_showSettingsMessage;
 
     NOTIFYICONDATAA m_trayRecord{};
+    TrayCameraState m_cameraState;              // which icon and tooltip the tick sends
     DeviceEnableSetting m_deviceEnableSetting;  // holds DeviceEnableKey
     bool m_showAllowed = false;
     CTabCtrl m_tabCtrl;

@@ -10,6 +10,8 @@ LRESULT CPropertyHostDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
     POINT cursor{};
     GetCursorPos(&cursor);
     TrayPopup menu;
+    // The icon follows what the menu shows, from the next tick on.
+    m_cameraState.Found(menu.CameraStarted());
     SetForegroundWindow();
     menu.Popup().TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, this);
     return 0;

@@ -20,7 +20,8 @@ TrayPopup::TrayPopup() {
     m_popup = m_menu.GetSubMenu(0);
     m_mark.LoadBitmap(IDB_MENU_MARK);
 
-    if (QueryCameraStatus() == CameraStatusStarted) {
+    m_cameraStarted = QueryCameraStatus() == CameraStatusStarted;
+    if (m_cameraStarted) {
         Mark(m_popup, ID_CAMERA_ON, m_mark);
         std::int32_t frequency = 0;  // stays 0, neither frequency, when nothing can be read
         GetProcAmpValue(PowerLineFrequencyProperty, frequency);

@@ -11,9 +11,12 @@ public:
     TrayPopup();
 
     CMenu& Popup() { return m_popup; }
+    // Whether the query that marked the menu found the camera started ("On" marked).
+    bool CameraStarted() const { return m_cameraStarted; }
 
 private:
     CBitmap m_mark;
     CMenu m_menu;
     CMenu m_popup;  // a view of the menu's first popup
+    bool m_cameraStarted = false;
 };

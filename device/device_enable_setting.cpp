@@ -27,7 +27,7 @@ void DeviceEnableSetting::OpenDeviceEnableKey() {
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDeviceEnableKeyPath, 0, KEY_READ, DeviceEnableKey.Out());
 }
 
-void DeviceEnableSetting::LoadDeviceEnableSetting() {
+DWORD DeviceEnableSetting::LoadDeviceEnableSetting() {
     OpenDeviceEnableKey();
     DWORD setting = kCameraOn;
     if (!ReadDeviceEnable(DeviceEnableKey.Get(), setting)) {
@@ -54,6 +54,7 @@ void DeviceEnableSetting::LoadDeviceEnableSetting() {
     } else {
         DisableCamera();
     }
+    return setting;
 }
 
 void DeviceEnableSetting::StoreDeviceEnableSetting(DWORD value) {

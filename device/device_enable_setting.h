@@ -14,8 +14,8 @@ inline constexpr const char* kDeviceEnableValueName = "DeviceEnable";
 class DeviceEnableSetting {
 public:
     // Opens DeviceEnableKey, reads the setting (writing the default 1 where it cannot be read)
-    // and switches the camera on or off to match.
-    void LoadDeviceEnableSetting();
+    // and switches the camera on or off to match. Returns the setting it went by.
+    DWORD LoadDeviceEnableSetting();
 
     // Opens DeviceEnableKey for reading only, as a program that just looks does; changes nothing.
     void OpenDeviceEnableKey();

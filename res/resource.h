@@ -29,6 +29,8 @@
 #define IDI_ARROW_RIGHT 154
 #define IDI_TRAY 160
 #define IDI_WEBCAM_SMALL 161
+// The tray icon while the camera is off: the camera crossed out
+#define IDI_TRAY_OFF 162
 
 // Strings. The host looks up IDS_ABOUTBOX for its system menu; the table does not define it.
 #define IDS_MENU 1

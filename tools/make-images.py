@@ -10,6 +10,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SUBSAMPLES = 4  # per axis; edges inside an image are smoothed, the outline follows the mask
 # The tray icon and the Zoom arrows hold an image drawn for each of these sizes: 16 at 100 %
@@ -188,6 +189,23 @@ def icon_image_4(rows):
     return (_info_header(width, height * 2, 4, len(xor) + len(mask), 16) + palette + xor + mask)
 
 
+def icon_image_png(rows):
+    """The image as a PNG (8-bit RGBA), which an icon may hold from Windows Vista on: a fraction of
+    a DIB's bytes for the larger sizes."""
+    width, height = len(rows[0]), len(rows)
+    raw = b"".join(b"\0" + b"".join(bytes((r, g, b, 255 if opaque else 0)) if opaque
+                                     else b"\0\0\0\0" for r, g, b, opaque in row)
+                   for row in rows)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def ico_file(images):
     """images: list of (width, height, colour_count, bit_count, image bytes)."""
     out = struct.pack("<HHH", 0, 1, len(images))
@@ -261,6 +279,21 @@ def webcam_layers_at(size):
     return layers
 
 
+def webcam_off_layers_at(size):
+    """The webcam crossed out from top left to bottom right: a red stroke in a white outline, so
+    that it stands out on the camera, on a light or a dark taskbar and in high contrast. The
+    outline is at least a pixel wide each side, and the stroke at least two."""
+    k = size / 48
+    core = max(2.0, round(5 * k))
+    outline = core + 2 * max(1.0, round(2 * k))
+    inset = max(1.5, 4 * k)
+    line = [(inset, inset), (size - inset, size - inset)]
+    return webcam_layers_at(size) + [
+        (stroke(line, outline), (255, 255, 255)),
+        (stroke(line, core), (200, 30, 30)),
+    ]
+
+
 def lens_layers():
     return [
         (circle(24, 24, 21), (50, 52, 60)),
@@ -332,12 +365,20 @@ def outputs():
                           icon_image_24(render(size, size, webcam_layers_at(size))))
                          for size in ICON_SIZES])
 
+    def sized_webcam_off():
+        # The larger images as PNG: the picture is the same, the file a third of the size.
+        return ico_file([(size, size, 0, 32 if size >= 32 else 24,
+                          (icon_image_png if size >= 32 else icon_image_24)(
+                              render(size, size, webcam_off_layers_at(size))))
+                         for size in ICON_SIZES])
+
     def sized_arrow(direction):
         return ico_file([(size, size, 16, 4, icon_image_4(arrow_rows(size, direction)))
                          for size in ICON_SIZES])
 
     return {
         "webcam.ico": sized_webcam(),
+        "webcam-off.ico": sized_webcam_off(),
         "webcam-small.ico": icon24(32, scaled_layers(webcam_layers(), 32 / 48)),
         "lens.ico": icon24(48, lens_layers()),
         "power.ico": icon24(48, power_layers()),

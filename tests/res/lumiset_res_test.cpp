@@ -119,6 +119,7 @@ TEST_F(LumisetResTest, EveryResourceExistsInExactlyItsLanguages) {
         {{sim::res::kTypeGroupIcon, IDI_ARROW_LEFT}, zh_cn},
         {{sim::res::kTypeGroupIcon, IDI_ARROW_RIGHT}, zh_cn},
         {{sim::res::kTypeGroupIcon, IDI_TRAY}, zh_tw},
+        {{sim::res::kTypeGroupIcon, IDI_TRAY_OFF}, zh_tw},
         {{sim::res::kTypeGroupIcon, IDI_LENS}, zh_tw},
         {{sim::res::kTypeGroupIcon, IDI_POWER}, zh_tw},
         {{sim::res::kTypeGroupIcon, IDI_WEBCAM_SMALL}, zh_tw},
@@ -367,11 +368,17 @@ TEST_F(LumisetResTest, IconsAndMenuMark) {
         return found;
     };
     EXPECT_EQ(image_sizes(IDI_TRAY, kZhTw), sizes);
+    EXPECT_EQ(image_sizes(IDI_TRAY_OFF, kZhTw), sizes);
     for (const int size : sizes) {
         const auto tray = file->Icon(IDI_TRAY, size, size, kEnUs);
         ASSERT_TRUE(tray.has_value()) << size;
         EXPECT_EQ((std::vector<int>{tray->width, tray->height, tray->bit_count}),
                   (std::vector<int>{size, size, 24}));
+        // The crossed-out camera keeps its larger images as PNG (RGBA), which saves their bytes.
+        const auto off = file->Icon(IDI_TRAY_OFF, size, size, kEnUs);
+        ASSERT_TRUE(off.has_value()) << size;
+        EXPECT_EQ((std::vector<int>{off->width, off->height, off->bit_count}),
+                  (std::vector<int>{size, size, size >= 32 ? 32 : 24}));
     }
 
     for (const WORD arrow : {IDI_ARROW_UP, IDI_ARROW_DOWN, IDI_ARROW_LEFT, IDI_ARROW_RIGHT}) {

@@ -14,9 +14,10 @@ constexpr std::array kHelp = {
     CommandHelp{"wait", "moves the clock on by MS milliseconds, running all that falls due",
                 "wait MS", "wait 1000"},
     CommandHelp{"tray",
-                "lists the notification area's icons with a balloon shown, or clicks Lumiset's "
-                "icon",
-                "tray [rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|mousemove]",
+                "lists the notification area's icons with a balloon shown, tells which picture "
+                "Lumiset's icon shows, or clicks Lumiset's icon",
+                "tray [picture|rbuttonup|rbuttondown|lbuttonup|lbuttondown|lbuttondblclk|"
+                "mousemove]",
                 "tray rbuttonup"},
     CommandHelp{"menu",
                 "lists the items of the open popup menu, [*] before one that shows its mark",

@@ -12,6 +12,7 @@
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
+#include "res/resource.h"
 #include "tools/lumiset-sim/clock_limit.h"
 #include "tools/lumiset-sim/command_help.h"
 #include "tools/lumiset-sim/command_line.h"
@@ -348,6 +349,10 @@ bool Console::Tray(const Words& words) {
         }
         return true;
     }
+    if (words.size() == 2 && words[1] == "picture") {
+        TrayPicture();
+        return true;
+    }
     const auto event = words.size() == 2 ? MouseEvents().find(words[1]) : MouseEvents().end();
     if (event == MouseEvents().end()) {
         return Error(
@@ -361,6 +366,24 @@ bool Console::Tray(const Words& words) {
         }
     }
     return Error("Lumiset has no icon in the notification area");
+}
+
+void Console::TrayPicture() {
+    // The picture is the icon resource the shell's copy was made from: what the last tick sent.
+    for (const auto& icon : desktop_.TrayIcons()) {
+        if (icon.id != kLumisetIconId) {
+            continue;
+        }
+        if (icon.icon_resource == IDI_TRAY) {
+            out_ << "camera-on\n";
+        } else if (icon.icon_resource == IDI_TRAY_OFF) {
+            out_ << "camera-off\n";
+        } else {
+            out_ << "no picture\n";
+        }
+        return;
+    }
+    out_ << "no icons\n";
 }
 
 bool Console::Command(const Words& words) {

@@ -57,6 +57,8 @@ private:
     bool Help(const Words& words);
     bool Wait(const Words& words);
     bool Tray(const Words& words);
+    // camera-on or camera-off for the picture Lumiset's icon shows, as the last tick sent it.
+    void TrayPicture();
     bool Command(const Words& words);
     bool SendOrPost(const Words& words);
     bool Page(const Words& words);

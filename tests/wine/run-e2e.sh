@@ -693,7 +693,9 @@ check_camera_settings_keyboard() {
     # Typed as the keyboard types them: Ctrl+Tab onto the Effect tab, Tab into its page, Alt+F4.
     local effect_focus=
     if probe chord-window "$title" 17 9 >/dev/null && [[ $(focus_moved_from 1022) == 1200 ]]; then
-        probe key-window "$title" 9 >/dev/null
+        # Through the keyboard's queue too: a posted Tab would overtake Ctrl's release still
+        # waiting there, and count as a second Ctrl+Tab.
+        probe chord-window "$title" 0 9 >/dev/null
         effect_focus=$(focus_moved_from 1200)
     fi
     probe chord-window "$title" 18 115 >/dev/null

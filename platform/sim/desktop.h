@@ -123,6 +123,18 @@ public:
     void MovePointer(POINT point) { machine_.windows().SetCursor(point); }
     POINT Pointer() const { return machine_.windows().cursor(); }
 
+    // System-wide keys. A key combination pressed anywhere on the desktop (MOD_ALT, MOD_CONTROL,
+    // MOD_SHIFT, MOD_WIN held): the program that registered exactly that combination gets
+    // WM_HOTKEY posted, as Windows posts it; false, and nothing happens, when no one holds it.
+    bool PressKeyAnywhere(UINT modifiers, UINT virtual_key);
+    // Another program registers the combination on a hidden window of its own (titled
+    // kHotkeyTakerTitle, made at the first call): ERROR_SUCCESS, or RegisterHotKey's error
+    // (ERROR_HOTKEY_ALREADY_REGISTERED when someone holds it).
+    static constexpr std::u16string_view kHotkeyTakerTitle = u"Another program";
+    DWORD TakeHotkey(UINT modifiers, UINT virtual_key);
+    // The registered keys, oldest first.
+    const std::vector<Hotkey>& Hotkeys() const { return machine_.hotkeys().All(); }
+
     // The notification area.
     const std::vector<TrayIcon>& TrayIcons() const { return machine_.tray().Icons(); }
     // The balloons shown lately (see Tray::Balloons), and how many were shown in all.
@@ -172,6 +184,8 @@ private:
 
     Machine& machine_;
     HWND held_ = nullptr;  // where the mouse's button went down and stays
+    HWND hotkey_taker_ = nullptr;
+    int next_taken_id_ = 1;
 };
 
 }  // namespace sim

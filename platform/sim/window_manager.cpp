@@ -224,6 +224,7 @@ bool WindowManager::Destroy(HWND hwnd) {
                                  [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
                   timers_.end());
     machine_.menus().OnWindowDestroyed(hwnd, window->system_menu);
+    machine_.hotkeys().WindowDestroyed(hwnd);
     if (foreground_ == hwnd) {
         foreground_ = nullptr;
     }
@@ -261,6 +262,7 @@ void WindowManager::DestroyProcessWindows(ProcessId process) {
         Window& window = *it->second;
         window.destroyed = true;
         machine_.menus().OnWindowDestroyed(hwnd, window.system_menu);
+        machine_.hotkeys().WindowDestroyed(hwnd);
         if (foreground_ == hwnd) {
             foreground_ = nullptr;
         }
@@ -479,6 +481,14 @@ bool WindowManager::Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
     MSG msg{hwnd, message, wparam, lparam, static_cast<DWORD>(machine_.kernel().Now()), {}};
     QueueOf(thread).posted.push_back(msg);
     return true;
+}
+
+void WindowManager::PostToThread(ThreadId thread, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (thread == 0) {
+        return;  // another program's thread: it takes the message and nothing shows
+    }
+    QueueOf(thread).posted.push_back(
+        MSG{nullptr, message, wparam, lparam, static_cast<DWORD>(machine_.kernel().Now()), {}});
 }
 
 void WindowManager::PostQuit(int exit_code) {

@@ -145,6 +145,8 @@ public:
     // Delivered like a sent message, but nobody waits for the answer (SendNotifyMessage).
     bool SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     bool Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // A message without a window, posted to a program thread's queue (PostThreadMessage).
+    void PostToThread(ThreadId thread, UINT message, WPARAM wparam, LPARAM lparam);
     void PostQuit(int exit_code);
     BOOL Get(MSG* msg, HWND filter, UINT min, UINT max);
     BOOL Peek(MSG* msg, HWND filter, UINT min, UINT max, UINT remove);

@@ -201,6 +201,8 @@ std::span<const Console::Verb> Console::Verbs() {
          }},
         {"device", [](Console& c, const Words& w, std::string_view) { return c.Device(w); }},
         {"display", [](Console& c, const Words& w, std::string_view) { return c.Display(w); }},
+        {"keyboard", [](Console& c, const Words& w, std::string_view) { return c.Keyboard(w); }},
+        {"hotkey", [](Console& c, const Words& w, std::string_view) { return c.Hotkey(w); }},
         {"power", [](Console& c, const Words& w, std::string_view) { return c.Power(w); }},
         {"rights", [](Console& c, const Words& w, std::string_view) { return c.Rights(w); }},
         {"shell",

@@ -82,6 +82,8 @@ private:
     bool Key(const Words& words);
     bool Repaint();
     bool Display(const Words& words);
+    bool Keyboard(const Words& words);
+    bool Hotkey(const Words& words);
     // The visible control of the active window that `id` names; nullopt once it has printed why
     // there is none.
     std::optional<sim::ControlView> ActiveControl(const std::string& id, const std::string& usage);

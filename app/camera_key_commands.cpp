@@ -1,5 +1,7 @@
 // The keys that switch the camera from anywhere: each does what the tray menu's "Off" or "On"
 // does, the toggle going by the camera as the menu marks it.
+#include <string>
+
 #include "app/property_host_dlg.h"
 #include "device/camera_device.h"
 #include "device/key_names.h"
@@ -16,11 +18,14 @@ void CPropertyHostDlg::ShowKeyBalloonWhenIconIsThere() {
     if (!m_keyToName) {
         return;
     }
-    CString format;
-    format.LoadString(IDS_KEY_USED_ELSEWHERE);
-    CString text;
-    text.Format(format, KeyName(*m_keyToName).c_str());
-    if (ShowBalloon(text)) {
+    CString sentence;
+    sentence.LoadString(IDS_KEY_USED_ELSEWHERE);
+    // The translations name the key where the sentence has it.
+    std::string text = sentence.GetString();
+    if (const auto at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, KeyName(*m_keyToName));
+    }
+    if (ShowBalloon(text.c_str())) {
         m_keyToName.reset();
     }
 }

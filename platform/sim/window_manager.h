@@ -84,6 +84,10 @@ struct Window {
     HANDLE image = nullptr;   // a button's BM_SETIMAGE image; the program keeps owning it
     TrackbarState trackbar;
     TabState tab;
+    // A hotkey control's key (low byte the key, high byte HOTKEYF_ flags) and the modifiers
+    // held down on it meanwhile.
+    WORD hotkey = 0;
+    BYTE hotkey_held = 0;
     // Messages let through from programs with lower rights (ChangeWindowMessageFilterEx).
     std::set<UINT> allowed_from_lower_rights;
     // By message: how often DispatchMessage handed one from the queue to the window, and how

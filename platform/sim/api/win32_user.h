@@ -127,6 +127,12 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
                                             (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
+#define MAKEWORD(a, b)                                        \
+    (static_cast<WORD>(                                       \
+        static_cast<BYTE>(static_cast<DWORD_PTR>(a) & 0xff) | \
+        (static_cast<WORD>(static_cast<BYTE>(static_cast<DWORD_PTR>(b) & 0xff)) << 8)))
+#define LOBYTE(w) (static_cast<BYTE>(static_cast<DWORD_PTR>(w) & 0xff))
+#define HIBYTE(w) (static_cast<BYTE>((static_cast<DWORD_PTR>(w) >> 8) & 0xff))
 
 // Window messages.
 #define WM_NULL 0x0000

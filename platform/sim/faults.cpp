@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 72> kKnownOperations = {
+constexpr std::array<std::string_view, 74> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -79,6 +79,8 @@ constexpr std::array<std::string_view, 72> kKnownOperations = {
     "SetWindowsHookExA",
     "RegisterHotKey",
     "UnregisterHotKey",
+    "RegisterClassA",
+    "CreateWindowExA",
     // SendMessageA to a trackbar (TBM_*) or a button (BM_*): the message is not delivered.
     "SendMessageA(TBM)",
     "SendMessageA(BM)",

@@ -22,6 +22,7 @@
 #include "platform/sim/resource_counter.h"
 #include "platform/sim/system_events.h"
 #include "platform/sim/tray.h"
+#include "platform/sim/win_events.h"
 #include "platform/sim/window_manager.h"
 
 namespace sim {
@@ -61,6 +62,7 @@ public:
     Display& display() { return display_; }
     WindowManager& windows() { return windows_; }
     Hotkeys& hotkeys() { return hotkeys_; }
+    WinEvents& win_events() { return win_events_; }
     Dialogs& dialogs() { return dialogs_; }
     DialogNavigation& navigation() { return navigation_; }
     FileDialogs& file_dialogs() { return file_dialogs_; }
@@ -89,6 +91,7 @@ private:
     Display display_;
     WindowManager windows_{*this};
     Hotkeys hotkeys_{*this};
+    WinEvents win_events_;
     Menus menus_{*this};
     Dialogs dialogs_{*this};
     DialogNavigation navigation_{*this};

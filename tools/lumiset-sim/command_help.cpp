@@ -46,8 +46,10 @@ constexpr std::array kHelp = {
     CommandHelp{"drag", "drags the thumb of the trackbar ID to POS and lets it go", "drag ID POS",
                 "drag 1121 32"},
     CommandHelp{
-        "key", "presses a key on the trackbar ID, or a key in the active window",
-        "key ID left|right|up|down|pageup|pagedown|home|end | "
+        "key",
+        "presses a key on the trackbar ID, types keys into the hotkey control ID, or presses a "
+        "key in the active window",
+        "key ID left|right|up|down|pageup|pagedown|home|end | key ID KEYS | "
         "key esc|enter|space|tab|shift+tab|ctrl+tab|ctrl+shift+tab|alt+f4|left|right|up|down",
         "key tab"},
     CommandHelp{"keyboard",

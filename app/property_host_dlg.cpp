@@ -6,6 +6,7 @@
 #include "app/about_dlg.h"
 #include "app/switch_under_way.h"
 #include "camera/power_line_memory.h"
+#include "device/camera_key_state.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
 #include "framework/display_scale.h"
@@ -26,6 +27,7 @@ constexpr UINT kAboutCommand = 0x0010;  // system commands 16 to 31
 
 UINT CPropertyHostDlg::s_taskbarCreatedMessage = 0;
 UINT CPropertyHostDlg::s_showSettingsMessage = 0;
+UINT CPropertyHostDlg::s_keysChangedMessage = 0;
 
 BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_MESSAGE(WM_TRAYNOTIFY, &CPropertyHostDlg::OnTrayNotify)
@@ -33,6 +35,8 @@ BEGIN_MESSAGE_MAP(CPropertyHostDlg, CDialog)
     ON_MESSAGE(WM_DEVICECHANGE, &CPropertyHostDlg::OnDeviceChange)
     ON_REGISTERED_MESSAGE(s_taskbarCreatedMessage, &CPropertyHostDlg::OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(s_showSettingsMessage, &CPropertyHostDlg::OnShowSettings)
+    ON_REGISTERED_MESSAGE(s_keysChangedMessage, &CPropertyHostDlg::OnKeysChanged)
+    ON_MESSAGE(WM_HOTKEY, &CPropertyHostDlg::OnHotKey)
     ON_MESSAGE(WM_SETTEXT, &CPropertyHostDlg::OnSetText)
     ON_MESSAGE(WM_DESTROY, &CPropertyHostDlg::OnDestroy)
     ON_WM_SYSCOMMAND()
@@ -62,6 +66,7 @@ END_MESSAGE_MAP()
 CPropertyHostDlg::CPropertyHostDlg() : CDialog(IDD_PROPERTY_HOST) {
     s_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     s_showSettingsMessage = RegisterWindowMessageA(kShowSettingsMessage);
+    s_keysChangedMessage = RegisterWindowMessageA(kCameraKeysChangedMessage);
 }
 
 void CPropertyHostDlg::DoDataExchange(CDataExchange* pDX) {
@@ -79,6 +84,7 @@ BOOL CPropertyHostDlg::OnInitDialog() {
         ApplyRememberedPowerLine();
     }
     m_cameraArrival = RegisterCameraArrival(m_hWnd);
+    RegisterCameraKeys();
     m_trayRecord.cbSize = NOTIFYICONDATAA_V2_SIZE;
     m_trayRecord.uFlags = 0;
     m_trayRecord.uCallbackMessage = WM_TRAYNOTIFY;
@@ -109,7 +115,7 @@ void CPropertyHostDlg::TakeMessagesFromLowerRights() {
     // that run with the user's own: the shell, lumisetctl and "Lumiset.exe /settings". A refusal
     // leaves those messages to the system's default rule.
     const UINT messages[] = {WM_COMMAND, WM_TRAYNOTIFY, s_taskbarCreatedMessage,
-                             s_showSettingsMessage};
+                             s_showSettingsMessage, s_keysChangedMessage};
     for (const UINT message : messages) {
         if (message != 0) {
             ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
@@ -129,6 +135,7 @@ void CPropertyHostDlg::ShutDownHost() {
     m_deviceEnableSetting.CloseDeviceEnableSetting();
     KillTimer(kTickTimer);
     m_cameraArrival.Reset();
+    m_cameraHotkeys.Unregister(m_hWnd);
     m_leftTheDesktop = true;
     CloseOwnWindows();
 }
@@ -167,6 +174,7 @@ void CPropertyHostDlg::LeaveTheDesktop() {
     m_deviceEnableSetting.CloseDeviceEnableSetting();
     KillTimer(kTickTimer);
     m_cameraArrival.Reset();
+    m_cameraHotkeys.Unregister(m_hWnd);
 }
 
 void CPropertyHostDlg::CloseOwnWindows() {
@@ -251,6 +259,7 @@ void CPropertyHostDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
 void CPropertyHostDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == kTickTimer) {
         RefreshTrayIcon();
+        ShowKeyBalloonWhenIconIsThere();
     }
     const std::optional<DWORD> stored = m_deviceEnableSetting.ReadStoredSetting();
     if (!stored) {

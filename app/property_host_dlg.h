@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "app/camera_hotkeys.h"
 #include "app/modal_windows.h"
 #include "app/settings_window.h"
 #include "app/tray_camera_state.h"
@@ -59,6 +60,8 @@ protected:
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowSettings(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeysChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
@@ -93,6 +96,12 @@ private:
     // filter must not hold the device open while it goes away.
     CameraSwitchResult DisableCameraWithoutTheFilter();
     void ShowSwitchBalloon(CameraSwitchResult result);
+    // Shows `text` in a balloon on the icon, one a second at most; false when there is no icon.
+    bool ShowBalloon(const char* text);
+    // Registers the stored keys; a key another program holds is named in a balloon once the icon
+    // is there.
+    void RegisterCameraKeys();
+    void ShowKeyBalloonWhenIconIsThere();
     // At a tick: a camera node not seen before, among the arrivals since a failed re-apply, makes
     // the camera marked again; a marked camera is re-applied.
     void KeepCameraAsSet(DWORD stored);
@@ -105,6 +114,7 @@ private:
     // The shell announces with this registered message that it has started again.
     static UINT s_taskbarCreatedMessage;
     static UINT s_showSettingsMessage;
+    static UINT s_keysChangedMessage;
 
     NOTIFYICONDATAA m_trayRecord{};
     TrayCameraState m_cameraState;              // which icon and tooltip the tick sends
@@ -131,6 +141,9 @@ private:
     bool m_closing = false;
     bool m_leftTheDesktop = false;
     std::optional<DWORD> m_lastBalloonTick;
+    CameraHotkeys m_cameraHotkeys;
+    // A key that another program holds, found at start or after a change, not named yet.
+    std::optional<CameraKey> m_keyToName;
 
     DECLARE_MESSAGE_MAP()
 };

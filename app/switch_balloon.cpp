@@ -1,5 +1,5 @@
-// The balloon that tells the user why On or Off did not switch the camera. Only a switch the user
-// asked for shows one; start-up and re-applies stay silent.
+// The balloons on the icon: why On or Off did not switch the camera (only a switch the user asked
+// for shows one; start-up and re-applies stay silent), and a key another program holds.
 #include <cstring>
 
 #include "app/property_host_dlg.h"
@@ -35,19 +35,25 @@ void CopyText(char (&field)[N], const char* text) {
 }  // namespace
 
 void CPropertyHostDlg::ShowSwitchBalloon(CameraSwitchResult result) {
-    // Before the first tick there is no icon to carry it.
-    if (result || m_trayRecord.uFlags == 0) {
-        return;
-    }
-    // A flood of commands from another program gets one balloon a second.
-    const DWORD now = GetTickCount();
-    if (m_lastBalloonTick && now - *m_lastBalloonTick < kBalloonSpacingMs) {
+    if (result) {
         return;
     }
     CString text;
     text.LoadString(ReasonString(result));
-    if (text.IsEmpty()) {
-        return;
+    if (!text.IsEmpty()) {
+        ShowBalloon(text);
+    }
+}
+
+bool CPropertyHostDlg::ShowBalloon(const char* text) {
+    // Before the first tick there is no icon to carry it.
+    if (m_trayRecord.uFlags == 0) {
+        return false;
+    }
+    // A flood of commands from another program gets one balloon a second.
+    const DWORD now = GetTickCount();
+    if (m_lastBalloonTick && now - *m_lastBalloonTick < kBalloonSpacingMs) {
+        return true;
     }
     m_lastBalloonTick = now;
     NOTIFYICONDATAA balloon = m_trayRecord;
@@ -56,4 +62,5 @@ void CPropertyHostDlg::ShowSwitchBalloon(CameraSwitchResult result) {
     CopyText(balloon.szInfoTitle, kBalloonTitle);
     balloon.dwInfoFlags = NIIF_INFO;
     Shell_NotifyIconA(NIM_MODIFY, &balloon);
+    return true;
 }

@@ -42,6 +42,7 @@
 #define IDS_SWITCH_NO_CAMERA 11
 #define IDS_SWITCH_CAMERA_IN_USE 12
 #define IDS_SWITCH_NEEDS_RESTART 13
+#define IDS_KEY_USED_ELSEWHERE 14
 #define IDS_ABOUTBOX 101
 
 // Host window (template 102)

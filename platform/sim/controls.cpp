@@ -64,6 +64,9 @@ Controls::Controls(Machine& machine) : machine_(machine) {
         [this](HWND h, UINT m, WPARAM w, LPARAM l) { return Trackbar(h, m, w, l); });
     windows.RegisterClassProcedure(
         u"SysTabControl32", [this](HWND h, UINT m, WPARAM w, LPARAM l) { return Tab(h, m, w, l); });
+    windows.RegisterClassProcedure(u"msctls_hotkey32", [this](HWND h, UINT m, WPARAM w, LPARAM l) {
+        return HotkeyControl(h, m, w, l);
+    });
 }
 
 POINT Controls::TabPoint(int index) {
@@ -523,6 +526,100 @@ std::optional<LRESULT> Controls::Tab(HWND hwnd, UINT message, WPARAM wparam, LPA
                 SelectTabByUser(hwnd, tab.selected + (wparam == VK_LEFT ? -1 : 1));
             }
             return LRESULT{0};
+        default:
+            return std::nullopt;
+    }
+}
+
+namespace {
+
+BYTE HotkeyFlagOf(WPARAM virtual_key) {
+    switch (virtual_key) {
+        case VK_SHIFT:
+            return HOTKEYF_SHIFT;
+        case VK_CONTROL:
+            return HOTKEYF_CONTROL;
+        case VK_MENU:
+            return HOTKEYF_ALT;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+std::optional<LRESULT> Controls::HotkeyControl(HWND hwnd, UINT message, WPARAM wparam,
+                                               LPARAM /*lparam*/) {
+    WindowManager& windows = machine_.windows();
+    Window* control = windows.Find(hwnd);
+    if (!control) {
+        return LRESULT{0};
+    }
+    // As comctl32 does (Wine's hotkey.c): every key pressed starts the key afresh, the modifiers
+    // held go with it, and any change is told to the parent as EN_CHANGE. The keys that only
+    // clear it (Enter, Tab, Space, Delete, Esc, Backspace) tell nothing.
+    const auto tell_parent = [&windows, hwnd] {
+        const Window* after = windows.Find(hwnd);
+        if (after && after->parent) {
+            windows.Send(after->parent, WM_COMMAND, MAKEWPARAM(after->id, EN_CHANGE),
+                         reinterpret_cast<LPARAM>(hwnd));
+        }
+    };
+    switch (message) {
+        case HKM_SETHOTKEY:
+            control->hotkey = LOWORD(wparam);
+            return LRESULT{0};
+        case HKM_GETHOTKEY:
+            return LRESULT{control->hotkey};
+        case HKM_SETRULES:
+            return LRESULT{0};  // the rules only shape what a person may type; kept as given
+        case WM_LBUTTONDOWN:
+            if (control->Enabled()) {
+                windows.SetFocus(hwnd);
+            }
+            return LRESULT{0};
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            if (!control->Enabled()) {
+                return LRESULT{0};
+            }
+            const WORD old_key = control->hotkey;
+            const BYTE old_held = control->hotkey_held;
+            control->hotkey = 0;
+            switch (wparam) {
+                case VK_RETURN:
+                case VK_TAB:
+                case VK_SPACE:
+                case VK_DELETE:
+                case VK_ESCAPE:
+                case VK_BACK:
+                    return LRESULT{0};
+                default:
+                    break;
+            }
+            if (const BYTE flag = HotkeyFlagOf(wparam)) {
+                control->hotkey_held |= flag;
+            } else {
+                control->hotkey = static_cast<WORD>((wparam & 0xFF) | (control->hotkey_held << 8));
+            }
+            if (control->hotkey != old_key || control->hotkey_held != old_held) {
+                tell_parent();
+            }
+            return LRESULT{0};
+        }
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            const BYTE flag = HotkeyFlagOf(wparam);
+            if (!control->Enabled() || !flag) {
+                return LRESULT{control->Enabled() ? 1 : 0};
+            }
+            const BYTE old_held = control->hotkey_held;
+            control->hotkey_held &= static_cast<BYTE>(~flag);
+            if (control->hotkey_held != old_held) {
+                tell_parent();
+            }
+            return LRESULT{0};
+        }
         default:
             return std::nullopt;
     }

@@ -1,6 +1,6 @@
 // The controls' own behaviour, as their window classes give it on Windows: buttons (check boxes,
-// radio buttons and their groups), edit boxes, trackbars and tab controls. The desktop's mouse
-// and keyboard reach them as posted input messages.
+// radio buttons and their groups), edit boxes, trackbars, tab controls and hotkey controls. The
+// desktop's mouse and keyboard reach them as posted input messages.
 #pragma once
 
 #include <optional>
@@ -25,6 +25,7 @@ private:
     std::optional<LRESULT> Edit(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     std::optional<LRESULT> Trackbar(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     std::optional<LRESULT> Tab(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    std::optional<LRESULT> HotkeyControl(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
     void UncheckRadioGroup(HWND checked);
     // A trackbar's key: moves the position and notifies the parent; false when it is a key the

@@ -35,6 +35,9 @@ std::optional<std::string> KindOf(const Window& window) {
     if (IsClass(window, u"Edit")) {
         return "edit";
     }
+    if (IsClass(window, u"msctls_hotkey32")) {
+        return "hotkey";
+    }
     return std::nullopt;
 }
 
@@ -215,6 +218,7 @@ void Desktop::CollectControls(HWND parent, std::vector<ControlView>& views) cons
             view.max = window.trackbar.max;
             view.pos = window.trackbar.pos;
         }
+        view.hotkey = window.hotkey;
         views.push_back(std::move(view));
     }
 }

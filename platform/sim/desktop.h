@@ -26,13 +26,14 @@ struct WindowView {
 struct ControlView {
     HWND hwnd = nullptr;
     int id = 0;
-    // "checkbox", "radio", "button", "iconbutton", "trackbar" or "edit".
+    // "checkbox", "radio", "button", "iconbutton", "trackbar", "edit" or "hotkey".
     std::string kind;
     std::u16string text;
     bool checked = false;  // check boxes and radio buttons
     // The control, every window it sits in and its top-level window are enabled.
     bool enabled = false;
     int min = 0, max = 0, pos = 0;  // trackbars
+    WORD hotkey = 0;                // hotkey controls: HKM_GETHOTKEY's answer
 };
 
 class Desktop {
@@ -103,6 +104,12 @@ public:
     // The control with the keyboard focus in the window, as `VisibleControls` shows it (a tab
     // control as kind "tab", with its selected tab's text); nullopt when the focus is elsewhere.
     std::optional<ControlView> FocusedControl(HWND top_level) const;
+    // A person types a key combination into a hotkey control (msctls_hotkey32): it takes the
+    // focus, the modifiers (MOD_CONTROL, MOD_ALT, MOD_SHIFT) go down in that order, the key goes
+    // down and up, and the modifiers come up again, each a posted key message. False, and
+    // nothing happens, for a hidden or disabled control, another control, or MOD_WIN, which a
+    // hotkey control cannot hold.
+    bool TypeIntoHotkeyControl(HWND control, UINT modifiers, UINT virtual_key);
     // A click on the trackbar's track, before the thumb or after it: the thumb moves a page.
     bool ClickTrack(HWND trackbar, bool after_thumb);
     // A click on the tab `index` of a tab control, as a person makes it.
@@ -122,6 +129,18 @@ public:
     // The mouse pointer moves to a point of the screen, without a window hearing of it.
     void MovePointer(POINT point) { machine_.windows().SetCursor(point); }
     POINT Pointer() const { return machine_.windows().cursor(); }
+
+    // System-wide keys. A key combination pressed anywhere on the desktop (MOD_ALT, MOD_CONTROL,
+    // MOD_SHIFT, MOD_WIN held): the program that registered exactly that combination gets
+    // WM_HOTKEY posted, as Windows posts it; false, and nothing happens, when no one holds it.
+    bool PressKeyAnywhere(UINT modifiers, UINT virtual_key);
+    // Another program registers the combination on a hidden window of its own (titled
+    // kHotkeyTakerTitle, made at the first call): ERROR_SUCCESS, or RegisterHotKey's error
+    // (ERROR_HOTKEY_ALREADY_REGISTERED when someone holds it).
+    static constexpr std::u16string_view kHotkeyTakerTitle = u"Another program";
+    DWORD TakeHotkey(UINT modifiers, UINT virtual_key);
+    // The registered keys, oldest first.
+    const std::vector<Hotkey>& Hotkeys() const { return machine_.hotkeys().All(); }
 
     // The notification area.
     const std::vector<TrayIcon>& TrayIcons() const { return machine_.tray().Icons(); }
@@ -172,6 +191,8 @@ private:
 
     Machine& machine_;
     HWND held_ = nullptr;  // where the mouse's button went down and stays
+    HWND hotkey_taker_ = nullptr;
+    int next_taken_id_ = 1;
 };
 
 }  // namespace sim

@@ -1,5 +1,8 @@
 // The desktop's keyboard beyond single keys on a control: keys pressed with Shift, Ctrl or Alt
 // held, where the focus is, and clicks on a trackbar's track.
+#include <utility>
+#include <vector>
+
 #include "platform/sim/desktop.h"
 
 namespace sim {
@@ -63,6 +66,50 @@ std::optional<ControlView> Desktop::FocusedControl(HWND top_level) const {
         view.text = focused.title;
     }
     return view;
+}
+
+bool Desktop::TypeIntoHotkeyControl(HWND control, UINT modifiers, UINT virtual_key) {
+    WindowManager& windows = machine_.windows();
+    if (!Operable(control) ||
+        !SameTextIgnoringCase(windows.Find(control)->class_name, u"msctls_hotkey32") ||
+        (modifiers & MOD_WIN) != 0) {
+        return false;
+    }
+    windows.SetFocus(control);
+    std::vector<UINT> held;
+    for (const auto& [flag, key] : {std::pair<UINT, UINT>{MOD_CONTROL, VK_CONTROL},
+                                    {MOD_ALT, VK_MENU},
+                                    {MOD_SHIFT, VK_SHIFT}}) {
+        if (modifiers & flag) {
+            held.push_back(key);
+        }
+    }
+    // With Alt down every key is a system key, and its lParam says so.
+    bool alt = false;
+    auto post = [&](bool down, UINT key) {
+        const LPARAM alt_flag = alt ? static_cast<LPARAM>(KF_ALTDOWN) << 16 : 0;
+        const UINT message =
+            alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+        windows.Post(control, message, key,
+                     (down ? 1 : static_cast<LPARAM>(0xC0000001u)) | alt_flag);
+    };
+    DialogNavigation& keyboard = machine_.navigation();
+    for (UINT key : held) {
+        keyboard.Hold(key);
+        alt = alt || key == VK_MENU;
+        post(true, key);
+    }
+    post(true, virtual_key);
+    post(false, virtual_key);
+    for (auto key = held.rbegin(); key != held.rend(); ++key) {
+        post(false, *key);
+        alt = alt && *key != VK_MENU;
+    }
+    Settle();
+    for (UINT key : held) {
+        keyboard.Release(key);
+    }
+    return true;
 }
 
 bool Desktop::ClickTrack(HWND trackbar, bool after_thumb) {

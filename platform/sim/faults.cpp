@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 // Every operation that consults the injector, by its published name.
-constexpr std::array<std::string_view, 70> kKnownOperations = {
+constexpr std::array<std::string_view, 74> kKnownOperations = {
     "RegOpenKeyExA",
     "RegCreateKeyExA",
     "RegQueryValueExA",
@@ -77,6 +77,10 @@ constexpr std::array<std::string_view, 70> kKnownOperations = {
     "GetOpenFileNameA",
     "GetProfileStringA",
     "SetWindowsHookExA",
+    "RegisterHotKey",
+    "UnregisterHotKey",
+    "RegisterClassA",
+    "CreateWindowExA",
     // SendMessageA to a trackbar (TBM_*) or a button (BM_*): the message is not delivered.
     "SendMessageA(TBM)",
     "SendMessageA(BM)",

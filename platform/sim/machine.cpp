@@ -16,7 +16,10 @@ Machine::Machine() {
         std::fputs("sim::Machine: a machine already exists\n", stderr);
         std::abort();
     }
-    kernel_.OnProcessExit([this](ProcessId process) { windows_.DestroyProcessWindows(process); });
+    kernel_.OnProcessExit([this](ProcessId process) {
+        windows_.DestroyProcessWindows(process);
+        hotkeys_.ProcessEnded(process);
+    });
     devices_.SetOnChange([this](int node, bool interface_was_up) {
         system_events_.NodeChangedByRequest(node, interface_was_up);
     });

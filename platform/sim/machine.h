@@ -13,6 +13,7 @@
 #include "platform/sim/faults.h"
 #include "platform/sim/file_dialogs.h"
 #include "platform/sim/gdi.h"
+#include "platform/sim/hotkeys.h"
 #include "platform/sim/kernel.h"
 #include "platform/sim/menus.h"
 #include "platform/sim/profile.h"
@@ -21,6 +22,7 @@
 #include "platform/sim/resource_counter.h"
 #include "platform/sim/system_events.h"
 #include "platform/sim/tray.h"
+#include "platform/sim/win_events.h"
 #include "platform/sim/window_manager.h"
 
 namespace sim {
@@ -59,6 +61,8 @@ public:
     ResourceCounter& resources() { return resources_; }
     Display& display() { return display_; }
     WindowManager& windows() { return windows_; }
+    Hotkeys& hotkeys() { return hotkeys_; }
+    WinEvents& win_events() { return win_events_; }
     Dialogs& dialogs() { return dialogs_; }
     DialogNavigation& navigation() { return navigation_; }
     FileDialogs& file_dialogs() { return file_dialogs_; }
@@ -86,6 +90,8 @@ private:
     Gdi gdi_{resources_};
     Display display_;
     WindowManager windows_{*this};
+    Hotkeys hotkeys_{*this};
+    WinEvents win_events_;
     Menus menus_{*this};
     Dialogs dialogs_{*this};
     DialogNavigation navigation_{*this};

@@ -160,7 +160,8 @@ HWND WindowManager::LastShownTopLevel() const {
     const Window* latest = nullptr;
     for (HWND hwnd : TopLevelWindows()) {
         const Window* window = Find(hwnd);
-        if (window->Visible() && (!latest || window->shown > latest->shown)) {
+        if (window->Visible() && !window->shown_inactive &&
+            (!latest || window->shown > latest->shown)) {
             latest = window;
         }
     }
@@ -173,6 +174,73 @@ void WindowManager::RegisterClassProcedure(std::u16string class_name, ClassProce
         key.push_back(Folded(c));
     }
     class_procedures_[key] = std::move(procedure);
+}
+
+namespace {
+
+std::u16string FoldedName(std::u16string_view name) {
+    std::u16string key;
+    for (char16_t c : name) {
+        key.push_back(Folded(c));
+    }
+    return key;
+}
+
+}  // namespace
+
+bool WindowManager::IsSystemClass(std::u16string_view class_name) const {
+    return class_procedures_.count(FoldedName(class_name)) != 0 ||
+           SameTextIgnoringCase(class_name, u"Static");
+}
+
+DWORD WindowManager::RegisterProgramClass(ProcessId process, std::u16string class_name,
+                                          WNDPROC procedure, ATOM* atom) {
+    const std::u16string name = FoldedName(class_name);
+    for (const ProgramClass& known : program_classes_) {
+        if (known.process == process && known.name == name) {
+            return ERROR_CLASS_ALREADY_EXISTS;
+        }
+    }
+    program_classes_.push_back(ProgramClass{process, name, procedure, next_class_atom_++});
+    *atom = program_classes_.back().atom;
+    return ERROR_SUCCESS;
+}
+
+DWORD WindowManager::UnregisterProgramClass(ProcessId process, std::u16string_view class_name) {
+    const std::u16string name = FoldedName(class_name);
+    const auto found = std::find_if(
+        program_classes_.begin(), program_classes_.end(),
+        [&](const ProgramClass& known) { return known.process == process && known.name == name; });
+    if (found == program_classes_.end()) {
+        return ERROR_CLASS_DOES_NOT_EXIST;
+    }
+    for (const auto& [handle, window] : windows_) {
+        if (window->process == process && FoldedName(window->class_name) == name) {
+            return ERROR_CLASS_HAS_WINDOWS;
+        }
+    }
+    program_classes_.erase(found);
+    return ERROR_SUCCESS;
+}
+
+WNDPROC WindowManager::ProgramClassProcedure(ProcessId process,
+                                             std::u16string_view class_name) const {
+    const std::u16string name = FoldedName(class_name);
+    for (const ProgramClass& known : program_classes_) {
+        if (known.process == process && known.name == name) {
+            return known.procedure;
+        }
+    }
+    return nullptr;
+}
+
+std::u16string WindowManager::ClassAtomName(ATOM atom) const {
+    for (const ProgramClass& known : program_classes_) {
+        if (known.atom == atom) {
+            return known.name;
+        }
+    }
+    return {};
 }
 
 bool WindowManager::Destroy(HWND hwnd) {
@@ -224,6 +292,7 @@ bool WindowManager::Destroy(HWND hwnd) {
                                  [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
                   timers_.end());
     machine_.menus().OnWindowDestroyed(hwnd, window->system_menu);
+    machine_.hotkeys().WindowDestroyed(hwnd);
     if (foreground_ == hwnd) {
         foreground_ = nullptr;
     }
@@ -261,6 +330,7 @@ void WindowManager::DestroyProcessWindows(ProcessId process) {
         Window& window = *it->second;
         window.destroyed = true;
         machine_.menus().OnWindowDestroyed(hwnd, window.system_menu);
+        machine_.hotkeys().WindowDestroyed(hwnd);
         if (foreground_ == hwnd) {
             foreground_ = nullptr;
         }
@@ -479,6 +549,14 @@ bool WindowManager::Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
     MSG msg{hwnd, message, wparam, lparam, static_cast<DWORD>(machine_.kernel().Now()), {}};
     QueueOf(thread).posted.push_back(msg);
     return true;
+}
+
+void WindowManager::PostToThread(ThreadId thread, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (thread == 0) {
+        return;  // another program's thread: it takes the message and nothing shows
+    }
+    QueueOf(thread).posted.push_back(
+        MSG{nullptr, message, wparam, lparam, static_cast<DWORD>(machine_.kernel().Now()), {}});
 }
 
 void WindowManager::PostQuit(int exit_code) {
@@ -769,6 +847,8 @@ LRESULT WindowManager::DefaultProcedure(HWND hwnd, UINT message, WPARAM wparam, 
     switch (message) {
         case WM_QUERYENDSESSION:
             return TRUE;  // the session may end
+        case WM_NCCREATE:
+            return TRUE;  // the creation goes on
         case WM_SYSKEYDOWN:
             // Alt+F4 closes the top-level window, whichever of its windows has the focus.
             if (wparam == VK_F4 && (HIWORD(lparam) & KF_ALTDOWN)) {
@@ -853,10 +933,14 @@ bool WindowManager::Show(HWND hwnd, int command) {
     if (show == was_visible) {
         return was_visible;
     }
-    RunOnWindowThread(*window, [this, hwnd, show] {
+    const bool activates =
+        command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE;
+    RunOnWindowThread(*window, [this, hwnd, show, activates] {
         Send(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
         if (Window* w = Find(hwnd)) {
-            ChangeVisibility(*w, show, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+            ChangeVisibility(*w, show,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
+                                 (activates ? 0u : static_cast<UINT>(SWP_NOACTIVATE)));
         }
         // Keyboard focus inside a window that goes out of sight returns to its parent.
         const Window* w = Find(hwnd);
@@ -908,6 +992,15 @@ bool WindowManager::SetPosition(HWND hwnd, HWND insert_after, int x, int y, int 
         if ((pos.flags & SWP_SHOWWINDOW) && !w->Visible()) {
             w->style |= WS_VISIBLE;
             w->shown = next_show_++;
+            // A top-level window shown without SWP_NOACTIVATE becomes the foreground window,
+            // unless it is one that never activates.
+            if (w->TopLevel()) {
+                w->shown_inactive =
+                    (pos.flags & SWP_NOACTIVATE) != 0 || (w->ex_style & WS_EX_NOACTIVATE) != 0;
+                if (!w->shown_inactive) {
+                    foreground_ = hwnd;
+                }
+            }
             Invalidate(hwnd, true, Reach::kAllChildren);
         } else if ((pos.flags & SWP_HIDEWINDOW) && w->Visible()) {
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);

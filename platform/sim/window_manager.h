@@ -84,6 +84,20 @@ struct Window {
     HANDLE image = nullptr;   // a button's BM_SETIMAGE image; the program keeps owning it
     TrackbarState trackbar;
     TabState tab;
+    // A hotkey control's key (low byte the key, high byte HOTKEYF_ flags) and the modifiers
+    // held down on it meanwhile.
+    WORD hotkey = 0;
+    BYTE hotkey_held = 0;
+    // SetLayeredWindowAttributes' last values, once called.
+    struct Layered {
+        DWORD key = 0;
+        BYTE alpha = 255;
+        DWORD flags = 0;
+    };
+    std::optional<Layered> layered;
+    // Last shown without being activated (SW_SHOWNA, SWP_NOACTIVATE, WS_EX_NOACTIVATE): it is
+    // not the window the user works in.
+    bool shown_inactive = false;
     // Messages let through from programs with lower rights (ChangeWindowMessageFilterEx).
     std::set<UINT> allowed_from_lower_rights;
     // By message: how often DispatchMessage handed one from the queue to the window, and how
@@ -123,6 +137,17 @@ public:
     // Windows of a process that has ended go without further messages.
     void DestroyProcessWindows(ProcessId process);
     void RegisterClassProcedure(std::u16string class_name, ClassProcedure procedure);
+    // Whether a system class (a control's, the dialog's) goes by that name.
+    bool IsSystemClass(std::u16string_view class_name) const;
+    // RegisterClass and UnregisterClass for a process: ERROR_SUCCESS or Windows' error.
+    DWORD RegisterProgramClass(ProcessId process, std::u16string class_name, WNDPROC procedure,
+                               ATOM* atom);
+    DWORD UnregisterProgramClass(ProcessId process, std::u16string_view class_name);
+    // The procedure of the process's class of that name (by name or by the atom's name); null
+    // when it has none.
+    WNDPROC ProgramClassProcedure(ProcessId process, std::u16string_view class_name) const;
+    // The name of a class atom the machine gave out; empty for none.
+    std::u16string ClassAtomName(ATOM atom) const;
 
     // Messages.
     LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -145,6 +170,8 @@ public:
     // Delivered like a sent message, but nobody waits for the answer (SendNotifyMessage).
     bool SendNotify(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     bool Post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // A message without a window, posted to a program thread's queue (PostThreadMessage).
+    void PostToThread(ThreadId thread, UINT message, WPARAM wparam, LPARAM lparam);
     void PostQuit(int exit_code);
     BOOL Get(MSG* msg, HWND filter, UINT min, UINT max);
     BOOL Peek(MSG* msg, HWND filter, UINT min, UINT max, UINT remove);
@@ -291,6 +318,14 @@ private:
     std::vector<Timer> timers_;
     std::map<std::u16string, UINT> registered_messages_;
     std::map<std::u16string, ClassProcedure> class_procedures_;
+    struct ProgramClass {
+        ProcessId process;
+        std::u16string name;  // folded
+        WNDPROC procedure;
+        ATOM atom;
+    };
+    std::vector<ProgramClass> program_classes_;
+    ATOM next_class_atom_ = 0xC100;
     UINT next_registered_message_ = 0xC0F0;
     ULONG_PTR next_handle_ = 0x10010;
     ULONG_PTR next_hook_ = 0x20004;

@@ -46,10 +46,21 @@ constexpr std::array kHelp = {
     CommandHelp{"drag", "drags the thumb of the trackbar ID to POS and lets it go", "drag ID POS",
                 "drag 1121 32"},
     CommandHelp{
-        "key", "presses a key on the trackbar ID, or a key in the active window",
-        "key ID left|right|up|down|pageup|pagedown|home|end | "
+        "key",
+        "presses a key on the trackbar ID, types keys into the hotkey control ID, or presses a "
+        "key in the active window",
+        "key ID left|right|up|down|pageup|pagedown|home|end | key ID KEYS | "
         "key esc|enter|space|tab|shift+tab|ctrl+tab|ctrl+shift+tab|alt+f4|left|right|up|down",
         "key tab"},
+    CommandHelp{"keyboard",
+                "presses a key anywhere on the desktop: the program that registered it gets "
+                "WM_HOTKEY",
+                "keyboard KEYS (Ctrl, Alt, Shift, Win and a key, joined with +)",
+                "keyboard win+shift+o"},
+    CommandHelp{"hotkey",
+                "another program registers a system-wide key first, or lists the registered keys "
+                "with their windows",
+                "hotkey take KEYS | hotkey list", "hotkey take ctrl+alt+f9"},
     CommandHelp{"close", "clicks the close box of the active window", "close", "close"},
     CommandHelp{"display",
                 "lists the monitors, the pointer and the tray icon's size; changes the "

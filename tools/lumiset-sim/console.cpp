@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/camera_key_setting.h"
+#include "framework/key_names.h"
 #include "platform/sim/camera/driver_registry.h"
 #include "platform/sim/codepage.h"
 #include "platform/win32.h"
@@ -201,6 +202,8 @@ std::span<const Console::Verb> Console::Verbs() {
          }},
         {"device", [](Console& c, const Words& w, std::string_view) { return c.Device(w); }},
         {"display", [](Console& c, const Words& w, std::string_view) { return c.Display(w); }},
+        {"keyboard", [](Console& c, const Words& w, std::string_view) { return c.Keyboard(w); }},
+        {"hotkey", [](Console& c, const Words& w, std::string_view) { return c.Hotkey(w); }},
         {"power", [](Console& c, const Words& w, std::string_view) { return c.Power(w); }},
         {"rights", [](Console& c, const Words& w, std::string_view) { return c.Rights(w); }},
         {"shell",
@@ -744,6 +747,15 @@ void Console::PrintControl(const sim::ControlView& control,
         out_ << " " << control.min << ".." << control.max << " " << control.pos << " " << enabled;
     } else if (control.kind == "edit") {
         out_ << " \"" << Utf8(control.text) << "\"";
+    } else if (control.kind == "hotkey") {
+        // As the control shows it: "None" until a key is set.
+        const unsigned key = control.hotkey & 0xFFu;
+        const unsigned flags = (control.hotkey >> 8) & 0xFFu;
+        out_ << " \""
+             << (key == 0 ? std::string("None")
+                          : framework::KeyCombinationName(
+                                {framework::ModifiersFromHotkeyFlags(flags), key}))
+             << "\" " << enabled;
     } else {
         out_ << " " << enabled;
     }
@@ -977,6 +989,11 @@ bool Console::Key(const Words& words) {
         desktop_.PressKeyWith(active, key->held, key->key);
         return true;
     }
+    if (words.size() == 3) {
+        if (const auto hotkey = HotkeyControl(words[1])) {
+            return TypeIntoHotkeyControl(*hotkey, words[1], words[2]);
+        }
+    }
     const auto key = words.size() == 3 ? TrackbarKey(words[2]) : std::nullopt;
     if (!key) {
         return Error(usage);
@@ -987,6 +1004,37 @@ bool Console::Key(const Words& words) {
     }
     if (!control->enabled || !desktop_.PressKeyOn(control->hwnd, *key)) {
         return Error("control " + words[1] + " is disabled");
+    }
+    return true;
+}
+
+std::optional<sim::ControlView> Console::HotkeyControl(const std::string& id) const {
+    const HWND active = desktop_.ActiveWindow();
+    const auto number = ParseNumberIn(id, 0, kLastControlId);
+    if (!active || !number) {
+        return std::nullopt;
+    }
+    for (const sim::ControlView& control : desktop_.VisibleControls(active)) {
+        if (control.id == *number && control.kind == "hotkey") {
+            return control;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Console::TypeIntoHotkeyControl(const sim::ControlView& control, const std::string& id,
+                                    const std::string& keys_word) {
+    std::string why;
+    const auto keys = framework::ParseKeyCombination(keys_word, &why);
+    if (!keys) {
+        return Error(why);
+    }
+    if (keys->modifiers & framework::kModWin) {
+        return Error("a hotkey control does not take the Win key");
+    }
+    if (!control.enabled ||
+        !desktop_.TypeIntoHotkeyControl(control.hwnd, keys->modifiers, keys->virtual_key)) {
+        return Error("control " + id + " is disabled");
     }
     return true;
 }

@@ -80,8 +80,15 @@ private:
     bool Profile(const Words& words, std::string_view line);
     bool Drag(const Words& words);
     bool Key(const Words& words);
+    // The visible hotkey control `id` names in the active window, quietly nullopt for none.
+    std::optional<sim::ControlView> HotkeyControl(const std::string& id) const;
+    // `key ID KEYS` on a hotkey control: a person types the combination into it.
+    bool TypeIntoHotkeyControl(const sim::ControlView& control, const std::string& id,
+                               const std::string& keys_word);
     bool Repaint();
     bool Display(const Words& words);
+    bool Keyboard(const Words& words);
+    bool Hotkey(const Words& words);
     // The visible control of the active window that `id` names; nullopt once it has printed why
     // there is none.
     std::optional<sim::ControlView> ActiveControl(const std::string& id, const std::string& usage);

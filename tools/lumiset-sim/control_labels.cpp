@@ -116,7 +116,7 @@ std::vector<std::optional<std::u16string>> ControlLabels(
     std::vector<std::optional<std::u16string>> labels;
     for (const sim::ControlView& control : controls) {
         const Box box = BoxOf(windows, control.hwnd);
-        if (control.kind == "trackbar" || control.kind == "edit") {
+        if (control.kind == "trackbar" || control.kind == "edit" || control.kind == "hotkey") {
             labels.push_back(TextBeside(box, texts));
         } else if (control.kind == "iconbutton") {
             labels.push_back(ArrowOf(box, *icon_buttons));

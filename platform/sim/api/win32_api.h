@@ -7,6 +7,7 @@
 #include "platform/sim/api/win32_commdlg.h"
 #include "platform/sim/api/win32_dbt.h"
 #include "platform/sim/api/win32_dshow.h"
+#include "platform/sim/api/win32_hotkeys.h"
 #include "platform/sim/api/win32_kernel.h"
 #include "platform/sim/api/win32_ole.h"
 #include "platform/sim/api/win32_registry.h"

@@ -52,6 +52,27 @@ using LPINITCOMMONCONTROLSEX = INITCOMMONCONTROLSEX*;
 #define TB_BOTTOM 7
 #define TB_ENDTRACK 8
 
+// Hotkey control: HKM_SETHOTKEY / HKM_GETHOTKEY carry the key in the low byte and the
+// HOTKEYF_ flags in the high byte; a person's change is told to the parent as EN_CHANGE.
+#define HOTKEY_CLASSA "msctls_hotkey32"
+#define HOTKEY_CLASS HOTKEY_CLASSA
+#define ICC_HOTKEY_CLASS 0x00000040
+#define HOTKEYF_SHIFT 0x01
+#define HOTKEYF_CONTROL 0x02
+#define HOTKEYF_ALT 0x04
+#define HOTKEYF_EXT 0x08
+#define HKCOMB_NONE 0x0001
+#define HKCOMB_S 0x0002
+#define HKCOMB_C 0x0004
+#define HKCOMB_A 0x0008
+#define HKCOMB_SC 0x0010
+#define HKCOMB_SA 0x0020
+#define HKCOMB_CA 0x0040
+#define HKCOMB_SCA 0x0080
+#define HKM_SETHOTKEY (WM_USER + 1)
+#define HKM_GETHOTKEY (WM_USER + 2)
+#define HKM_SETRULES (WM_USER + 3)
+
 // Tab control.
 #define WC_TABCONTROLA "SysTabControl32"
 #define WC_TABCONTROL WC_TABCONTROLA

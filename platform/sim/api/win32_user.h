@@ -127,6 +127,12 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
                                             (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
+#define MAKEWORD(a, b)                                        \
+    (static_cast<WORD>(                                       \
+        static_cast<BYTE>(static_cast<DWORD_PTR>(a) & 0xff) | \
+        (static_cast<WORD>(static_cast<BYTE>(static_cast<DWORD_PTR>(b) & 0xff)) << 8)))
+#define LOBYTE(w) (static_cast<BYTE>(static_cast<DWORD_PTR>(w) & 0xff))
+#define HIBYTE(w) (static_cast<BYTE>((static_cast<DWORD_PTR>(w) >> 8) & 0xff))
 
 // Window messages.
 #define WM_NULL 0x0000
@@ -264,6 +270,9 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define WS_EX_CONTROLPARENT 0x00010000L
 #define WS_EX_TOOLWINDOW 0x00000080L
 #define WS_EX_APPWINDOW 0x00040000L
+#define WS_EX_TRANSPARENT 0x00000020L
+#define WS_EX_LAYERED 0x00080000L
+#define WS_EX_NOACTIVATE 0x08000000L
 #define DS_SETFONT 0x40L
 #define DS_MODALFRAME 0x80L
 #define DS_CONTROL 0x0400L
@@ -307,6 +316,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define EM_SETREADONLY 0x00CF
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
 
 // RedrawWindow flags.
 #define RDW_INVALIDATE 0x0001
@@ -330,6 +340,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 #define SW_SHOWMAXIMIZED 3
 #define SW_SHOWNOACTIVATE 4
 #define SW_SHOW 5
+#define SW_SHOWMINNOACTIVE 7
 #define SW_MINIMIZE 6
 #define SW_SHOWNA 8
 #define SW_RESTORE 9
@@ -513,6 +524,62 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL WINAPI UpdateWindow(HWND hWnd);
 BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
+
+// Window classes of the program's own, and windows made from them (or from a system class).
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define CW_USEDEFAULT (static_cast<int>(0x80000000))
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+};
+struct CREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+using LPCREATESTRUCTA = CREATESTRUCTA*;
+#define MAKEINTATOM(i) (reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
+// WM_NCCREATE answered FALSE or WM_CREATE answered -1 ends the creation: the window is destroyed
+// and the call gives null. WS_VISIBLE shows it, without activating a WS_EX_NOACTIVATE window.
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                            int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                            HINSTANCE hInstance, LPVOID lpParam);
+
+// Layered windows: the attributes are kept on the window (see sim::Window::layered); a window
+// without WS_EX_LAYERED refuses them (ERROR_INVALID_PARAMETER).
+using COLORREF = DWORD;
+#define LWA_COLORKEY 0x00000001
+#define LWA_ALPHA 0x00000002
+BOOL WINAPI SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+
+// Accessibility events, recorded by the machine for a test to read (sim::Machine::win_events).
+#define EVENT_SYSTEM_ALERT 0x0002
+#define OBJID_WINDOW (static_cast<LONG>(0x00000000))
+#define OBJID_CLIENT (static_cast<LONG>(0xFFFFFFFC))
+#define CHILDID_SELF 0
+void WINAPI NotifyWinEvent(DWORD event, HWND hwnd, LONG idObject, LONG idChild);
 
 // Menus.
 HMENU WINAPI LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName);

@@ -2,11 +2,24 @@
 
 #include <array>
 #include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace framework {
 
 namespace {
+
+// Pieces put together one after another: GCC 12 warns wrongly (-Wrestrict) about a literal added
+// to a std::string.
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (const std::string_view piece : pieces) {
+        text.append(piece);
+    }
+    return text;
+}
 
 struct NamedKey {
     std::string_view name;
@@ -114,7 +127,7 @@ std::optional<KeyCombination> Refuse(std::string* why, const std::string& senten
 
 std::optional<KeyCombination> ParseKeyCombination(std::string_view text, std::string* why) {
     const std::string accepted =
-        "keys are " + std::string(AcceptedKeyNames()) + ", joined with + (e.g. Win+Shift+O)";
+        Joined({"keys are ", AcceptedKeyNames(), ", joined with + (e.g. Win+Shift+O)"});
     std::vector<std::string_view> words;
     for (std::size_t start = 0;;) {
         const std::size_t plus = text.find('+', start);
@@ -127,30 +140,27 @@ std::optional<KeyCombination> ParseKeyCombination(std::string_view text, std::st
     KeyCombination keys;
     for (std::string_view word : words) {
         if (word.empty()) {
-            return Refuse(why, "\"" + std::string(text) + "\" is not a key: " + accepted);
+            return Refuse(why, Joined({"\"", text, "\" is not a key: ", accepted}));
         }
         if (const auto flag = ModifierFlag(word)) {
             if (keys.modifiers & *flag) {
-                return Refuse(why, "\"" + std::string(text) + "\" names " + std::string(word) +
-                                       " twice: " + accepted);
+                return Refuse(why, Joined({"\"", text, "\" names ", word, " twice: ", accepted}));
             }
             keys.modifiers |= *flag;
             continue;
         }
         const auto code = KeyCode(word);
         if (!code) {
-            return Refuse(why, "no key named \"" + std::string(word) + "\": " + accepted);
+            return Refuse(why, Joined({"no key named \"", word, "\": ", accepted}));
         }
         if (keys.virtual_key != 0) {
-            return Refuse(why, "\"" + std::string(text) + "\" names two keys: " + accepted);
+            return Refuse(why, Joined({"\"", text, "\" names two keys: ", accepted}));
         }
         keys.virtual_key = *code;
     }
     if (keys.virtual_key == 0) {
-        return Refuse(why, "\"" + std::string(text) +
-                               "\" has no key besides Ctrl, Alt, Shift "
-                               "and Win: " +
-                               accepted);
+        return Refuse(why, Joined({"\"", text,
+                                   "\" has no key besides Ctrl, Alt, Shift and Win: ", accepted}));
     }
     return keys;
 }
@@ -159,7 +169,7 @@ std::optional<std::string_view> KeyName(unsigned virtual_key) {
     static const std::array<std::string, 24> function_keys = [] {
         std::array<std::string, 24> names;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            names[i] = "F" + std::to_string(i + 1);
+            names[i] = Joined({"F", std::to_string(i + 1)});
         }
         return names;
     }();

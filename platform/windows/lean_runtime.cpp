@@ -25,6 +25,15 @@ namespace std {  // NOLINT: the runtime's own names
 [[noreturn]] void __throw_logic_error(const char*) {
     std::abort();
 }
+[[noreturn]] void __throw_invalid_argument(const char*) {
+    std::abort();
+}
+[[noreturn]] void __throw_out_of_range(const char*) {
+    std::abort();
+}
+[[noreturn]] void __throw_out_of_range_fmt(const char*, ...) {
+    std::abort();
+}
 }  // namespace std
 
 // vsnprintf as C99 has it (the length the whole text needs, a terminated buffer), from the

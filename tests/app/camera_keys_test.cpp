@@ -15,7 +15,7 @@ using testing_support::LumisetTest;
 constexpr const char* kUserKey = "Software\\Corvance\\CV Lumen Webcam";
 constexpr UINT kWinShift = MOD_WIN | MOD_SHIFT;
 
-class CameraKeysTest : public LumisetTest {
+class CameraKeyPressTest : public LumisetTest {
 protected:
     bool Started() { return machine.devices().Node(camera_node)->started; }
     DWORD Stored() const { return *StoredSetting()->AsDword(); }
@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(CameraKeysTest, TheToggleSwitchesLikeTheMenuAndChangesAreTakenAtOnce) {
+TEST_F(CameraKeyPressTest, TheToggleSwitchesLikeTheMenuAndChangesAreTakenAtOnce) {
     const auto process = StartLumiset();
     desktop.Wait(1000);
     EXPECT_EQ(HeldByLumiset(), 1) << "Win+Shift+O, the toggle, by default";
@@ -75,7 +75,7 @@ TEST_F(CameraKeysTest, TheToggleSwitchesLikeTheMenuAndChangesAreTakenAtOnce) {
     EXPECT_TRUE(desktop.Hotkeys().empty());
 }
 
-TEST_F(CameraKeysTest, AKeyAnotherProgramHoldsIsNamedOnceAndNotTriedAgain) {
+TEST_F(CameraKeyPressTest, AKeyAnotherProgramHoldsIsNamedOnceAndNotTriedAgain) {
     ASSERT_EQ(desktop.TakeHotkey(kWinShift, 'O'), static_cast<DWORD>(ERROR_SUCCESS));
     StartLumiset();
     EXPECT_TRUE(desktop.Balloons().empty()) << "no icon to carry it before the first tick";

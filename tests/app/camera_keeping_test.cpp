@@ -58,22 +58,6 @@ protected:
         const auto icons = desktop.TrayIcons();
         return icons.empty() ? std::nullopt : icons[0].balloon;
     }
-    template <typename Action>
-    int PlatformCalls(Action action) {
-        const auto count = [this] {
-            int calls = 0;
-            for (std::string_view operation : sim::FaultInjector::KnownOperations()) {
-                // The loop's own wait for the tick is no work of the tick's.
-                if (operation != "GetMessageA") {
-                    calls += machine.faults().Calls(operation);
-                }
-            }
-            return calls;
-        };
-        const int before = count();
-        action();
-        return count() - before;
-    }
     void Sleep() {
         desktop.Suspend();
         desktop.Resume();
@@ -110,7 +94,7 @@ TEST_F(CameraKeepingTest, StoredOnIsPutBackAfterResumeAndTicksStayCheap) {
     Start();
     DisableFromOutside(camera_node);
     // An unmarked tick costs what it always did: the icon and one read of the stored value.
-    EXPECT_EQ(PlatformCalls([this] { desktop.Wait(1000); }), 4);
+    EXPECT_EQ(TickCalls(), 4);
     EXPECT_FALSE(Started(camera_node)) << "nothing applies without a device event";
 
     desktop.Suspend();

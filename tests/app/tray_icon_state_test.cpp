@@ -31,21 +31,6 @@ protected:
         desktop.TrayEvent(icon.hwnd, icon.id, WM_RBUTTONUP);
         ASSERT_TRUE(desktop.ChooseMenuItem(item));
     }
-    // Every platform call a tick makes, the loop's own wait for it left out.
-    int TickCalls() {
-        const auto count = [this] {
-            int calls = 0;
-            for (std::string_view operation : sim::FaultInjector::KnownOperations()) {
-                if (operation != "GetMessageA") {
-                    calls += machine.faults().Calls(operation);
-                }
-            }
-            return calls;
-        };
-        const int before = count();
-        desktop.Wait(1000);
-        return count() - before;
-    }
     int Calls(const char* operation) { return machine.faults().Calls(operation); }
 };
 

@@ -1,6 +1,7 @@
 #include "tests/support/lumiset_machine.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "framework/win_app.h"
 #include "res/resource_bytes.h"
@@ -47,6 +48,21 @@ void LumisetTest::DeleteStoredSetting() {
 
 int LumisetTest::CountRequests(DWORD message) const {
     return const_cast<sim::Machine&>(machine).tray().RequestCount(message);
+}
+
+int LumisetTest::TickCalls() {
+    const auto count = [this] {
+        int calls = 0;
+        for (std::string_view operation : sim::FaultInjector::KnownOperations()) {
+            if (operation != "GetMessageA") {
+                calls += machine.faults().Calls(operation);
+            }
+        }
+        return calls;
+    };
+    const int before = count();
+    desktop.Wait(1000);
+    return count() - before;
 }
 
 }  // namespace testing_support

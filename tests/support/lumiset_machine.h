@@ -25,6 +25,8 @@ protected:
     std::optional<sim::RegistryValue> StoredSetting() const;
     void DeleteStoredSetting();
     int CountRequests(DWORD message) const;
+    // Every platform call the next second's tick makes, the loop's own wait for it left out.
+    int TickCalls();
 
     sim::Machine machine;
     sim::Desktop desktop{machine};

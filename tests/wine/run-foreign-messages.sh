@@ -173,8 +173,14 @@ check_exit() {
         not_ok "$name" "it no longer ran ($STATE)"
         return
     fi
+    check_ctl_exit_ends_it "$name" "$EXIT_DEADLINE"
+}
+
+# lumisetctl exit ends the running copy within DEADLINE ($2) s, its icon gone: the check NAME ($1).
+check_ctl_exit_ends_it() {
+    local name=$1 deadline=$2
     wine_call "$CTL" exit >/dev/null
-    if ! wait_for_exit "$LUMISET_PID" "$EXIT_DEADLINE"; then
+    if ! wait_for_exit "$LUMISET_PID" "$deadline"; then
         not_ok "$name" "it still runs, with these windows open: $(probe open)"
         kill "$LUMISET_PID" 2>/dev/null
     elif [[ $(probe icon) != absent ]]; then
@@ -228,15 +234,7 @@ check_dde_in_menu() {
         return
     fi
     say "# $out"
-    wine_call "$CTL" exit >/dev/null
-    if ! wait_for_exit "$LUMISET_PID" "$MENU_EXIT_DEADLINE"; then
-        not_ok "$name" "it still runs, with these windows open: $(probe open)"
-        kill "$LUMISET_PID" 2>/dev/null
-    elif [[ $(probe icon) != absent ]]; then
-        not_ok "$name" "its icon stayed behind"
-    else
-        ok "$name"
-    fi
+    check_ctl_exit_ends_it "$name" "$MENU_EXIT_DEADLINE"
 }
 
 # Every message id below WM_USER, sent and posted, with wParam 0 and lParam 0x10 and -1, to the

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/camera_key_setting.h"
 #include "res/resource.h"
 #include "tools/lumisetctl/lumisetctl_commands.h"
 
@@ -45,6 +46,18 @@ public:
             {"CV Lumen Webcam", lumisetctl::Report::Camera::State::Started, 0});
         return report;
     }
+    // The default keys, each held; a key may be stored and Lumiset told.
+    lumisetctl::KeysReport ReadKeys() override {
+        lumisetctl::KeysReport report;
+        report.running = true;
+        for (const CameraKeySlot slot : kCameraKeySlots) {
+            report.keys[static_cast<std::size_t>(slot)] = {DefaultCameraKey(slot),
+                                                           CameraKeyState::Held};
+        }
+        return report;
+    }
+    Result StoreKey(CameraKeySlot, CameraKey) override { return {}; }
+    Result PostKeysChanged() override { return {}; }
 };
 
 // One line, and short: a quoted word is cut at 64 characters (each at most 4 when escaped).

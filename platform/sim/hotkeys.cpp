@@ -12,7 +12,7 @@ constexpr UINT kModifierMask = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
 
 }  // namespace
 
-DWORD Hotkeys::Register(ThreadId thread, HWND window, int id, UINT modifiers, UINT virtual_key) {
+DWORD Hotkeys::CheckOwner(ThreadId thread, HWND window) const {
     if (window) {
         const Window* owner = machine_.windows().Find(window);
         if (!owner) {
@@ -21,6 +21,13 @@ DWORD Hotkeys::Register(ThreadId thread, HWND window, int id, UINT modifiers, UI
         if (owner->thread != thread) {
             return ERROR_WINDOW_OF_OTHER_THREAD;
         }
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD Hotkeys::Register(ThreadId thread, HWND window, int id, UINT modifiers, UINT virtual_key) {
+    if (const DWORD error = CheckOwner(thread, window); error != ERROR_SUCCESS) {
+        return error;
     }
     Hotkey* same_id = nullptr;
     for (Hotkey& key : keys_) {
@@ -44,14 +51,8 @@ DWORD Hotkeys::Register(ThreadId thread, HWND window, int id, UINT modifiers, UI
 }
 
 DWORD Hotkeys::Unregister(ThreadId thread, HWND window, int id) {
-    if (window) {
-        const Window* owner = machine_.windows().Find(window);
-        if (!owner) {
-            return ERROR_INVALID_WINDOW_HANDLE;
-        }
-        if (owner->thread != thread) {
-            return ERROR_WINDOW_OF_OTHER_THREAD;
-        }
+    if (const DWORD error = CheckOwner(thread, window); error != ERROR_SUCCESS) {
+        return error;
     }
     const auto found = std::find_if(keys_.begin(), keys_.end(), [&](const Hotkey& key) {
         return key.thread == thread && key.window == window && key.id == id;

@@ -42,6 +42,9 @@ public:
     void ProcessEnded(ProcessId process);
 
 private:
+    // A window that exists and belongs to `thread` (or none, for the thread's own keys), or why
+    // not.
+    DWORD CheckOwner(ThreadId thread, HWND window) const;
     Machine& machine_;
     std::vector<Hotkey> keys_;
 };
